@@ -1,0 +1,18 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+/** The program's only top-level window: fixed size, native title bar with the
+    close button only. It owns its content, the wizard, and closing it quits the
+    application at once.
+*/
+class AppWindow : public juce::DocumentWindow
+{
+public:
+    explicit AppWindow (std::unique_ptr<juce::Component> content);
+
+    void closeButtonPressed() override;
+
+private:
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (AppWindow)
+};

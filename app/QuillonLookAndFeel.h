@@ -1,0 +1,52 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+/** The program's dark colour scheme: grey pages, white text, grey buttons with a
+    faint blue rim and bluish tick and radio boxes. Everything not drawn here keeps
+    LookAndFeel_V1's drawing with these colours.
+
+    Used on the message thread only.
+*/
+class QuillonLookAndFeel : public juce::LookAndFeel_V1
+{
+public:
+    QuillonLookAndFeel();
+    ~QuillonLookAndFeel() override;
+
+    void drawButtonBackground (juce::Graphics&, juce::Button&, const juce::Colour& backgroundColour,
+                               bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown) override;
+
+    void drawButtonText (juce::Graphics&, juce::TextButton&,
+                         bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown) override;
+
+    void drawToggleButton (juce::Graphics&, juce::ToggleButton&,
+                           bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown) override;
+
+    void drawTickBox (juce::Graphics&, juce::Component&, float x, float y, float w, float h,
+                      bool ticked, bool isEnabled,
+                      bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown) override;
+
+    /** Draws the box of a toggle button that belongs to a radio group: a dot where a
+        tick box has its tick.
+    */
+    virtual void drawRadioBox (juce::Graphics&, juce::Component&, float x, float y, float w, float h,
+                               bool ticked, bool isEnabled,
+                               bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown);
+
+    static constexpr juce::uint32 buttonBody        = 0xff616161;
+    static constexpr juce::uint32 buttonBodyPressed = 0xffa1a1a1;
+    static constexpr juce::uint32 hoverWash         = 0x20ffffff;
+    static constexpr juce::uint32 rimPressed        = 0x4c0000ff;
+    static constexpr juce::uint32 rim               = 0x1a0000ff;
+    static constexpr juce::uint32 boxFillDisabled   = 0x1ad3d3d3;
+    static constexpr juce::uint32 boxOutline        = 0xff6161a1;
+    static constexpr juce::uint32 markEnabled       = 0xffffffff;
+    static constexpr juce::uint32 markDisabled      = 0xff808080;
+
+private:
+    void drawBoxInUnitSquare (juce::Graphics&, juce::Rectangle<float> area, bool isEnabled,
+                              bool shouldDrawButtonAsDown, const juce::Path& mark, bool strokeMark);
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (QuillonLookAndFeel)
+};

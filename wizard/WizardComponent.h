@@ -1,0 +1,69 @@
+#pragma once
+
+#include "wizard/WizardPage.h"
+
+/** A generic wizard frame: a header with the current page's caption and
+    description, an area that shows exactly one page, and the navigation buttons.
+
+    The frame knows nothing of the flow it runs: it reports clicks through the four
+    virtual operations and lets its subclass decide which page comes next and which
+    buttons are enabled or visible. It never owns the pages it shows.
+    Message thread only.
+*/
+class WizardComponent : public juce::Component,
+                        public juce::ChangeListener,
+                        public juce::Button::Listener
+{
+public:
+    enum Buttons
+    {
+        NextButton      = 1,
+        BackButton      = 2,
+        DoneButton      = 4,
+        StartOverButton = 8,
+        AllButtons      = 15
+    };
+
+    WizardComponent();
+    ~WizardComponent() override;
+
+    /** Enables or disables every button whose bit is set in mask. */
+    void setButtonsEnabled (bool enabled, int mask);
+
+    /** Shows or hides every button whose bit is set in mask. */
+    void setButtonsVisible (int mask, bool visible);
+
+    /** Makes page the one shown, and the one whose change messages refresh the header. */
+    void showPage (WizardPage* page);
+
+    /** The page shown now, or nullptr before the first showPage. */
+    WizardPage* currentPage() const;
+
+    virtual void nextClicked() {}
+    virtual void backClicked() {}
+    virtual void doneClicked() {}
+    virtual void startOverClicked() {}
+
+    void buttonClicked (juce::Button*) override;
+    void changeListenerCallback (juce::ChangeBroadcaster* source) override;
+    void paint (juce::Graphics&) override;
+    void resized() override;
+
+protected:
+    // doneButton comes first so that nextButton, in the same place, lies in front of it.
+    juce::TextButton doneButton;
+    juce::TextButton nextButton;
+    juce::TextButton backButton;
+    juce::Component  pageHolder;
+    juce::Label      captionLabel;
+    juce::Label      descriptionLabel;
+    juce::TextButton startOverButton;
+
+private:
+    juce::TextButton* buttonFor (int bit);
+    void setUpButton (juce::TextButton&, const juce::String& text);
+    void setUpHeaderLabel (juce::Label&, const juce::String& text, float fontHeight, juce::Justification);
+    void copyHeaderFrom (const WizardPage&);
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (WizardComponent)
+};
