@@ -5,10 +5,12 @@
 AppWindow::AppWindow (std::unique_ptr<juce::Component> content)
     : DocumentWindow ("Tesmar Quillon", juce::Colour (0xffd3d3d3), closeButton, true)
 {
+    // The native title bar goes first: switching to it later keeps the window's
+    // outer size, which would stretch the content by the height of JUCE's own bar.
+    setUsingNativeTitleBar (true);
+    setTitleBarButtonsRequired (closeButton, false);
     setContentOwned (content.release(), true);
     centreWithSize (getWidth(), getHeight());
-    setTitleBarButtonsRequired (closeButton, false);
-    setUsingNativeTitleBar (true);
     setIcon (AppIcon::create (256));
     setResizable (false, false);
     setVisible (true);
