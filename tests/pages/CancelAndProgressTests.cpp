@@ -1,0 +1,109 @@
+#include "app/QuillonLookAndFeel.h"
+#include "tests/pages/PageTestSupport.h"
+#include "wizard/pages/DownloadImagePage.h"
+#include "wizard/pages/ProgramDevicePage.h"
+#include "wizard/pages/ScanPage.h"
+
+using PageTestSupport::firstChild;
+using PageTestSupport::FunctionThread;
+
+template <typename Page>
+class CancellablePages : public ::testing::Test
+{
+protected:
+    juce::TextButton& cancelButton()  { return firstChild<juce::TextButton> (page); }
+
+    Page page;
+};
+
+using PagesWithCancel = ::testing::Types<ScanPage, DownloadImagePage>;
+
+TYPED_TEST_SUITE (CancellablePages, PagesWithCancel);
+
+TYPED_TEST (CancellablePages, CancelEndTheModalLoopWithZeroWhileTheWorkerStillRuns)
+{
+    juce::WaitableEvent releaseWorker;
+    FunctionThread worker ([&] { releaseWorker.wait (5000); });
+
+    this->page.enterModalState (false);
+    worker.startThread();
+    this->cancelButton().triggerClick();
+
+    EXPECT_EQ (this->page.runModalLoop(), 0);
+    EXPECT_TRUE (worker.isThreadRunning());
+
+    releaseWorker.signal();
+}
+
+TYPED_TEST (CancellablePages, IgnoreClicksOfOtherButtons)
+{
+    juce::TextButton stranger;
+
+    this->page.enterModalState (false);
+    this->page.buttonClicked (&stranger);
+    PageTestSupport::dispatchPending();
+
+    EXPECT_TRUE (this->page.isCurrentlyModal (false));
+    this->page.exitModalState (1);
+    PageTestSupport::dispatchPending();
+}
+
+/** Reads what a page's progress bar draws, with the program's look and feel. */
+template <typename Page>
+class ProgressBarPixels : public ::testing::Test
+{
+protected:
+    ProgressBarPixels()    { page.setLookAndFeel (&lookAndFeel); }
+    ~ProgressBarPixels()   { page.setLookAndFeel (nullptr); }
+
+    // True when column x of the bar shows nothing but the bar's empty background.
+    bool columnIsEmpty (int x)
+    {
+        auto& bar = firstChild<juce::ProgressBar> (page);
+        const auto image = bar.createComponentSnapshot (bar.getLocalBounds(), false);
+
+        for (int y = 0; y < image.getHeight(); ++y)
+            if (image.getPixelAt (x, y).getARGB() != bar.findColour (juce::ProgressBar::backgroundColourId).getARGB())
+                return false;
+
+        return true;
+    }
+
+    bool showsAFractionOfAboutHalf()  { return ! columnIsEmpty (40) && columnIsEmpty (300); }
+    bool showsActivity()              { return ! columnIsEmpty (40) && ! columnIsEmpty (300); }
+
+    QuillonLookAndFeel lookAndFeel;
+    Page page;
+};
+
+using ProgramDevicePageBar = ProgressBarPixels<ProgramDevicePage>;
+using DownloadImagePageBar = ProgressBarPixels<DownloadImagePage>;
+
+TEST_F (ProgramDevicePageBar, StartsShowingActivityWithoutAFraction)
+{
+    EXPECT_TRUE (PageTestSupport::dispatchUntil ([this] { return showsActivity(); }));
+}
+
+TEST_F (ProgramDevicePageBar, ShowsHalfAFilledBarForOneHalfAndActivityAgainForMinusOne)
+{
+    page.reportProgress (0.5);
+    EXPECT_TRUE (PageTestSupport::dispatchUntil ([this] { return showsAFractionOfAboutHalf(); }));
+
+    page.reportProgress (-1.0);
+    EXPECT_TRUE (PageTestSupport::dispatchUntil ([this] { return showsActivity(); }));
+}
+
+TEST_F (ProgramDevicePageBar, TakesProgressReportedByAWorkerThread)
+{
+    FunctionThread worker ([this] { page.reportProgress (0.5); });
+    worker.startThread();
+
+    EXPECT_TRUE (PageTestSupport::dispatchUntil ([this] { return showsAFractionOfAboutHalf(); }));
+}
+
+TEST_F (DownloadImagePageBar, ShowsActivityWithoutAFractionForTheWholeDownload)
+{
+    page.reportStatus ("Downloaded 700 KB...");
+
+    EXPECT_TRUE (PageTestSupport::dispatchUntil ([this] { return showsActivity(); }));
+}

@@ -1,0 +1,98 @@
+#include "tests/pages/PageTestSupport.h"
+#include "wizard/pages/PreUpdateInstructionsPage.h"
+#include "wizard/pages/ResultsPage.h"
+#include "wizard/pages/WelcomePage.h"
+
+using PageTestSupport::child;
+
+TEST (WelcomePage, ShowsItsFixedExplanationInOneMessageBox)
+{
+    WelcomePage page;
+
+    EXPECT_EQ (page.caption, "Welcome");
+    EXPECT_EQ (page.description, "Welcome to Quillon");
+    ASSERT_EQ (page.getNumChildComponents(), 1);
+
+    auto& box = child<juce::TextEditor> (page, 0);
+    EXPECT_EQ (box.getName(), "new text editor");
+    EXPECT_EQ (box.getBounds(), juce::Rectangle<int> (40, 48, 312, 88));
+    EXPECT_EQ (box.getText(), "This application will update your devices' firmware. Please make sure your computer "
+                              "is connected to the internet, and that your updatable devices are connected to your "
+                              "computer and powered on. Then, click Next to proceed.");
+}
+
+TEST (PreUpdateInstructionsPage, StartsEmptyAndShowsTheInstructionsItIsGiven)
+{
+    PreUpdateInstructionsPage page;
+
+    EXPECT_EQ (page.caption, "Prepare to Update");
+    EXPECT_EQ (page.description, "Please follow these instructions before continuing");
+    ASSERT_EQ (page.getNumChildComponents(), 1);
+
+    auto& box = child<juce::TextEditor> (page, 0);
+    EXPECT_EQ (box.getName(), "new text editor");
+    EXPECT_EQ (box.getBounds(), juce::Rectangle<int> (40, 48, 312, 120));
+    EXPECT_EQ (box.getText(), "");
+
+    page.setInstructions ("Hold the Tap button while you switch the unit on.");
+    EXPECT_EQ (box.getText(), "Hold the Tap button while you switch the unit on.");
+
+    page.setInstructions ("Unplug the expression pedal.");
+    EXPECT_EQ (box.getText(), "Unplug the expression pedal.");
+}
+
+TEST (ResultsPage, StartsWithPlaceholderHeaderAndAnEmptyUnnamedBox)
+{
+    ResultsPage page;
+
+    EXPECT_EQ (page.caption, "Update Results");
+    EXPECT_EQ (page.description, "");
+    ASSERT_EQ (page.getNumChildComponents(), 1);
+
+    auto& box = child<juce::TextEditor> (page, 0);
+    EXPECT_EQ (box.getName(), "");
+    EXPECT_EQ (box.getBounds(), juce::Rectangle<int> (32, 32, 336, 128));
+    EXPECT_EQ (box.getText(), "");
+}
+
+TEST (ResultsPage, ItsBoxScrollsAndOffersItsMenuUnlikeTheOtherMessageBoxes)
+{
+    ResultsPage results;
+    WelcomePage welcome;
+    auto& resultsBox = child<juce::TextEditor> (results, 0);
+    auto& welcomeBox = child<juce::TextEditor> (welcome, 0);
+
+    EXPECT_TRUE (resultsBox.areScrollbarsShown());
+    EXPECT_TRUE (resultsBox.isPopupMenuEnabled());
+    EXPECT_FALSE (welcomeBox.areScrollbarsShown());
+    EXPECT_FALSE (welcomeBox.isPopupMenuEnabled());
+    EXPECT_FALSE (welcomeBox.isCaretVisible());
+
+    for (auto* box : { &resultsBox, &welcomeBox })
+    {
+        EXPECT_TRUE (box->isMultiLine());
+        EXPECT_TRUE (box->isReadOnly());
+        EXPECT_FALSE (box->getReturnKeyStartsNewLine());
+    }
+}
+
+TEST (ResultsPage, ALongTextCanBeScrolledAndSelectedButNotEdited)
+{
+    ResultsPage page;
+    auto& box = child<juce::TextEditor> (page, 0);
+    juce::String details;
+
+    for (int line = 1; line <= 40; ++line)
+        details << "Command 0x7A failed on line " << line << "\n";
+
+    page.setDetails (details);
+    EXPECT_EQ (box.getText(), details);
+    EXPECT_GT (box.getTextHeight(), box.getHeight());
+
+    box.setHighlightedRegion ({ 0, 16 });
+    EXPECT_EQ (box.getHighlightedText(), "Command 0x7A fai");
+
+    box.keyPressed (juce::KeyPress ('x'));
+    box.keyPressed (juce::KeyPress (juce::KeyPress::deleteKey));
+    EXPECT_EQ (box.getText(), details);
+}

@@ -1,0 +1,61 @@
+#include "wizard/pages/PageSetUp.h"
+
+namespace PageSetUp
+{
+    static void addNonEditableLabel (juce::Component& page, juce::Label& label,
+                                     const juce::String& text, juce::Font::FontStyleFlags style)
+    {
+        page.addAndMakeVisible (label);
+        label.setText (text, juce::dontSendNotification);
+        label.setFont (juce::Font (15.0f, style));
+        label.setJustificationType (juce::Justification::centredLeft);
+        label.setEditable (false, false, false);
+    }
+
+    void fillBackground (juce::Graphics& g)
+    {
+        g.fillAll (juce::Colour (0xff404040));
+    }
+
+    void addLabel (juce::Component& page, juce::Label& label, const juce::String& text)
+    {
+        addNonEditableLabel (page, label, text, juce::Font::plain);
+        label.setColour (juce::TextEditor::textColourId, juce::Colours::black);
+        label.setColour (juce::TextEditor::backgroundColourId, juce::Colour (0x00000000));
+    }
+
+    void addBoldLabel (juce::Component& page, juce::Label& label, const juce::String& text)
+    {
+        addNonEditableLabel (page, label, text, juce::Font::bold);
+    }
+
+    void addChoiceList (juce::Component& page, juce::ComboBox& comboBox, juce::ComboBox::Listener& listener)
+    {
+        page.addAndMakeVisible (comboBox);
+        comboBox.setEditableText (false);
+        comboBox.setJustificationType (juce::Justification::centredLeft);
+        comboBox.setTextWhenNothingSelected ("(select)");
+        comboBox.setTextWhenNoChoicesAvailable ("(no choices)");
+        comboBox.addListener (&listener);
+    }
+
+    void addCancelButton (juce::Component& page, juce::TextButton& button, juce::Button::Listener& listener)
+    {
+        page.addAndMakeVisible (button);
+        button.setButtonText ("Cancel");
+        button.addListener (&listener);
+    }
+
+    void addMessageBox (juce::Component& page, juce::TextEditor& box, MessageBoxKind kind)
+    {
+        const auto browsable = kind == MessageBoxKind::browsableText;
+
+        page.addAndMakeVisible (box);
+        box.setMultiLine (true, true);
+        box.setReturnKeyStartsNewLine (false);
+        box.setReadOnly (true);
+        box.setScrollbarsShown (browsable);
+        box.setCaretVisible (browsable);
+        box.setPopupMenuEnabled (browsable);
+    }
+}

@@ -1,0 +1,25 @@
+#include "wizard/pages/ResultsPage.h"
+#include "wizard/pages/PageSetUp.h"
+
+ResultsPage::ResultsPage()
+    : WizardPage ("Update Results", {})
+{
+    PageSetUp::addMessageBox (*this, messageBox, PageSetUp::MessageBoxKind::browsableText);
+
+    setSize (400, 200);
+}
+
+void ResultsPage::setDetails (const juce::String& details)
+{
+    messageBox.setText (details);
+}
+
+void ResultsPage::paint (juce::Graphics& g)
+{
+    PageSetUp::fillBackground (g);
+}
+
+void ResultsPage::resized()
+{
+    messageBox.setBounds (32, 32, 336, 128);
+}
