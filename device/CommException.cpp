@@ -1,0 +1,6 @@
+#include "device/CommException.h"
+
+const char* CommException::what() const noexcept
+{
+    return "An unspecified communication error has occured";
+}
