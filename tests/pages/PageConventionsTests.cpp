@@ -6,6 +6,7 @@
 #include "wizard/pages/ResultsPage.h"
 #include "wizard/pages/ScanPage.h"
 #include "wizard/pages/SelectDevicePage.h"
+#include "wizard/pages/SelectUpdatePage.h"
 #include "wizard/pages/SelectVersionFilterPage.h"
 #include "wizard/pages/WelcomePage.h"
 
@@ -30,7 +31,7 @@ protected:
 };
 
 using AllPages = ::testing::Types<WelcomePage, ScanPage, SelectDevicePage, SelectVersionFilterPage,
-                                  ConfirmPage, DownloadImagePage, PreUpdateInstructionsPage,
+                                  SelectUpdatePage, ConfirmPage, DownloadImagePage, PreUpdateInstructionsPage,
                                   ProgramDevicePage, ResultsPage>;
 
 TYPED_TEST_SUITE (PageConventions, AllPages);

@@ -1,0 +1,156 @@
+#include "tests/pages/PageTestSupport.h"
+#include "wizard/pages/SelectUpdatePage.h"
+
+using PageTestSupport::ChangeCounter;
+using PageTestSupport::child;
+using PageTestSupport::dispatchPending;
+
+namespace
+{
+    TargetRevision revision (juce::String version, juce::String releaseDate, juce::String releaseNotesUrl)
+    {
+        TargetRevision r;
+        r.version = std::move (version);
+        r.releaseDate = std::move (releaseDate);
+        r.releaseNotesUrl = std::move (releaseNotesUrl);
+        return r;
+    }
+}
+
+class SelectUpdatePageTest : public ::testing::Test
+{
+protected:
+    juce::ComboBox& versionCombo()             { return child<juce::ComboBox> (page, 0); }
+    juce::HyperlinkButton& releaseNotesLink()  { return child<juce::HyperlinkButton> (page, 2); }
+
+    void choose (int index)
+    {
+        versionCombo().setSelectedItemIndex (index);
+        dispatchPending();
+    }
+
+    const TargetRevision withNotes     = revision ("1.2", "2009-05-20", "http://127.0.0.1/notes/1.2.html");
+    const TargetRevision withoutNotes  = revision ("1.3", "Unspecified", "");
+    const TargetRevision newestRelease = revision ("2.0b", "2011-01-02", "http://127.0.0.1/notes/2.0b.html");
+
+    SelectUpdatePage page;
+};
+
+TEST_F (SelectUpdatePageTest, CarriesItsCaptionDescriptionAndChildren)
+{
+    EXPECT_EQ (page.caption, "Updates are Available");
+    EXPECT_EQ (page.description, "Select a firmware version for your device");
+    ASSERT_EQ (page.getNumChildComponents(), 3);
+
+    auto& combo = versionCombo();
+    EXPECT_EQ (combo.getName(), "");
+    EXPECT_FALSE (combo.isTextEditable());
+    EXPECT_EQ (combo.getTextWhenNothingSelected(), "(select)");
+    EXPECT_EQ (combo.getTextWhenNoChoicesAvailable(), "(no choices)");
+    EXPECT_EQ (combo.getBounds(), juce::Rectangle<int> (168, 64, 192, 24));
+
+    auto& label = child<juce::Label> (page, 1);
+    EXPECT_EQ (label.getName(), "new label");
+    EXPECT_EQ (label.getText(), "Select new version");
+    EXPECT_EQ (label.getBounds(), juce::Rectangle<int> (40, 64, 128, 24));
+
+    EXPECT_EQ (releaseNotesLink().getButtonText(), "View release notes");
+    EXPECT_TRUE (releaseNotesLink().getURL().isEmpty());
+    EXPECT_FALSE (releaseNotesLink().isVisible());
+    EXPECT_EQ (releaseNotesLink().getBounds(), juce::Rectangle<int> (32, 104, 150, 24));
+}
+
+TEST_F (SelectUpdatePageTest, ShowsEachRevisionAsVersionAndReleaseDateNumberedFromOne)
+{
+    page.setRevisions ({ &withNotes, &withoutNotes });
+
+    ASSERT_EQ (versionCombo().getNumItems(), 2);
+    EXPECT_EQ (versionCombo().getItemText (0), "1.2 (2009-05-20)");
+    EXPECT_EQ (versionCombo().getItemId (0), 1);
+    EXPECT_EQ (versionCombo().getItemText (1), "1.3 (Unspecified)");
+    EXPECT_EQ (versionCombo().getItemId (1), 2);
+}
+
+TEST_F (SelectUpdatePageTest, SelectsASingleRevisionAtOnceAndShowsItsReleaseNotesLink)
+{
+    ChangeCounter changes (page);
+
+    page.setRevisions ({ &newestRelease });
+
+    EXPECT_EQ (page.getSelectedRevision(), &newestRelease);
+    EXPECT_EQ (changes.count, 0);
+    ASSERT_TRUE (PageTestSupport::dispatchUntil ([&] { return changes.count == 1; }));
+    EXPECT_TRUE (releaseNotesLink().isVisible());
+    EXPECT_EQ (releaseNotesLink().getURL().toString (true), "http://127.0.0.1/notes/2.0b.html");
+}
+
+TEST_F (SelectUpdatePageTest, LeavesTwoRevisionsUnselectedWithTheLinkHidden)
+{
+    ChangeCounter changes (page);
+
+    page.setRevisions ({ &withNotes, &withoutNotes });
+    dispatchPending();
+
+    EXPECT_EQ (page.getSelectedRevision(), nullptr);
+    EXPECT_FALSE (releaseNotesLink().isVisible());
+    EXPECT_EQ (changes.count, 0);
+}
+
+TEST_F (SelectUpdatePageTest, ShowsTheLinkOnlyForARevisionWithReleaseNotes)
+{
+    ChangeCounter changes (page);
+    page.setRevisions ({ &withNotes, &withoutNotes });
+
+    choose (0);
+    EXPECT_EQ (changes.count, 1);
+    EXPECT_EQ (page.getSelectedRevision(), &withNotes);
+    EXPECT_TRUE (releaseNotesLink().isVisible());
+    EXPECT_EQ (releaseNotesLink().getURL().toString (true), "http://127.0.0.1/notes/1.2.html");
+
+    choose (1);
+    EXPECT_EQ (changes.count, 2);
+    EXPECT_EQ (page.getSelectedRevision(), &withoutNotes);
+    EXPECT_FALSE (releaseNotesLink().isVisible());
+}
+
+TEST_F (SelectUpdatePageTest, RefillingHidesTheLinkUntilARevisionWithNotesIsChosenAgain)
+{
+    page.setRevisions ({ &withNotes, &withoutNotes });
+    choose (0);
+    ASSERT_TRUE (releaseNotesLink().isVisible());
+
+    page.setRevisions ({ &newestRelease, &withoutNotes });
+    dispatchPending();
+
+    EXPECT_EQ (page.getSelectedRevision(), nullptr);
+    EXPECT_EQ (versionCombo().getItemText (0), "2.0b (2011-01-02)");
+    EXPECT_FALSE (releaseNotesLink().isVisible());
+
+    choose (0);
+    EXPECT_TRUE (releaseNotesLink().isVisible());
+    EXPECT_EQ (releaseNotesLink().getURL().toString (true), "http://127.0.0.1/notes/2.0b.html");
+}
+
+TEST_F (SelectUpdatePageTest, AnEmptyListOffersNoChoicesAndNoRevision)
+{
+    page.setRevisions ({ &withNotes });
+    dispatchPending();
+
+    page.setRevisions ({});
+    dispatchPending();
+
+    EXPECT_EQ (versionCombo().getNumItems(), 0);
+    EXPECT_EQ (page.getSelectedRevision(), nullptr);
+    EXPECT_FALSE (releaseNotesLink().isVisible());
+}
+
+TEST_F (SelectUpdatePageTest, IgnoresOtherComboBoxes)
+{
+    ChangeCounter changes (page);
+    juce::ComboBox stranger;
+
+    page.comboBoxChanged (&stranger);
+    dispatchPending();
+
+    EXPECT_EQ (changes.count, 0);
+}
