@@ -1,0 +1,34 @@
+#include "device/ports/VirtualEndpointConnection.h"
+
+#include "device/ports/VirtualMidiBus.h"
+
+VirtualEndpointConnection::VirtualEndpointConnection (std::shared_ptr<VirtualMidiBus> busToUse,
+                                                      const juce::String& name,
+                                                      VirtualMidiEndpoint& endpointToCall)
+    : bus (std::move (busToUse)),
+      portName (name),
+      endpoint (endpointToCall),
+      delivery ("Virtual MIDI endpoint " + name)
+{
+    bus->attach (portName, *this);
+}
+
+VirtualEndpointConnection::~VirtualEndpointConnection()
+{
+    bus->detach (portName, *this);
+}
+
+void VirtualEndpointConnection::sendToHost (const juce::MidiMessage& message)
+{
+    bus->sendToHost (portName, message);
+}
+
+void VirtualEndpointConnection::deliverFromHost (const juce::MidiMessage& message)
+{
+    delivery.post ([this, message] { endpoint.messageFromHost (message); });
+}
+
+void VirtualEndpointConnection::deliverPortsChanged (int openInputs, int openOutputs)
+{
+    delivery.post ([this, openInputs, openOutputs] { endpoint.hostPortsChanged (openInputs, openOutputs); });
+}
