@@ -1,0 +1,66 @@
+#pragma once
+
+#include <memory>
+#include <juce_core/juce_core.h>
+
+#include "wizard/StatusReporter.h"
+
+/** Reads a whole file into memory, from a local path or over HTTP, telling a
+    StatusReporter how far it has got and stopping when its caller's abort test says
+    so. The download threads derive from it and call download() from their run().
+*/
+class FileDownloader
+{
+public:
+    /** The caller's abort test: true means stop. It is called with the context given
+        to download(): on the downloading thread after each chunk and, while a web
+        request waits for the network, on a helper thread; so it must be safe to call
+        from any thread, and it must keep answering true once it has.
+    */
+    using ShouldAbortCallback = bool (*) (void* context);
+
+    /** connectionTimeoutMs bounds both connecting and a transfer that stalls (less
+        than 100 bytes a second for that long); a web server that stops answering
+        then fails the download instead of holding it for ever.
+    */
+    explicit FileDownloader (int connectionTimeoutMs = defaultConnectionTimeoutMs);
+
+    /** Reads source, a local path or a URL (isLocalFile tells which), to its end.
+
+        Returns the bytes read, or nothing when the source cannot be opened, when the
+        abort test stopped the download, or when the transfer failed part-way (an
+        error, or fewer bytes than the server announced): a body cut short is never
+        passed off as the whole file. Any HTTP answer's body counts, error pages too.
+        Blocks the calling thread; reporter and shouldAbort may be null.
+    */
+    std::unique_ptr<juce::MemoryBlock> download (const juce::String& source,
+                                                 ShouldAbortCallback shouldAbort,
+                                                 void* context,
+                                                 StatusReporter* reporter) const;
+
+    /** A slash or backslash first, or a letter and a colon ("C:"), make a local path;
+        anything else is a URL.
+    */
+    static bool isLocalFile (const juce::String& source);
+
+    /** The status text shown after a chunk, for the total number of bytes read so far. */
+    static juce::String describeProgress (juce::int64 totalBytes);
+
+    static constexpr int defaultConnectionTimeoutMs = 10000;
+    static constexpr int chunkSize = 1024;
+
+private:
+    struct AbortTest
+    {
+        bool operator()() const  { return callback != nullptr && callback (context); }
+
+        ShouldAbortCallback callback;
+        void* context;
+    };
+
+    std::unique_ptr<juce::MemoryBlock> downloadFile (const juce::String& path, AbortTest, StatusReporter*) const;
+    std::unique_ptr<juce::MemoryBlock> downloadUrl (const juce::String& address, AbortTest, StatusReporter*) const;
+    static bool readChunks (juce::InputStream&, juce::MemoryBlock&, AbortTest, StatusReporter*);
+
+    const int connectionTimeoutMs;
+};

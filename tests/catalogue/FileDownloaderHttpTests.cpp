@@ -1,0 +1,186 @@
+#include <atomic>
+#include <thread>
+#include <gtest/gtest.h>
+
+#include "catalogue/FileDownloader.h"
+#include "server/LoopbackServer.h"
+#include "tests/catalogue/RecordingReporter.h"
+#include "tests/catalogue/TestData.h"
+
+namespace
+{
+    bool abortWhenSet (void* context)
+    {
+        return static_cast<std::atomic<bool>*> (context)->load();
+    }
+
+    struct HttpDownload : public ::testing::Test
+    {
+        std::unique_ptr<juce::MemoryBlock> download (const juce::String& path,
+                                                     std::atomic<bool>* abort = nullptr,
+                                                     const FileDownloader& downloader = FileDownloader())
+        {
+            return downloader.download (server.getUrl (path), abort != nullptr ? abortWhenSet : nullptr,
+                                        abort, &reporter);
+        }
+
+        LoopbackServer server;
+        RecordingReporter reporter;
+    };
+
+    // Sets the flag after a pause, from a thread of its own, as a Cancel button would.
+    struct DelayedAbort
+    {
+        explicit DelayedAbort (int delayMs)
+            : setter ([this, delayMs] { std::this_thread::sleep_for (std::chrono::milliseconds (delayMs)); flag = true; })
+        {
+        }
+
+        ~DelayedAbort()  { setter.join(); }
+
+        std::atomic<bool> flag { false };
+        std::thread setter;
+    };
+
+    double secondsSince (juce::uint32 startMs)
+    {
+        return (juce::Time::getMillisecondCounter() - startMs) / 1000.0;
+    }
+}
+
+TEST_F (HttpDownload, SendsOnePlainGetWithTheNoCacheHeaderAndTheAddressAsGiven)
+{
+    server.setAnswer ("/updater/common/config/UpdateTargets.xml", LoopbackServer::Answer::withText ("<Config/>"));
+
+    const auto data = download ("/updater/common/config/UpdateTargets.xml?nocache=6+Dec+2026+7%3a42%3a37+pm");
+
+    ASSERT_NE (data, nullptr);
+    EXPECT_EQ (data->toString(), "<Config/>");
+    EXPECT_EQ (reporter.getTexts(), juce::StringArray ({ "Connecting...", "Downloaded 9 bytes...", "Download is complete" }));
+
+    const auto requests = server.getRequests();
+    ASSERT_EQ (requests.size(), 1u);
+    EXPECT_EQ (requests[0].target, "/updater/common/config/UpdateTargets.xml?nocache=6+Dec+2026+7%3a42%3a37+pm");
+    EXPECT_EQ (requests[0].headers["Cache-Control"], "No-cache");
+}
+
+TEST_F (HttpDownload, ABodySentInManySmallPiecesArrivesWhole)
+{
+    auto answer = LoopbackServer::Answer::withData (makeTestData (5000));
+    answer.pieceSize = 7;
+    answer.announceLength = false;
+    server.setAnswer ("/image.bin", answer);
+
+    const auto data = download ("/image.bin");
+
+    ASSERT_NE (data, nullptr);
+    EXPECT_EQ (*data, makeTestData (5000));
+    EXPECT_EQ (reporter.getTexts(), juce::StringArray ({ "Connecting...", "Downloaded 1 KB...", "Downloaded 2 KB...",
+                                                         "Downloaded 3 KB...", "Downloaded 4 KB...", "Downloaded 4 KB...",
+                                                         "Download is complete" }));
+}
+
+TEST_F (HttpDownload, AnErrorPageIsReturnedLikeAnyOtherBody)
+{
+    const auto data = download ("/no/such/file.bin");
+
+    ASSERT_NE (data, nullptr);
+    EXPECT_TRUE (data->toString().startsWith ("<!DOCTYPE HTML"));
+    EXPECT_EQ (reporter.getTexts().getReference (reporter.getTexts().size() - 1), "Download is complete");
+}
+
+TEST_F (HttpDownload, AnEmptyBodyGivesAnEmptyBlock)
+{
+    server.setAnswer ("/empty", LoopbackServer::Answer::withText ({}));
+
+    const auto data = download ("/empty");
+
+    ASSERT_NE (data, nullptr);
+    EXPECT_EQ (data->getSize(), 0u);
+    EXPECT_EQ (reporter.getTexts(), juce::StringArray ({ "Connecting...", "Download is complete" }));
+}
+
+TEST_F (HttpDownload, ARefusedConnectionGivesNothingAfterConnecting)
+{
+    const auto refusedUrl = [] { LoopbackServer stopped; return stopped.getUrl ("/x"); }();
+
+    EXPECT_EQ (FileDownloader().download (refusedUrl, nullptr, nullptr, &reporter), nullptr);
+    EXPECT_EQ (reporter.getTexts(), juce::StringArray ({ "Connecting..." }));
+}
+
+TEST_F (HttpDownload, ABodyCutShortOfItsAnnouncedLengthIsAFailedDownload)
+{
+    auto answer = LoopbackServer::Answer::withData (makeTestData (4000));
+    answer.closeAfter = 2500;
+    server.setAnswer ("/cut.bin", answer);
+
+    EXPECT_EQ (download ("/cut.bin"), nullptr);
+    EXPECT_FALSE (reporter.getTexts().contains ("Download is complete"));
+    EXPECT_TRUE (reporter.getTexts().contains ("Downloaded 2 KB..."));
+}
+
+TEST_F (HttpDownload, AChunkedBodyThatEndsWithoutItsLastChunkIsAFailedDownload)
+{
+    auto answer = LoopbackServer::Answer::withData (makeTestData (4000));
+    answer.announceLength = false;
+    answer.pieceSize = 500;
+    answer.closeAfter = 3000;
+    server.setAnswer ("/cut.bin", answer);
+
+    EXPECT_EQ (download ("/cut.bin"), nullptr);
+    EXPECT_FALSE (reporter.getTexts().contains ("Download is complete"));
+}
+
+TEST_F (HttpDownload, AnAbortAtOnceGivesNothingAndSaysSo)
+{
+    server.setAnswer ("/image.bin", LoopbackServer::Answer::withData (makeTestData (3000)));
+    std::atomic<bool> abort { true };
+
+    EXPECT_EQ (download ("/image.bin", &abort), nullptr);
+    EXPECT_EQ (reporter.getTexts().getReference (reporter.getTexts().size() - 1), "Download was aborted");
+    EXPECT_FALSE (reporter.getTexts().contains ("Download is complete"));
+}
+
+TEST_F (HttpDownload, AnAbortEndsAReadThatWaitsForAStalledServerPromptly)
+{
+    auto answer = LoopbackServer::Answer::withData (makeTestData (8000));
+    answer.stallAfter = 2048;
+    server.setAnswer ("/stall.bin", answer);
+    DelayedAbort cancel (300);
+    const auto start = juce::Time::getMillisecondCounter();
+
+    EXPECT_EQ (download ("/stall.bin", &cancel.flag), nullptr);
+
+    EXPECT_LT (secondsSince (start), 2.5);
+    EXPECT_TRUE (reporter.getTexts().contains ("Downloaded 2 KB..."));
+    EXPECT_EQ (reporter.getTexts().getReference (reporter.getTexts().size() - 1), "Download was aborted");
+}
+
+TEST_F (HttpDownload, AnAbortEndsARequestThatNeverGetsAnAnswerPromptly)
+{
+    auto answer = LoopbackServer::Answer::withData (makeTestData (100));
+    answer.stallAfter = 0;
+    server.setAnswer ("/silent", answer);
+    DelayedAbort cancel (300);
+    const auto start = juce::Time::getMillisecondCounter();
+
+    EXPECT_EQ (download ("/silent", &cancel.flag), nullptr);
+
+    EXPECT_LT (secondsSince (start), 2.5);
+    EXPECT_EQ (reporter.getTexts(), juce::StringArray ({ "Connecting...", "Download was aborted" }));
+}
+
+TEST_F (HttpDownload, AServerThatStopsSendingFailsTheDownloadAfterTheTimeOut)
+{
+    auto answer = LoopbackServer::Answer::withData (makeTestData (8000));
+    answer.stallAfter = 50;
+    server.setAnswer ("/stall.bin", answer);
+    const auto start = juce::Time::getMillisecondCounter();
+
+    EXPECT_EQ (download ("/stall.bin", nullptr, FileDownloader (1000)), nullptr);
+
+    EXPECT_LT (secondsSince (start), 4.0);
+    EXPECT_TRUE (reporter.getTexts().contains ("Downloaded 50 bytes..."));
+    EXPECT_FALSE (reporter.getTexts().contains ("Download is complete"));
+    EXPECT_FALSE (reporter.getTexts().contains ("Download was aborted"));
+}
