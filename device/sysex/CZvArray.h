@@ -2,6 +2,7 @@
 
 #include <juce_core/juce_core.h>
 
+#include <cstring>
 #include <limits>
 #include <new>
 #include <type_traits>

@@ -2,6 +2,15 @@
 
 #include <gtest/gtest.h>
 
+namespace
+{
+    void addCountingUpTo (CZvArray<unsigned char>& array, int count)
+    {
+        for (int i = 0; i < count; ++i)
+            array.Add ((unsigned char) i);
+    }
+}
+
 TEST (CZvArray, StartsEmptyWithRoomForEight)
 {
     CZvArray<unsigned char> array;
@@ -14,8 +23,7 @@ TEST (CZvArray, DoublesCapacityOnlyWhenAnAdditionDoesNotFit)
 {
     CZvArray<unsigned char> array;
 
-    for (int i = 0; i < 8; ++i)
-        array.Add ((unsigned char) i);
+    addCountingUpTo (array, 8);
 
     EXPECT_EQ (array.GetCapacity(), 8);
 
@@ -60,8 +68,7 @@ TEST (CZvArray, RemovingTheLastElementKeepsTheBlock)
 {
     CZvArray<unsigned char> array;
 
-    for (int i = 0; i < 9; ++i)
-        array.Add ((unsigned char) i);
+    addCountingUpTo (array, 9);
 
     array.RemoveLast();
 

@@ -10,37 +10,13 @@ using sysextest::appendAll;
 using sysextest::Bytes;
 using sysextest::hexOf;
 using sysextest::makeHeader;
+using sysextest::randomBytes;
 using sysextest::readAll;
+using sysextest::sendInPieces;
 using sysextest::sysexErrorOf;
 
 namespace
 {
-    Bytes randomBytes (std::mt19937& random, size_t length)
-    {
-        Bytes bytes (length);
-
-        for (auto& b : bytes)
-            b = (juce::uint8) random();
-
-        return bytes;
-    }
-
-    /** Builds the message with the payload appended in pieces of random sizes. */
-    Bytes sendInPieces (const SysexHeader& header, const Bytes& payload, std::mt19937& random)
-    {
-        pex::Super7TxSysexMsg message (header);
-
-        for (size_t start = 0; start < payload.size();)
-        {
-            const auto size = juce::jmin ((size_t) random() % 12, payload.size() - start);
-            message.Append (payload.data() + start, (juce::uint32) size);
-            start += size;
-        }
-
-        message.Complete();
-        return sysextest::bytesOf (message);
-    }
-
     Bytes wire (const SysexHeader& header, const Bytes& payload)
     {
         std::mt19937 random (1);

@@ -132,29 +132,16 @@ TEST (Super7Packing, AnySplitOfThePayloadGivesTheSameMessage)
 {
     std::mt19937 random (20240611);
 
-    for (int length = 0; length <= 300; ++length)
+    for (size_t length = 0; length <= 300; ++length)
     {
-        Bytes payload ((size_t) length);
-
-        for (auto& b : payload)
-            b = (juce::uint8) random();
+        const auto payload = sysextest::randomBytes (random, length);
 
         pex::Super7TxSysexMsg whole (oneByteIdHeader (0x7A));
         appendAll (whole, payload);
         whole.Complete();
 
-        pex::Super7TxSysexMsg pieces (oneByteIdHeader (0x7A));
-
-        for (size_t start = 0; start < payload.size();)
-        {
-            const auto size = juce::jmin ((size_t) random() % 10, payload.size() - start);
-            pieces.Append (payload.data() + start, (juce::uint32) size);
-            start += size;
-        }
-
-        pieces.Complete();
-
-        ASSERT_EQ (bytesOf (pieces), bytesOf (whole)) << "payload length " << length;
+        ASSERT_EQ (sysextest::sendInPieces (oneByteIdHeader (0x7A), payload, random), bytesOf (whole))
+            << "payload length " << length;
     }
 }
 

@@ -4,9 +4,11 @@
 #include "device/sysex/RxSysexMsg.h"
 #include "device/sysex/SysexException.h"
 #include "device/sysex/SysexHeader.h"
+#include "device/sysex/Super7TxSysexMsg.h"
 
 #include <functional>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -56,6 +58,32 @@ namespace sysextest
         header.productId = productId;
         header.command = command;
         return header;
+    }
+
+    inline Bytes randomBytes (std::mt19937& random, size_t length)
+    {
+        Bytes bytes (length);
+
+        for (auto& b : bytes)
+            b = (juce::uint8) random();
+
+        return bytes;
+    }
+
+    /** Builds a Super7 message with the payload appended in pieces of random sizes. */
+    inline Bytes sendInPieces (const SysexHeader& header, const Bytes& payload, std::mt19937& random)
+    {
+        pex::Super7TxSysexMsg message (header);
+
+        for (size_t start = 0; start < payload.size();)
+        {
+            const auto size = juce::jmin ((size_t) random() % 12, payload.size() - start);
+            message.Append (payload.data() + start, (juce::uint32) size);
+            start += size;
+        }
+
+        message.Complete();
+        return bytesOf (message);
     }
 
     /** The kind of SysexException the action throws, or nothing when it throws none. */
