@@ -11,7 +11,8 @@
     then come straight from the stream, which must know its length and allow
     repositioning. The stream is not owned and must outlive this object.
 
-    Records are expected in ascending address order without overlap.
+    Records are expected in ascending address order without overlap. Reading moves
+    the stream, so one thread at a time uses the reader and nobody else the stream.
 */
 class FirmwareImage
 {
