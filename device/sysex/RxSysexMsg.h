@@ -7,9 +7,10 @@ namespace pex
 {
     /** A received SysEx message whose data bytes are stored as they arrive.
 
-        Feed it the message's bytes, F0 first; the F7 completes it. Its data is then
-        read from a cursor that starts after the header. Filling and reading are
-        not synchronised here: whoever shares a message between threads guards it.
+        Feed it the message's bytes, F0 first; the F7 completes it and whatever follows
+        is ignored. Its data is then read from a cursor that starts after the header.
+        Filling and reading are not synchronised here: whoever shares a message
+        between threads guards it.
     */
     class RxSysexMsg : public ISysexMessage
     {
