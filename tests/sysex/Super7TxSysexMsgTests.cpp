@@ -144,14 +144,3 @@ TEST (Super7Packing, AnySplitOfThePayloadGivesTheSameMessage)
             << "payload length " << length;
     }
 }
-
-TEST (Super7Packing, ReservingRoomLeavesTheMessageUnchanged)
-{
-    pex::Super7TxSysexMsg message (oneByteIdHeader (0x7A));
-    message.Reserve (1000);
-    message.AppendByte (0x81);
-    message.AppendByte (0x02);
-    message.Complete();
-
-    EXPECT_EQ (hexOf (message), "F0 7D 7F 01 02 7A 40 01 02 38 F7");
-}

@@ -35,17 +35,3 @@ TEST (PlainSend, BytesGoOutUnchangedAndCompleteAddsTheEnd)
     EXPECT_EQ (hexOf (message), "F0 7D 81 FF 12 34 89 AB CD EF F7");
     EXPECT_TRUE (message.IsComplete());
 }
-
-TEST (PlainSend, LongMessagesGrowWithoutLosingBytes)
-{
-    pex::TxSysexMsg message (0x7D, false);
-    message.Reserve (3);
-
-    for (int i = 0; i < 1000; ++i)
-        message.AppendByte ((juce::uint8) (i & 0x7F));
-
-    ASSERT_EQ (message.GetLength(), 1002u);
-
-    for (juce::uint32 i = 0; i < 1000; ++i)
-        ASSERT_EQ (message.GetData()[i + 2], i & 0x7F);
-}
