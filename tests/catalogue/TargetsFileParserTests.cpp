@@ -19,7 +19,7 @@ namespace
         }
         catch (const XmlParseException& e)
         {
-            return e.what();
+            return juce::String::fromUTF8 (e.what());
         }
 
         ADD_FAILURE() << "no XmlParseException for: " << text;

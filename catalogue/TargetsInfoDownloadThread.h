@@ -1,0 +1,69 @@
+#pragma once
+
+#include <memory>
+#include <juce_core/juce_core.h>
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include "catalogue/FileDownloader.h"
+#include "catalogue/ModalStateTracker.h"
+#include "catalogue/TargetsInfo.h"
+#include "catalogue/TargetsResult.h"
+#include "wizard/StatusReporter.h"
+
+/** Fetches the targets file while the scan page is shown: it tries the sources in
+    order until one delivers a text, parses that one text into the catalogue, and
+    then ends the page's modal state with 1.
+
+    The page leaving its modal state (Cancel) aborts the download under way; that
+    source counts as failed and the next one stops after its first chunk. Being told
+    to exit aborts as well, and no further source is tried.
+
+    Use from the message thread:
+        page.enterModalState (false);
+        TargetsInfoDownloadThread thread (sources, &page, &page);
+        thread.startThread();
+        const auto result = page.runModalLoop();
+    then wait for the thread and read its results.
+*/
+class TargetsInfoDownloadThread : public juce::Thread,
+                                  private FileDownloader
+{
+public:
+    /** Message thread. page and reporter are borrowed and may be null; a page must
+        already be in its modal state.
+    */
+    TargetsInfoDownloadThread (const juce::StringArray& sources, juce::Component* page, StatusReporter* reporter);
+
+    /** Message thread. Stops the thread first; a catalogue not taken goes with it. */
+    ~TargetsInfoDownloadThread() override;
+
+    void run() override;
+
+    /** This thread. Downloads one source and returns it as an unparsed document, or
+        nothing when it could not be read, was aborted, or is a web page.
+    */
+    std::unique_ptr<juce::XmlDocument> fetchTargetsFile (const juce::String& source);
+
+    // Message thread, once the thread has ended.
+    TargetsResult getStatus() const noexcept            { return status; }
+    const juce::String& getErrorMessage() const noexcept { return errorMessage; }
+    std::unique_ptr<TargetsInfo> takeCatalogue()         { return std::move (catalogue); }
+
+    /** How long destruction waits for a thread that has not ended yet. */
+    static constexpr int stopTimeoutMs = 5000;
+
+private:
+    static bool shouldAbort (void* context);
+    void parse (juce::XmlDocument& document);
+
+    const juce::StringArray sources;
+    const std::unique_ptr<ModalStateTracker> pageState;
+    StatusReporter* const reporter;
+
+    // Written by this thread; read by the message thread only after it has ended.
+    std::unique_ptr<TargetsInfo> catalogue;
+    TargetsResult status = TargetsResult::TargetsNotFound;
+    juce::String errorMessage;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (TargetsInfoDownloadThread)
+};

@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+
+#include "catalogue/TargetsInfoDownloadThread.h"
+#include "server/LoopbackServer.h"
+#include "tests/catalogue/ModalLoop.h"
+#include "tests/catalogue/RecordingReporter.h"
+#include "tests/catalogue/TestData.h"
+
+namespace
+{
+    const char* const oneProduct =
+        "<Config><Brand Name=\"Calvio\"><Family FamilyID=\"0x05\"><Product Name=\"Hall Reverb\" ProductID=\"2\"/>"
+        "</Family></Brand></Config>";
+
+    struct Outcome
+    {
+        int loopResult = 0;
+        TargetsResult status = TargetsResult::TargetsNotFound;
+        juce::String errorMessage;
+        std::unique_ptr<TargetsInfo> catalogue;
+    };
+
+    struct TargetsDownload : public ::testing::Test
+    {
+        // The controller's hand-shake: modal first, then the worker, then the loop.
+        Outcome fetch (const juce::StringArray& sources)
+        {
+            page.enterModalState (false);
+            TargetsInfoDownloadThread thread (sources, &page, &reporter);
+            thread.startThread();
+
+            Outcome outcome;
+            outcome.loopResult = runModalLoopWithLimit (page);
+            EXPECT_TRUE (thread.waitForThreadToExit (3000));
+            outcome.status = thread.getStatus();
+            outcome.errorMessage = thread.getErrorMessage();
+            outcome.catalogue = thread.takeCatalogue();
+            return outcome;
+        }
+
+        juce::String writeLocalFile (const juce::String& text)
+        {
+            localFile.getFile().replaceWithText (text);
+            return localFile.getFile().getFullPathName();
+        }
+
+        juce::String missingLocalFile() const
+        {
+            return localFile.getFile().getFullPathName();
+        }
+
+        juce::Component page;
+        RecordingReporter reporter;
+        LoopbackServer server;
+        juce::TemporaryFile localFile { ".xml" };
+    };
+}
+
+TEST_F (TargetsDownload, AReadableFileBesideTheProgramIsUsedAndTheServerIsNotAsked)
+{
+    server.setAnswer ("/UpdateTargets.xml", LoopbackServer::Answer::withText ("<Config/>"));
+
+    const auto outcome = fetch ({ writeLocalFile (oneProduct), server.getUrl ("/UpdateTargets.xml") });
+
+    EXPECT_EQ (outcome.loopResult, 1);
+    EXPECT_EQ (outcome.status, TargetsResult::TargetsOk);
+    ASSERT_NE (outcome.catalogue, nullptr);
+    EXPECT_EQ (outcome.catalogue->products.getFirst()->name, "Hall Reverb");
+    EXPECT_TRUE (server.getRequests().empty());
+    EXPECT_EQ (reporter.getTexts(), juce::StringArray ("Locating targets file...", "Connecting...",
+                                                         FileDownloader::describeProgress (juce::String (oneProduct).length()), "Download is complete"));
+}
+
+TEST_F (TargetsDownload, ALocalFileThatIsNotATargetsFileFailsAndTheServerIsNotTried)
+{
+    server.setAnswer ("/UpdateTargets.xml", LoopbackServer::Answer::withText (oneProduct));
+
+    for (const auto* text : { "<Config><Brand></Config>", "not xml", "<Brand/>" })
+    {
+        const auto outcome = fetch ({ writeLocalFile (text), server.getUrl ("/UpdateTargets.xml") });
+        juce::XmlDocument reference (text);
+        const auto referenceMessage = reference.getDocumentElement() == nullptr ? reference.getLastParseError()
+                                                                                 : "Invalid element encountered. Expecting Config";
+
+        EXPECT_EQ (outcome.loopResult, 1);
+        EXPECT_EQ (outcome.status, TargetsResult::TargetsParseError);
+        EXPECT_EQ (outcome.errorMessage, referenceMessage) << text;
+        EXPECT_EQ (outcome.catalogue, nullptr);
+    }
+
+    EXPECT_TRUE (server.getRequests().empty());
+}
+
+TEST_F (TargetsDownload, WithoutALocalFileTheServerIsAskedWithTheNoCacheRequest)
+{
+    server.setAnswer ("/updater/common/config/UpdateTargets.xml", LoopbackServer::Answer::withText (oneProduct));
+    const auto address = server.getUrl ("/updater/common/config/UpdateTargets.xml?nocache=6+Dec+2026+7%3a42%3a37+pm");
+
+    const auto outcome = fetch ({ missingLocalFile(), address });
+
+    EXPECT_EQ (outcome.status, TargetsResult::TargetsOk);
+    ASSERT_EQ (server.getRequests().size(), 1u);
+    EXPECT_EQ (server.getRequests()[0].target, address.fromFirstOccurrenceOf (juce::String (server.getPort()), false, false));
+    EXPECT_EQ (server.getRequests()[0].headers["Cache-Control"], "No-cache");
+    EXPECT_EQ (reporter.getTexts(), juce::StringArray ("Locating targets file...", "Connecting...",
+                                                         "Locating targets file...", "Connecting...",
+                                                         FileDownloader::describeProgress (juce::String (oneProduct).length()), "Download is complete"));
+}
+
+TEST_F (TargetsDownload, AnHtmlPageCountsAsNoFileAndTheNextSourceIsTried)
+{
+    server.setAnswer ("/second.xml", LoopbackServer::Answer::withText (oneProduct));
+
+    const auto outcome = fetch ({ server.getUrl ("/missing.xml"), server.getUrl ("/second.xml") });
+
+    EXPECT_EQ (outcome.status, TargetsResult::TargetsOk);
+    EXPECT_EQ (server.getRequests().size(), 2u);
+}
+
+TEST_F (TargetsDownload, AnHtmlPageInLowerCaseIsHandedToTheParserAndNoMoreSourcesAreTried)
+{
+    server.setAnswer ("/first.xml", LoopbackServer::Answer::withText ("<!doctype html><html><body>Moved</body></html>"));
+    server.setAnswer ("/second.xml", LoopbackServer::Answer::withText (oneProduct));
+
+    const auto outcome = fetch ({ server.getUrl ("/first.xml"), server.getUrl ("/second.xml") });
+
+    EXPECT_EQ (outcome.status, TargetsResult::TargetsParseError);
+    EXPECT_EQ (outcome.errorMessage, "tag name missing");
+    EXPECT_EQ (server.getRequests().size(), 1u);
+}
+
+TEST_F (TargetsDownload, TheTextEndsAtTheFirstZeroByte)
+{
+    auto answer = LoopbackServer::Answer::withText (oneProduct);
+    answer.body.append ("\0<<< not xml", 12);
+    server.setAnswer ("/UpdateTargets.xml", answer);
+
+    const auto outcome = fetch ({ server.getUrl ("/UpdateTargets.xml") });
+
+    EXPECT_EQ (outcome.status, TargetsResult::TargetsOk);
+}
+
+TEST_F (TargetsDownload, BytesThatAreNotUtf8AreReadSafelyAndFailThere)
+{
+    const char text[] = "<Config><Brand Name=\"\xff\xc3\"><Family><Product Name=\"\xe2\x82\"/></Family></Brand></Config>";
+    auto answer = LoopbackServer::Answer::withData ({});
+    answer.body.append (text, sizeof (text) - 1);
+    server.setAnswer ("/UpdateTargets.xml", answer);
+
+    const auto outcome = fetch ({ server.getUrl ("/UpdateTargets.xml") });
+
+    EXPECT_EQ (outcome.status, TargetsResult::TargetsParseError);
+    EXPECT_TRUE (outcome.errorMessage.startsWith ("illegal character found in Brand")) << outcome.errorMessage;
+}
+
+TEST_F (TargetsDownload, NoSourceDeliveringATextLeavesNotFound)
+{
+    const auto refused = [] { LoopbackServer stopped; return stopped.getUrl ("/UpdateTargets.xml"); }();
+
+    const auto outcome = fetch ({ missingLocalFile(), refused, server.getUrl ("/gone.xml") });
+
+    EXPECT_EQ (outcome.loopResult, 1);
+    EXPECT_EQ (outcome.status, TargetsResult::TargetsNotFound);
+    EXPECT_EQ (outcome.errorMessage, "");
+    EXPECT_EQ (outcome.catalogue, nullptr);
+}
+
+TEST_F (TargetsDownload, AnEmptyListOfSourcesLeavesNotFound)
+{
+    const auto outcome = fetch ({});
+
+    EXPECT_EQ (outcome.loopResult, 1);
+    EXPECT_EQ (outcome.status, TargetsResult::TargetsNotFound);
+    EXPECT_TRUE (reporter.getTexts().isEmpty());
+}
+
+TEST_F (TargetsDownload, CancelStopsTheWaitingDownloadAndTheNextSourceAfterItsFirstChunk)
+{
+    auto stalled = LoopbackServer::Answer::withData (makeTestData (8000));
+    stalled.stallAfter = 2048;
+    server.setAnswer ("/stalled.xml", stalled);
+    const auto local = writeLocalFile (juce::String::repeatedString (" ", 3000) + oneProduct);
+    juce::Timer::callAfterDelay (300, [this] { page.exitModalState (0); });
+    const auto start = juce::Time::getMillisecondCounter();
+
+    const auto outcome = fetch ({ server.getUrl ("/stalled.xml"), local });
+
+    EXPECT_LT (juce::Time::getMillisecondCounter() - start, 2500u);
+    EXPECT_EQ (outcome.loopResult, 0);
+    EXPECT_EQ (outcome.status, TargetsResult::TargetsNotFound);
+    EXPECT_EQ (reporter.getTexts(), juce::StringArray ({ "Locating targets file...", "Connecting...",
+                                                         "Downloaded 1 KB...", "Downloaded 2 KB...", "Download was aborted",
+                                                         "Locating targets file...", "Connecting...",
+                                                         "Downloaded 1 KB...", "Download was aborted" }));
+}
+
+TEST_F (TargetsDownload, AThreadToldToExitStopsPromptlyAndTriesNoFurtherSource)
+{
+    auto stalled = LoopbackServer::Answer::withData (makeTestData (100));
+    stalled.stallAfter = 0;
+    server.setAnswer ("/stalled.xml", stalled);
+    server.setAnswer ("/next.xml", LoopbackServer::Answer::withText (oneProduct));
+
+    TargetsInfoDownloadThread thread ({ server.getUrl ("/stalled.xml"), server.getUrl ("/next.xml") }, nullptr, &reporter);
+    thread.startThread();
+    juce::Thread::sleep (300);
+    const auto start = juce::Time::getMillisecondCounter();
+
+    EXPECT_TRUE (thread.stopThread (3000));
+
+    EXPECT_LT (juce::Time::getMillisecondCounter() - start, 2000u);
+    EXPECT_EQ (thread.getStatus(), TargetsResult::TargetsNotFound);
+    EXPECT_EQ (server.getRequests().size(), 1u);
+    EXPECT_TRUE (reporter.getTexts().contains ("Download was aborted"));
+}
+
+TEST_F (TargetsDownload, WithoutPageOrReporterTheCatalogueIsStillBuilt)
+{
+    TargetsInfoDownloadThread thread ({ writeLocalFile (oneProduct) }, nullptr, nullptr);
+    thread.startThread();
+
+    ASSERT_TRUE (thread.waitForThreadToExit (3000));
+    EXPECT_EQ (thread.getStatus(), TargetsResult::TargetsOk);
+    EXPECT_NE (thread.takeCatalogue(), nullptr);
+    EXPECT_EQ (thread.takeCatalogue(), nullptr);
+}
+
+TEST_F (TargetsDownload, APageWithoutAReporterStillHasItsModalStateEnded)
+{
+    page.enterModalState (false);
+    TargetsInfoDownloadThread thread ({ writeLocalFile (oneProduct) }, &page, nullptr);
+    thread.startThread();
+
+    EXPECT_EQ (runModalLoopWithLimit (page), 1);
+    EXPECT_TRUE (thread.waitForThreadToExit (3000));
+    EXPECT_EQ (thread.getStatus(), TargetsResult::TargetsOk);
+}
