@@ -1,0 +1,48 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+/** The time a simulated device's messages take: a MIDI link of some byte rate, where a
+    message of n bytes takes n / rate seconds in each direction and one message waits
+    for the one ahead of it, and the device's own delay before it answers.
+
+    The waits run on the device's delivery thread and make later deliveries wait, as a
+    serial wire does. cancel, from any thread, ends every wait at once, for good.
+*/
+class SimulatedLink
+{
+public:
+    SimulatedLink (double bytesPerSecond, int replyLatencyMs);
+
+    /** Waits until a message of numBytes that is arriving now has fully come in.
+        These return false when the link was cancelled.
+    */
+    bool receive (size_t numBytes);
+
+    /** Waits for the device's delay before an answer. */
+    bool awaitReplyLatency();
+
+    /** Waits until a message of numBytes sent now has fully gone out. */
+    bool transmit (size_t numBytes);
+
+    void cancel();
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    bool occupyWire (Clock::time_point& wireFreeAt, size_t numBytes);
+    bool waitUntil (Clock::time_point deadline);
+
+    const double bytesPerSecond;
+    const std::chrono::milliseconds replyLatency;
+
+    // Only the delivery thread uses these.
+    Clock::time_point inboundFreeAt;
+    Clock::time_point outboundFreeAt;
+
+    std::mutex mutex;   // guards cancelled
+    std::condition_variable cancelledChanged;
+    bool cancelled = false;
+};

@@ -1,0 +1,100 @@
+#include "tests/sim/SimulatedDeviceTest.h"
+
+#include "sim/SimulatedCommand.h"
+
+SimulatedDeviceConfig SimulatedDeviceTest::calvio()
+{
+    SimulatedDeviceConfig config;
+    config.portName = portName;
+    config.brand = TargetBrand::Calvio;
+    config.deviceId = 0x01;
+    config.familyId = 0x05;
+    config.productId = 0x02;
+    config.updateProductId = 0x03;
+    config.modelText = "CV-5";
+    config.name = "Reverb One";
+    config.versionB0 = 0x01;
+    config.versionB1 = 0x05;
+    config.memoryMap = SimulatedMemoryMap::covering (0x100, { { 0, 0x8000 }, { 0x10000, 0x4000 } });
+    return config;
+}
+
+SimulatedDeviceConfig SimulatedDeviceTest::brisma()
+{
+    auto config = calvio();
+    config.brand = TargetBrand::Brisma;
+    config.familyId = 0x10;
+    config.memoryMap = SimulatedMemoryMap::covering (0x100, { { 0x10000, 0x4000 } });
+    return config;
+}
+
+SimulatedDevice& SimulatedDeviceTest::start (SimulatedDeviceConfig config)
+{
+    device = std::make_unique<SimulatedDevice> (ports, std::move (config));
+    return *device;
+}
+
+SysexHeader SimulatedDeviceTest::headerFor (juce::uint8 command, bool updateMode, juce::uint8 deviceId) const
+{
+    const auto& config = device->getConfig();
+    auto header = SimulatedReplies::manufacturerOf (config.brand);
+    header.deviceId = deviceId;
+    header.familyId = config.familyId;
+    header.productId = updateMode ? config.updateProductId : config.productId;
+    header.command = command;
+    return header;
+}
+
+SimulatedDeviceTest::Bytes SimulatedDeviceTest::request (juce::uint8 command, const Bytes& payload, bool updateMode) const
+{
+    return simbytes::super7 (headerFor (command, updateMode), payload);
+}
+
+SimulatedDeviceTest::Bytes SimulatedDeviceTest::writeBlock (juce::uint32 address, const Bytes& data) const
+{
+    Bytes payload { (juce::uint8) (address >> 24), (juce::uint8) (address >> 16), (juce::uint8) (address >> 8),
+                    (juce::uint8) address, (juce::uint8) (data.size() >> 8), (juce::uint8) data.size() };
+    payload.insert (payload.end(), data.begin(), data.end());
+    return request (SimulatedCommand::writeBlock, payload, true);
+}
+
+juce::String SimulatedDeviceTest::exchange (const Bytes& message)
+{
+    const auto before = (int) host.getReceived().size();
+    host.send (message);
+
+    if (! host.waitForReceived (before + 1))
+        return {};
+
+    return host.getReceived()[(size_t) before];
+}
+
+std::vector<juce::String> SimulatedDeviceTest::sendAndSettle (const Bytes& message)
+{
+    const auto& transcript = device->getTranscript();
+    const auto handledBefore = transcript.getHandledCount();
+    const auto sentBefore = sentByDevice().size();
+
+    host.send (message);
+    EXPECT_TRUE (transcript.waitUntilHandled (handledBefore + 1, SimHost::waitBoundMs));
+
+    const auto sent = sentByDevice();
+    return { sent.begin() + (std::ptrdiff_t) sentBefore, sent.end() };
+}
+
+void SimulatedDeviceTest::enterUpdateModeOf (SimulatedDeviceConfig config)
+{
+    config.startsInUpdateMode = true;
+    start (std::move (config));
+    ASSERT_EQ (simbytes::commandOf (exchange (request (SimulatedCommand::prepareWrite, { 0x00 }, true))), SimulatedCommand::ack);
+}
+
+std::vector<juce::String> SimulatedDeviceTest::sentByDevice() const
+{
+    std::vector<juce::String> sent;
+
+    for (const auto& message : device->getTranscript().getMessages (SimulatedTranscript::Direction::toHost))
+        sent.push_back (simbytes::hexOf (message));
+
+    return sent;
+}
