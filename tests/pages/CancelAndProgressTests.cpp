@@ -1,4 +1,5 @@
 #include "app/QuillonLookAndFeel.h"
+#include "catalogue/ModalStateTracker.h"
 #include "tests/pages/PageTestSupport.h"
 #include "wizard/pages/DownloadImagePage.h"
 #include "wizard/pages/ProgramDevicePage.h"
@@ -20,19 +21,27 @@ using PagesWithCancel = ::testing::Types<ScanPage, DownloadImagePage>;
 
 TYPED_TEST_SUITE (CancellablePages, PagesWithCancel);
 
-TYPED_TEST (CancellablePages, CancelEndTheModalLoopWithZeroWhileTheWorkerStillRuns)
+TYPED_TEST (CancellablePages, CancelEndsTheModalLoopWithZeroAndTheWorkerSeesItAtItsNextCheck)
 {
-    juce::WaitableEvent releaseWorker;
-    FunctionThread worker ([&] { releaseWorker.wait (5000); });
-
     this->page.enterModalState (false);
+    ModalStateTracker pageState (this->page);
+    std::atomic<bool> sawCancel { false };
+
+    // Plays a download that checks for a cancel between chunks, as the workers do.
+    FunctionThread worker ([&]
+    {
+        while (pageState.isStillModal() && ! juce::Thread::currentThreadShouldExit())
+            juce::Thread::sleep (5);
+
+        sawCancel = ! pageState.isStillModal();
+    });
+
     worker.startThread();
     this->cancelButton().triggerClick();
 
     EXPECT_EQ (this->page.runModalLoop(), 0);
-    EXPECT_TRUE (worker.isThreadRunning());
-
-    releaseWorker.signal();
+    EXPECT_TRUE (worker.waitForThreadToExit (5000));
+    EXPECT_TRUE (sawCancel);
 }
 
 TYPED_TEST (CancellablePages, IgnoreClicksOfOtherButtons)

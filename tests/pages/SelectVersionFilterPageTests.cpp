@@ -5,26 +5,35 @@ using PageTestSupport::ChangeCounter;
 using PageTestSupport::child;
 using PageTestSupport::click;
 
-namespace
+class SelectVersionFilterPageTest : public ::testing::Test
 {
-    juce::ToggleButton& latestOnly (SelectVersionFilterPage& page)   { return child<juce::ToggleButton> (page, 0); }
-    juce::ToggleButton& allVersions (SelectVersionFilterPage& page)  { return child<juce::ToggleButton> (page, 1); }
-}
+protected:
+    juce::ToggleButton& latestOnly()   { return child<juce::ToggleButton> (page, 0); }
+    juce::ToggleButton& allVersions()  { return child<juce::ToggleButton> (page, 1); }
 
-TEST (SelectVersionFilterPage, CarriesItsCaptionAndDescription)
-{
+    // Exactly one of the two choices is on, and isLatestOnly agrees with it.
+    void expectLatestOnlyChosen (bool chosen)
+    {
+        EXPECT_EQ (page.isLatestOnly(), chosen);
+        EXPECT_EQ (latestOnly().getToggleState(), chosen);
+        EXPECT_EQ (allVersions().getToggleState(), ! chosen);
+    }
+
     SelectVersionFilterPage page;
+    ChangeCounter changes { page };
+};
 
+TEST_F (SelectVersionFilterPageTest, CarriesItsCaptionAndDescription)
+{
     EXPECT_EQ (page.caption, "Version Filtering");
     EXPECT_EQ (page.description, "Select a version filtering method");
 }
 
-TEST (SelectVersionFilterPage, OffersLatestOnlyThenAllVersionsInRadioGroupOne)
+TEST_F (SelectVersionFilterPageTest, OffersLatestOnlyThenAllVersionsInRadioGroupOne)
 {
-    SelectVersionFilterPage page;
     ASSERT_EQ (page.getNumChildComponents(), 2);
 
-    auto& latest = latestOnly (page);
+    auto& latest = latestOnly();
     EXPECT_EQ (latest.getName(), "");
     EXPECT_EQ (latest.getButtonText(), "Only show the latest version newer than mine (recommended)");
     EXPECT_EQ (latest.getTooltip(), "Check this to have the updater check the web only for firmware versions that "
@@ -32,7 +41,7 @@ TEST (SelectVersionFilterPage, OffersLatestOnlyThenAllVersionsInRadioGroupOne)
     EXPECT_EQ (latest.getRadioGroupId(), 1);
     EXPECT_EQ (latest.getBounds(), juce::Rectangle<int> (16, 64, 376, 24));
 
-    auto& all = allVersions (page);
+    auto& all = allVersions();
     EXPECT_EQ (all.getName(), "");
     EXPECT_EQ (all.getButtonText(), "Show all available versions");
     EXPECT_EQ (all.getTooltip(), "Check this to have the updater show all versions of firmware that are available "
@@ -41,53 +50,35 @@ TEST (SelectVersionFilterPage, OffersLatestOnlyThenAllVersionsInRadioGroupOne)
     EXPECT_EQ (all.getBounds(), juce::Rectangle<int> (16, 88, 272, 24));
 }
 
-TEST (SelectVersionFilterPage, StartsOnLatestOnlyWithoutSendingAChangeMessage)
+TEST_F (SelectVersionFilterPageTest, StartsOnLatestOnlyWithoutSendingAChangeMessage)
 {
-    SelectVersionFilterPage page;
-    ChangeCounter changes (page);
     PageTestSupport::dispatchPending();
 
-    EXPECT_TRUE (page.isLatestOnly());
-    EXPECT_TRUE (latestOnly (page).getToggleState());
-    EXPECT_FALSE (allVersions (page).getToggleState());
+    expectLatestOnlyChosen (true);
     EXPECT_EQ (changes.count, 0);
 }
 
-TEST (SelectVersionFilterPage, ChoosingAllVersionsSwitchesLatestOnlyOffAndBroadcasts)
+TEST_F (SelectVersionFilterPageTest, ChoosingTheOtherOptionSwitchesTheFirstOffAndBroadcasts)
 {
-    SelectVersionFilterPage page;
-    ChangeCounter changes (page);
-
-    click (allVersions (page));
-
-    EXPECT_FALSE (page.isLatestOnly());
-    EXPECT_FALSE (latestOnly (page).getToggleState());
-    EXPECT_TRUE (allVersions (page).getToggleState());
+    click (allVersions());
+    expectLatestOnlyChosen (false);
     EXPECT_EQ (changes.count, 1);
 
-    click (latestOnly (page));
-
-    EXPECT_TRUE (page.isLatestOnly());
-    EXPECT_FALSE (allVersions (page).getToggleState());
+    click (latestOnly());
+    expectLatestOnlyChosen (true);
     EXPECT_EQ (changes.count, 2);
 }
 
-TEST (SelectVersionFilterPage, ClickingTheChoiceAlreadyOnKeepsItOnAndStillBroadcasts)
+TEST_F (SelectVersionFilterPageTest, ClickingTheChoiceAlreadyOnKeepsItOnAndStillBroadcasts)
 {
-    SelectVersionFilterPage page;
-    ChangeCounter changes (page);
+    click (latestOnly());
 
-    click (latestOnly (page));
-
-    EXPECT_TRUE (page.isLatestOnly());
-    EXPECT_TRUE (latestOnly (page).getToggleState());
+    expectLatestOnlyChosen (true);
     EXPECT_EQ (changes.count, 1);
 }
 
-TEST (SelectVersionFilterPage, IgnoresClicksOfOtherButtons)
+TEST_F (SelectVersionFilterPageTest, IgnoresClicksOfOtherButtons)
 {
-    SelectVersionFilterPage page;
-    ChangeCounter changes (page);
     juce::TextButton stranger;
 
     page.buttonClicked (&stranger);
@@ -96,13 +87,12 @@ TEST (SelectVersionFilterPage, IgnoresClicksOfOtherButtons)
     EXPECT_EQ (changes.count, 0);
 }
 
-TEST (SelectVersionFilterPage, KeepsTheChoiceWhileHiddenAndShownAgain)
+TEST_F (SelectVersionFilterPageTest, KeepsTheChoiceWhileHiddenAndShownAgain)
 {
-    SelectVersionFilterPage page;
-    click (allVersions (page));
+    click (allVersions());
 
     page.setVisible (false);
     page.setVisible (true);
 
-    EXPECT_FALSE (page.isLatestOnly());
+    expectLatestOnlyChosen (false);
 }

@@ -24,106 +24,103 @@ namespace
     };
 }
 
-TEST (StatusHandOver, OnTheMessageThreadPutsTheTextOnTheLabelAtOnce)
+class StatusHandOverTest : public ::testing::Test
 {
-    juce::Label label;
-    StatusHandOver handOver (label);
+protected:
+    // Starts a worker that shows text, and returns once it is about to.
+    ShowingWorker& startWorkerShowing (const juce::String& text)
+    {
+        worker = std::make_unique<ShowingWorker> (*handOver, text);
+        worker->thread.startThread();
+        EXPECT_TRUE (worker->started.wait (5000));
+        return *worker;
+    }
 
-    EXPECT_TRUE (handOver.show ("Identifying devices..."));
-    EXPECT_EQ (label.getText(), "Identifying devices...");
+    juce::String labelText() const  { return label->getText(); }
+
+    std::unique_ptr<juce::Label> label = std::make_unique<juce::Label>();
+    std::unique_ptr<StatusHandOver> handOver = std::make_unique<StatusHandOver> (*label);
+    std::unique_ptr<ShowingWorker> worker;
+};
+
+TEST_F (StatusHandOverTest, OnTheMessageThreadPutsTheTextOnTheLabelAtOnce)
+{
+    EXPECT_TRUE (handOver->show ("Identifying devices..."));
+    EXPECT_EQ (labelText(), "Identifying devices...");
 }
 
-TEST (StatusHandOver, KeepsAWorkerWaitingUntilTheMessageThreadHasShownTheText)
+TEST_F (StatusHandOverTest, KeepsAWorkerWaitingUntilTheMessageThreadHasShownTheText)
 {
-    juce::Label label;
-    StatusHandOver handOver (label);
-    ShowingWorker worker (handOver, "Connecting...");
-
-    worker.thread.startThread();
-    ASSERT_TRUE (worker.started.wait (5000));
+    auto& w = startWorkerShowing ("Connecting...");
 
     // The message thread is not dispatching yet: the worker must still be waiting.
-    EXPECT_FALSE (worker.returned.wait (4 * StatusHandOver::waitSliceMs));
-    EXPECT_EQ (label.getText(), "");
+    EXPECT_FALSE (w.returned.wait (4 * StatusHandOver::waitSliceMs));
+    EXPECT_EQ (labelText(), "");
 
-    ASSERT_TRUE (PageTestSupport::dispatchUntil ([&] { return worker.returned.wait (0); }));
-    EXPECT_TRUE (worker.shown);
-    EXPECT_EQ (label.getText(), "Connecting...");
+    ASSERT_TRUE (PageTestSupport::dispatchUntil ([&] { return w.returned.wait (0); }));
+    EXPECT_TRUE (w.shown);
+    EXPECT_EQ (labelText(), "Connecting...");
 }
 
-TEST (StatusHandOver, CompletesWhileTheMessageThreadRunsAModalLoop)
+TEST_F (StatusHandOverTest, CompletesWhileTheMessageThreadRunsAModalLoop)
 {
-    juce::Label label;
     juce::Component page;
-    StatusHandOver handOver (label);
     std::atomic<bool> shown { false };
 
-    FunctionThread worker ([&]
+    FunctionThread modalWorker ([&]
     {
-        shown = handOver.show ("Download is complete");
+        shown = handOver->show ("Download is complete");
         page.exitModalState (1);
     });
 
     page.enterModalState (false);
-    worker.startThread();
+    modalWorker.startThread();
 
     EXPECT_EQ (page.runModalLoop(), 1);
     EXPECT_TRUE (shown);
-    EXPECT_EQ (label.getText(), "Download is complete");
+    EXPECT_EQ (labelText(), "Download is complete");
 }
 
-TEST (StatusHandOver, AWorkerToldToExitStopsWaitingWithoutTheMessageThreadDispatching)
+TEST_F (StatusHandOverTest, AWorkerToldToExitStopsWaitingWithoutTheMessageThreadDispatching)
 {
-    juce::Label label;
-    StatusHandOver handOver (label);
-    ShowingWorker worker (handOver, "Downloaded 3 KB...");
-
-    worker.thread.startThread();
-    ASSERT_TRUE (worker.started.wait (5000));
+    auto& w = startWorkerShowing ("Downloaded 3 KB...");
 
     // Waiting for a worker on the message thread, as an owner that stops it does.
-    EXPECT_TRUE (worker.thread.stopThread (5000));
-    EXPECT_FALSE (worker.shown);
-    EXPECT_EQ (label.getText(), "");
+    EXPECT_TRUE (w.thread.stopThread (5000));
+    EXPECT_FALSE (w.shown);
+    EXPECT_EQ (labelText(), "");
 
     // The update it posted still arrives later, and shows the text then.
-    ASSERT_TRUE (PageTestSupport::dispatchUntil ([&] { return label.getText() == "Downloaded 3 KB..."; }));
+    EXPECT_TRUE (PageTestSupport::dispatchUntil ([&] { return labelText() == "Downloaded 3 KB..."; }));
 }
 
-TEST (StatusHandOver, AWorkerAlreadyToldToExitReturnsWithoutWaitingForTheMessageThread)
+TEST_F (StatusHandOverTest, AWorkerAlreadyToldToExitReturnsWithoutWaitingForTheMessageThread)
 {
-    juce::Label label;
-    StatusHandOver handOver (label);
     std::atomic<bool> shown { true };
     juce::WaitableEvent returned;
 
-    FunctionThread worker ([&]
+    FunctionThread exitingWorker ([&]
     {
         juce::Thread::getCurrentThread()->signalThreadShouldExit();
-        shown = handOver.show ("Identifying devices...");
+        shown = handOver->show ("Identifying devices...");
         returned.signal();
     });
 
-    worker.startThread();
+    exitingWorker.startThread();
 
     EXPECT_TRUE (returned.wait (5000));
     EXPECT_FALSE (shown);
 }
 
-TEST (StatusHandOver, AnUpdateStillPendingWhenTheLabelIsDestroyedDoesNothing)
+TEST_F (StatusHandOverTest, AnUpdateStillPendingWhenTheLabelIsDestroyedDoesNothing)
 {
-    auto label = std::make_unique<juce::Label>();
-    auto handOver = std::make_unique<StatusHandOver> (*label);
-    ShowingWorker worker (*handOver, "Locating targets file...");
-
-    worker.thread.startThread();
-    ASSERT_TRUE (worker.started.wait (5000));
-    ASSERT_TRUE (worker.thread.stopThread (5000));
+    auto& w = startWorkerShowing ("Locating targets file...");
+    ASSERT_TRUE (w.thread.stopThread (5000));
 
     handOver.reset();
     label.reset();
 
     // Delivers the stale update; it must find the label gone and leave it alone.
     PageTestSupport::dispatchPending();
-    EXPECT_FALSE (worker.shown);
+    EXPECT_FALSE (w.shown);
 }

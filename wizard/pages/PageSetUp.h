@@ -2,8 +2,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
-/** The set-up that the wizard's pages share for their labels and text boxes, so
-    that every page looks and behaves the same. Message thread only.
+/** The set-up that the wizard's pages share for their labels, lists, buttons and
+    text boxes, so that every page looks and behaves the same. Message thread only.
 */
 namespace PageSetUp
 {
