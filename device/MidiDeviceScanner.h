@@ -1,0 +1,42 @@
+#pragma once
+
+#include "catalogue/TargetProduct.h"
+#include "device/MidiTargetDevice.h"
+#include "device/ports/MidiPortSystem.h"
+
+#include <memory>
+
+/** Finds the catalogue's devices among the MIDI ports: every input and output pair
+    whose names contain a port name of a product is asked who it is, and each device
+    that answers for that product becomes a MidiTargetDevice.
+
+    Runs on the scan worker. When that thread is told to exit, the scan stops before
+    its next probe and returns what it found so far.
+*/
+class MidiDeviceScanner
+{
+public:
+    explicit MidiDeviceScanner (MidiPortSystem& portSystemToUse);
+
+    /** The identified devices, in the order found; nullptr when none answered. The
+        caller owns the list and its devices.
+    */
+    std::unique_ptr<juce::OwnedArray<TargetDevice>> findDevices (const juce::OwnedArray<TargetProduct>& products);
+
+    /** Identifies device on one port pair and reads its version unless it waits in update
+        mode; the ports are closed again on return. False when the ports do not open or
+        the exchange fails.
+    */
+    static bool probe (MidiTargetDevice& device, int inputIndex, int outputIndex);
+
+private:
+    void scanPort (const TargetProduct& product, const TargetPort& port);
+    void probeNewDevice (const TargetProduct& product, int inputIndex, int outputIndex);
+
+    MidiPortSystem& portSystem;
+    juce::StringArray inputNames;
+    juce::StringArray outputNames;
+    std::unique_ptr<juce::OwnedArray<TargetDevice>> found;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MidiDeviceScanner)
+};

@@ -1,0 +1,200 @@
+#include "device/ProgrammingSequence.h"
+
+#include "device/CommInterruptedException.h"
+#include "device/CommTargetException.h"
+#include "device/DeviceCommand.h"
+#include "device/DeviceModel.h"
+#include "device/MidiTargetDevice.h"
+#include "device/ReplyTimeout.h"
+
+namespace
+{
+    // The device's code for a write that failed but may succeed when sent again.
+    constexpr juce::int32 commandFailed = 12;
+    constexpr int writeBlockSends = 3;
+
+    // Addresses of the low flash pages, prepared from the top down.
+    constexpr juce::uint32 preparedPages[] = { 0x8000, 0x6000, 0x4000, 0x0000 };
+}
+
+ProgrammingSequence::ProgrammingSequence (MidiTargetDevice& deviceToProgram,
+                                          StatusReporter* status,
+                                          ProgressReporter* progress)
+    : device (deviceToProgram),
+      statusReporter (status),
+      progressReporter (progress)
+{
+}
+
+void ProgrammingSequence::run (juce::InputStream& image)
+{
+    reportProgress (-1.0);
+    reportStatus ("Initializing the device...");
+
+    try
+    {
+        program (image);
+    }
+    catch (...)
+    {
+        finish();
+        reportStatus ("Update failed");
+        throw;
+    }
+
+    finish();
+    reportStatus ("Update is complete");
+}
+
+void ProgrammingSequence::program (juce::InputStream& image)
+{
+    openPorts();
+    device.enterUpdateMode();
+    reopenPortsIfNeeded();
+    prepareWrite();
+    readMemoryMap();
+
+    blockBuffer.allocate ((size_t) memoryMap.blockSize, false);
+    FirmwareImage firmware (image);
+    firmware.parse();
+    countTotal (firmware);
+
+    for (const auto& region : memoryMap.regions)
+        writeRegion (region, firmware);
+}
+
+void ProgrammingSequence::openPorts()
+{
+    if (! device.openPorts())
+        throw CommException();
+}
+
+void ProgrammingSequence::reopenPortsIfNeeded()
+{
+    if (! DeviceModel::needsPortsReopened (device.product))
+        return;
+
+    device.closePorts();
+    openPorts();
+}
+
+void ProgrammingSequence::prepareWrite()
+{
+    pex::Super7TxSysexMsg message (device.getCurrentHeader (DeviceCommand::PrepareWrite));
+    message.AppendByte (0x00);
+    message.Complete();
+    device.transact (message, DeviceCommand::Ack, ReplyTimeout::prepareWrite);
+}
+
+void ProgrammingSequence::readMemoryMap()
+{
+    const auto reply = device.request (DeviceCommand::MemoryMapRequest,
+                                       DeviceCommand::MemoryMapReply,
+                                       ReplyTimeout::memoryMap);
+    memoryMap = MemoryMap::read (*reply);
+}
+
+void ProgrammingSequence::countTotal (const FirmwareImage& firmware)
+{
+    total = 0;
+    written = 0;
+
+    // An empty region holds nothing; its last address would wrap to the top of memory.
+    for (const auto& region : memoryMap.regions)
+        if (region.length > 0)
+            total += firmware.countBytesInRange (region.start, region.getLast());
+}
+
+void ProgrammingSequence::prepareRegion()
+{
+    const juce::uint8 erased = 0xFF;
+
+    for (const auto page : preparedPages)
+    {
+        prepareWrite();
+        writeBlock (page, &erased, 1, 1);
+    }
+}
+
+void ProgrammingSequence::writeRegion (const MemoryRegion& region, FirmwareImage& firmware)
+{
+    if (region.start == 0 && DeviceModel::needsRegionPreparation (device.product))
+        prepareRegion();
+
+    auto address = (juce::int32) region.start;
+    const auto last = (juce::int32) region.getLast();
+
+    while (address <= last)
+    {
+        CommInterruptedException::throwIfThreadShouldExit();
+
+        const auto blockAddress = (juce::uint32) address;
+        const auto size = firmware.readBlock (address, blockBuffer.get(), memoryMap.blockSize);
+
+        if (size == 0)
+        {
+            if (address == -1)
+                return;
+
+            continue;
+        }
+
+        // Erased flash needs no writing, but a region's first block is always sent.
+        if (! (FirmwareImage::isErasedBlock (blockBuffer.get(), size) && blockAddress > region.start))
+            writeBlock (blockAddress, blockBuffer.get(), size, writeBlockSends);
+
+        blockDone (blockAddress, size);
+    }
+}
+
+void ProgrammingSequence::writeBlock (juce::uint32 address, const juce::uint8* data, int size, int maximumSends)
+{
+    pex::Super7TxSysexMsg message (device.getCurrentHeader (DeviceCommand::WriteBlock));
+    message.Reserve ((juce::uint32) size + 6);
+    message.AppendDWord (address);
+    message.AppendWord ((juce::uint16) size);
+    message.Append (data, (juce::uint32) size);
+    message.Complete();
+
+    for (int send = 1;; ++send)
+    {
+        try
+        {
+            device.transact (message, DeviceCommand::Ack, ReplyTimeout::writeBlock);
+            return;
+        }
+        catch (const CommTargetException& e)
+        {
+            if (e.errorCode != commandFailed || send >= maximumSends)
+                throw;
+        }
+    }
+}
+
+void ProgrammingSequence::blockDone (juce::uint32 address, int size)
+{
+    written += size;
+    reportStatus ("Writing at address: 0x" + juce::String::toHexString (address).toUpperCase());
+
+    // Blocks end at record ends, not region ends, so more than the regions' bytes may
+    // be written; and an image with nothing inside the regions is done at once.
+    reportProgress (total > 0 ? juce::jmin (1.0, (double) written / (double) total) : 1.0);
+}
+
+void ProgrammingSequence::finish()
+{
+    device.closePorts();
+    device.releasePendingReply();
+}
+
+void ProgrammingSequence::reportStatus (const juce::String& text)
+{
+    if (statusReporter != nullptr)
+        statusReporter->reportStatus (text);
+}
+
+void ProgrammingSequence::reportProgress (double fraction)
+{
+    if (progressReporter != nullptr)
+        progressReporter->reportProgress (fraction);
+}

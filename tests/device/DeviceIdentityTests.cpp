@@ -1,0 +1,110 @@
+#include "device/DeviceCommand.h"
+#include "device/MidiDeviceScanner.h"
+#include "tests/device/ScriptedDeviceTest.h"
+
+using devicetest::Bytes;
+
+class DeviceIdentity : public ScriptedDeviceTest {};
+
+TEST_F (DeviceIdentity, RequestGoesOutUnderTheNormalHeaderToAnyDevice)
+{
+    endpoint.thenAnswer ({ reply (DeviceCommand::IdentityReply, identityPayload (0x03, 0x01)) });
+    const auto device = probedDevice (calvioProduct());
+
+    EXPECT_EQ (endpoint.getReceived(), std::vector<std::string> { "F0 06 7F 05 02 01 00 7F 7F 7F 00 F7" });
+}
+
+TEST_F (DeviceIdentity, VersionIsAskedOfTheDeviceIdTheIdentityReplyGave)
+{
+    endpoint.thenAnswer ({ reply (DeviceCommand::IdentityReply, identityPayload (0x03, 0x00, "Blue")) });
+    endpoint.thenAnswer ({ reply (DeviceCommand::VersionReply, { 0x01, 0x05 }) });
+    const auto device = probedDevice (calvioProduct());
+
+    ASSERT_EQ (endpoint.getReceived().size(), 2u);
+    EXPECT_EQ (endpoint.getReceived()[1], "F0 06 03 05 02 08 0A F7");
+    EXPECT_EQ (device->getVersion(), "1.05");
+    EXPECT_EQ (device->getVersionNumber().majorNumber, 1);
+    EXPECT_EQ (device->getVersionNumber().minorNumber, 5);
+    EXPECT_EQ (device->getDeviceName(), "Blue");
+    EXPECT_FALSE (device->isWaitingForUpdate());
+}
+
+TEST_F (DeviceIdentity, DeviceInUpdateModeIsAskedNoVersionAndKeepsAnEmptyVersionText)
+{
+    endpoint.thenAnswer ({ reply (DeviceCommand::IdentityReply, identityPayload (0x03, 0x02, "Blue")) });
+    const auto device = probedDevice (calvioProduct());
+
+    EXPECT_EQ (endpoint.getReceived().size(), 1u);
+    EXPECT_TRUE (device->isWaitingForUpdate());
+    EXPECT_EQ (device->getVersion(), "");
+}
+
+TEST_F (DeviceIdentity, PayloadOfExactlyFiveBytesLeavesTheNameEmpty)
+{
+    auto payload = identityPayload (0x03, 0x01);
+    payload.push_back (0x41);
+    endpoint.thenAnswer ({ reply (DeviceCommand::IdentityReply, payload) });
+
+    EXPECT_EQ (probedDevice (calvioProduct())->getDeviceName(), "");
+}
+
+TEST_F (DeviceIdentity, NameIsTheSecondTextWithoutSurroundingWhiteSpace)
+{
+    endpoint.thenAnswer ({ reply (DeviceCommand::IdentityReply, identityPayload (0x03, 0x01, "  Blue Pedal \t")) });
+
+    EXPECT_EQ (probedDevice (calvioProduct())->getDeviceName(), "Blue Pedal");
+}
+
+TEST_F (DeviceIdentity, SilenceIsAskedAgainOnceUnderTheUpdateProductId)
+{
+    endpoint.thenAnswer ({});
+    endpoint.thenAnswer ({ reply (DeviceCommand::IdentityReply, identityPayload (0x03, 0x01)) });
+    const auto device = probedDevice (calvioProduct (0x12));
+
+    EXPECT_EQ (endpoint.getReceived(), (std::vector<std::string> { "F0 06 7F 05 02 01 00 7F 7F 7F 00 F7",
+                                                                   "F0 06 7F 05 12 01 00 7F 7F 7F 10 F7" }));
+    EXPECT_TRUE (device->isWaitingForUpdate());
+}
+
+TEST_F (DeviceIdentity, SilenceWithEqualProductIdsFailsWithoutAskingAgain)
+{
+    const auto device = makeDevice (calvioProduct (0x02));
+
+    EXPECT_FALSE (MidiDeviceScanner::probe (*device, 0, 0));
+    EXPECT_EQ (endpoint.getReceived().size(), 1u);
+}
+
+TEST_F (DeviceIdentity, CorruptAnswerIsNotAskedAgain)
+{
+    auto corrupt = reply (DeviceCommand::IdentityReply, identityPayload (0x03, 0x01));
+    corrupt[corrupt.size() - 2] ^= 0x01;
+    endpoint.thenAnswer ({ corrupt });
+    const auto device = makeDevice (calvioProduct (0x12));
+    ASSERT_TRUE (device->openPorts());
+
+    EXPECT_EQ (devicetest::thrownBy ([&] { device->identify(); }), "host 1: The device returned corrupt data");
+    EXPECT_EQ (endpoint.getReceived().size(), 1u);
+}
+
+TEST_F (DeviceIdentity, ProbeClosesThePortsWhetherItSucceedsOrFails)
+{
+    const std::vector<std::string> openedAndClosed { "0/0", "1/0", "1/1", "0/1", "0/0" };
+    endpoint.thenAnswer ({ reply (DeviceCommand::IdentityReply, identityPayload (0x03, 0x01)) });
+    const auto found = probedDevice (calvioProduct());
+    EXPECT_EQ (endpoint.waitForPortChanges (5), openedAndClosed);
+
+    endpoint.thenAnswer ({ Bytes { 0xF0, 0x06, 0xF7 } });
+    EXPECT_FALSE (MidiDeviceScanner::probe (*makeDevice (calvioProduct()), 0, 0));
+    const auto changes = endpoint.waitForPortChanges (9);
+    EXPECT_EQ (std::vector<std::string> (changes.begin() + 4, changes.end()), openedAndClosed);
+}
+
+TEST_F (DeviceIdentity, OutputThatFailsToOpenClosesTheInputAgainAndSendsNothing)
+{
+    ports.setOutputFailsToOpen (0, true);
+    const auto device = makeDevice (calvioProduct());
+
+    EXPECT_FALSE (MidiDeviceScanner::probe (*device, 0, 0));
+    EXPECT_EQ (endpoint.waitForPortChanges (3), (std::vector<std::string> { "0/0", "1/0", "0/0" }));
+    EXPECT_TRUE (endpoint.getReceived().empty());
+}

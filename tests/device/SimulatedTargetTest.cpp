@@ -1,0 +1,82 @@
+#include "tests/device/SimulatedTargetTest.h"
+
+#include "device/DeviceCommand.h"
+#include "device/MidiDeviceScanner.h"
+#include "device/sysex/Super7RxSysexMsg.h"
+
+SimulatedTargetTest::SimulatedTargetTest()
+{
+    ports.addInput ("Pedal");
+    ports.addOutput ("Pedal");
+}
+
+SimulatedDeviceConfig SimulatedTargetTest::pedalConfig()
+{
+    SimulatedDeviceConfig config;
+    config.portName = "Pedal";
+    config.brand = TargetBrand::Calvio;
+    config.deviceId = 0x03;
+    config.familyId = 0x05;
+    config.productId = 0x02;
+    config.updateProductId = 0x12;
+    config.name = "Blue Pedal";
+    config.versionB0 = 1;
+    config.versionB1 = 0x05;
+    config.acknowledgesUpdateMode = false;
+    config.memoryMap = SimulatedMemoryMap::covering (256, { { 0x0000, 0x1000 } });
+    return config;
+}
+
+TargetProduct SimulatedTargetTest::productOf (const SimulatedDeviceConfig& config)
+{
+    return devicetest::makeProduct (config.brand, config.familyId, config.productId,
+                                    config.updateProductId, config.portName);
+}
+
+SimulatedDevice& SimulatedTargetTest::attach (SimulatedDeviceConfig config)
+{
+    simulatedDevices.push_back (std::make_unique<SimulatedDevice> (ports, std::move (config)));
+    return *simulatedDevices.back();
+}
+
+std::unique_ptr<MidiTargetDevice> SimulatedTargetTest::probedDevice (const SimulatedDeviceConfig& config)
+{
+    auto device = std::make_unique<MidiTargetDevice> (productOf (config), ports);
+    EXPECT_TRUE (MidiDeviceScanner::probe (*device, 0, 0));
+    return device;
+}
+
+std::string SimulatedTargetTest::program (MidiTargetDevice& device, const juce::MemoryBlock& image)
+{
+    return devicetest::thrownBy ([&]
+    {
+        juce::MemoryInputStream stream (image, false);
+        device.update (stream, &reporter, &reporter);
+    });
+}
+
+std::vector<std::string> SimulatedTargetTest::heardBy (const SimulatedDevice& simulated)
+{
+    std::vector<std::string> heard;
+
+    for (const auto& message : simulated.getTranscript().getMessages (SimulatedTranscript::Direction::fromHost))
+        heard.push_back (devicetest::decodeHostMessage (message));
+
+    return heard;
+}
+
+std::vector<juce::uint32> SimulatedTargetTest::writesHeardBy (const SimulatedDevice& simulated)
+{
+    std::vector<juce::uint32> addresses;
+
+    for (const auto& message : simulated.getTranscript().getMessages (SimulatedTranscript::Direction::fromHost))
+    {
+        pex::Super7RxSysexMsg received;
+        received.Append (message.data(), (juce::uint32) message.size());
+
+        if (received.GetCommand() == DeviceCommand::WriteBlock)
+            addresses.push_back (received.ReadDWord());
+    }
+
+    return addresses;
+}

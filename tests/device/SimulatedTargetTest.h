@@ -1,0 +1,47 @@
+#pragma once
+
+#include "device/MidiTargetDevice.h"
+#include "device/ports/VirtualMidiPortSystem.h"
+#include "sim/SimulatedDevice.h"
+#include "tests/device/DeviceTestSupport.h"
+#include "tests/device/ReportRecorder.h"
+
+#include <gtest/gtest.h>
+
+/** Devices of the program's own device code against simulated devices on virtual
+    ports. The port name "Pedal" is input 0 and output 0 from the start.
+*/
+class SimulatedTargetTest : public ::testing::Test
+{
+protected:
+    SimulatedTargetTest();
+
+    /** A Calvio device on "Pedal": family 0x05, product 0x02, update product 0x12,
+        device ID 0x03, named "Blue Pedal", at version 1.05, switching into update mode
+        silently; one region of 0x1000 bytes at 0 and blocks of 256 bytes.
+    */
+    static SimulatedDeviceConfig pedalConfig();
+
+    /** The catalogue product of the devices of config, with config's port name as its port. */
+    static TargetProduct productOf (const SimulatedDeviceConfig& config);
+
+    SimulatedDevice& attach (SimulatedDeviceConfig config);
+
+    /** A device of config's product probed on input 0 and output 0; the test fails
+        when the probe does.
+    */
+    std::unique_ptr<MidiTargetDevice> probedDevice (const SimulatedDeviceConfig& config);
+
+    /** Programs image into device; what it threw, or empty when it succeeded. */
+    std::string program (MidiTargetDevice& device, const juce::MemoryBlock& image);
+
+    /** Each message simulated heard from the host, as "command: payload" in hex. */
+    static std::vector<std::string> heardBy (const SimulatedDevice& simulated);
+
+    /** The address of each WriteBlock simulated heard, in order. */
+    static std::vector<juce::uint32> writesHeardBy (const SimulatedDevice& simulated);
+
+    VirtualMidiPortSystem ports;
+    std::vector<std::unique_ptr<SimulatedDevice>> simulatedDevices;
+    ReportRecorder reporter;
+};
