@@ -1,25 +1,8 @@
 #include "app/UpdaterApplication.h"
 
-#include "wizard/WizardComponent.h"
-
-namespace
-{
-    /** The frame with a single welcome page, shown until the update flow is wired in. */
-    class WelcomeFrame : public WizardComponent
-    {
-    public:
-        WelcomeFrame()
-        {
-            showPage (&page);
-            setSize (400, 272);
-        }
-
-        void doneClicked() override    { juce::JUCEApplication::quit(); }
-
-    private:
-        WizardPage page { "Welcome", "Welcome to the Quillon update wizard" };
-    };
-}
+#include "catalogue/TargetsSources.h"
+#include "device/ports/JuceMidiPortSystem.h"
+#include "wizard/UpdateWizard.h"
 
 UpdaterApplication::UpdaterApplication() = default;
 UpdaterApplication::~UpdaterApplication() = default;
@@ -34,6 +17,7 @@ void UpdaterApplication::initialise (const juce::String&)
 void UpdaterApplication::shutdown()
 {
     mainWindow.reset();
+    midiPorts.reset();
     juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
     lookAndFeel.reset();
 }
@@ -45,5 +29,10 @@ void UpdaterApplication::anotherInstanceStarted (const juce::String&) {}
 
 std::unique_ptr<juce::Component> UpdaterApplication::createWizard()
 {
-    return std::make_unique<WelcomeFrame>();
+    midiPorts = std::make_unique<JuceMidiPortSystem>();
+
+    return std::make_unique<UpdateWizard> (UpdateEnvironment {
+        *midiPorts,
+        [] { return TargetsSources::forThisProgram (juce::Time::getCurrentTime()); },
+        [] { juce::JUCEApplication::quit(); } });
 }

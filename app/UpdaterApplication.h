@@ -2,6 +2,7 @@
 
 #include "app/AppWindow.h"
 #include "app/QuillonLookAndFeel.h"
+#include "device/ports/MidiPortSystem.h"
 
 /** The application object: installs the look and feel, opens the window, and
     tears both down in the reverse order. The command line is not interpreted.
@@ -20,12 +21,14 @@ public:
     void anotherInstanceStarted (const juce::String& commandLine) override;
 
 protected:
-    /** Builds the window's content. The demo overrides this to wire the wizard to
-        simulated devices and a local server.
+    /** Builds the window's content: the update wizard on the computer's MIDI ports
+        and the configured update server. The demo overrides this to wire the wizard
+        to simulated devices and a local server.
     */
     virtual std::unique_ptr<juce::Component> createWizard();
 
 private:
+    std::unique_ptr<MidiPortSystem> midiPorts;
     std::unique_ptr<AppWindow> mainWindow;
     std::unique_ptr<QuillonLookAndFeel> lookAndFeel;
 

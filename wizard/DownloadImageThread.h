@@ -1,0 +1,52 @@
+#pragma once
+
+#include "catalogue/FileDownloader.h"
+#include "catalogue/ModalStateTracker.h"
+
+/** Downloads the chosen firmware image while the download page is shown, keeps it
+    when it starts like a firmware image, then ends the page's modal state with 1.
+
+    The page leaving its modal state (Cancel) or the thread being told to exit aborts
+    the download after its current chunk.
+*/
+class DownloadImageThread : public juce::Thread,
+                            private FileDownloader
+{
+public:
+    enum ImageStatus
+    {
+        ImageOk = 0,             // downloaded and accepted
+        ImageInvalid = 1,        // downloaded, but not a firmware image; discarded
+        ImageNotDownloaded = 2   // the download failed or was aborted
+    };
+
+    /** Message thread. page (which must already be modal) and reporter are borrowed
+        and may be null.
+    */
+    DownloadImageThread (const juce::String& imageUrl, juce::Component* page, StatusReporter* reporter);
+
+    /** Message thread. Stops the thread first; an image not taken goes with it. */
+    ~DownloadImageThread() override;
+
+    void run() override;
+
+    // Message thread, once the thread has ended.
+    ImageStatus getStatus() const noexcept                 { return status; }
+    std::unique_ptr<juce::MemoryBlock> takeImage()          { return std::move (image); }
+
+    /** The first four bytes of every firmware image. */
+    static bool startsLikeFirmwareImage (const juce::MemoryBlock& data);
+
+private:
+    static bool shouldAbort (void* context);
+
+    const juce::String imageUrl;
+    const std::unique_ptr<ModalStateTracker> pageState;
+    StatusReporter* const reporter;
+
+    // Written by this thread; read by the message thread only after it has ended.
+    std::unique_ptr<juce::MemoryBlock> image;
+    ImageStatus status = ImageNotDownloaded;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (DownloadImageThread)
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "catalogue/ModalStateTracker.h"
+#include "catalogue/TargetsInfo.h"
+#include "device/TargetDevice.h"
+#include "device/ports/MidiPortSystem.h"
+#include "wizard/StatusReporter.h"
+
+/** Looks for the catalogue's devices on the MIDI ports while the scan page is shown,
+    then ends the page's modal state with 1.
+
+    Told to exit, it stops before its next probe; whatever it found by then is left
+    for the controller to discard.
+*/
+class ScanForDevicesThread : public juce::Thread
+{
+public:
+    /** Message thread. The catalogue and the ports must outlive the thread; page (which
+        must already be modal) and reporter are borrowed and may be null.
+    */
+    ScanForDevicesThread (const TargetsInfo& catalogue, MidiPortSystem& ports,
+                          juce::Component* page, StatusReporter* reporter);
+
+    /** Message thread. Stops the thread first; devices not taken go with it. */
+    ~ScanForDevicesThread() override;
+
+    void run() override;
+
+    /** Message thread, once the thread has ended: the devices found, or nullptr when
+        none answered.
+    */
+    std::unique_ptr<juce::OwnedArray<TargetDevice>> takeDevices()  { return std::move (devices); }
+
+private:
+    const TargetsInfo& catalogue;
+    MidiPortSystem& ports;
+    const std::unique_ptr<ModalStateTracker> pageState;
+    StatusReporter* const reporter;
+
+    // Written by this thread; read by the message thread only after it has ended.
+    std::unique_ptr<juce::OwnedArray<TargetDevice>> devices;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ScanForDevicesThread)
+};

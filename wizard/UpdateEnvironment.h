@@ -1,0 +1,23 @@
+#pragma once
+
+#include "device/ports/MidiPortSystem.h"
+
+#include <functional>
+
+/** What the wizard takes from the world around it, so that the program, the demo and
+    the tests can each hand it their own: the MIDI ports, where the targets file is
+    looked for, and what "Done" does.
+*/
+struct UpdateEnvironment
+{
+    /** The MIDI ports to scan; must outlive the wizard. */
+    MidiPortSystem& midiPorts;
+
+    /** The places to fetch the targets file from, in the order to try them; called
+        afresh for every scan, on the message thread.
+    */
+    std::function<juce::StringArray()> targetsSources;
+
+    /** Ends the program; called on the message thread. */
+    std::function<void()> quit;
+};

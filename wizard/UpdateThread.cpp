@@ -1,0 +1,44 @@
+#include "wizard/UpdateThread.h"
+
+#include "device/BinFileException.h"
+#include "device/CommHostException.h"
+#include "device/CommTargetException.h"
+#include "wizard/WorkerTimeouts.h"
+
+UpdateThread::UpdateThread (TargetDevice& deviceToUpdate, juce::InputStream& imageToWrite, juce::Component* page,
+                            StatusReporter* statusToUse, ProgressReporter* progressToUse)
+    : juce::Thread ("Update"),
+      device (deviceToUpdate),
+      image (imageToWrite),
+      pageState (page != nullptr ? std::make_unique<ModalStateTracker> (*page) : nullptr),
+      statusReporter (statusToUse),
+      progressReporter (progressToUse)
+{
+}
+
+UpdateThread::~UpdateThread()
+{
+    stopThread (WorkerTimeouts::stopMs);
+}
+
+void UpdateThread::run()
+{
+    try
+    {
+        device.update (image, statusReporter, progressReporter);
+    }
+    catch (const CommTargetException& e)   { fail (UpdateCommError, e); }
+    catch (const CommHostException& e)     { fail (UpdateCommError, e); }
+    catch (const BinFileException& e)      { fail (UpdateImageError, e); }
+    // Ports that cannot be opened: without this the page would wait for ever.
+    catch (const CommException& e)         { fail (UpdateCommError, e); }
+
+    if (pageState != nullptr)
+        pageState->exitModalState (1);
+}
+
+void UpdateThread::fail (UpdateStatus newStatus, const std::exception& e)
+{
+    status = newStatus;
+    errorMessage = juce::String::fromUTF8 (e.what());
+}

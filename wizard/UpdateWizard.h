@@ -1,0 +1,87 @@
+#pragma once
+
+#include "device/TargetDevice.h"
+#include "wizard/UpdateEnvironment.h"
+#include "wizard/UpdateResult.h"
+#include "wizard/WizardComponent.h"
+#include "wizard/pages/ConfirmPage.h"
+#include "wizard/pages/DownloadImagePage.h"
+#include "wizard/pages/PreUpdateInstructionsPage.h"
+#include "wizard/pages/ProgramDevicePage.h"
+#include "wizard/pages/ResultsPage.h"
+#include "wizard/pages/ScanPage.h"
+#include "wizard/pages/SelectDevicePage.h"
+#include "wizard/pages/SelectUpdatePage.h"
+#include "wizard/pages/SelectVersionFilterPage.h"
+#include "wizard/pages/WelcomePage.h"
+
+class TargetsInfo;
+
+/** The update flow: welcome, fetch the catalogue and scan for devices, choose a
+    device, a version filter and a revision, confirm, read any instructions, download
+    the image, program the device, and show how it ended.
+
+    It decides, for every button and every choice on a page, which page comes next and
+    which buttons are offered, and runs each long step on a worker while that step's
+    page sits in its modal loop. Message thread only.
+*/
+class UpdateWizard : public WizardComponent
+{
+public:
+    explicit UpdateWizard (UpdateEnvironment environment);
+    ~UpdateWizard() override;
+
+    void paint (juce::Graphics&) override;
+
+    void nextClicked() override;
+    void backClicked() override;
+    void doneClicked() override;
+    void startOverClicked() override;
+
+    void changeListenerCallback (juce::ChangeBroadcaster* source) override;
+
+    /** Back to the welcome page with no devices and no choices. */
+    void restart();
+
+    /** The devices of the last scan; nullptr before a scan found any. */
+    const juce::OwnedArray<TargetDevice>* getDevices() const noexcept   { return deviceList.get(); }
+
+private:
+    void runScan();
+    bool fetchCatalogue (std::unique_ptr<TargetsInfo>& catalogue, UpdateResult& outcome, juce::String& details);
+    bool scanForDevices (const TargetsInfo& catalogue, UpdateResult& outcome);
+    void showSelectDevicePage();
+    void deviceSelectionChanged();
+    void showVersionFilterPage();
+    void showSelectUpdatePage();
+    bool fillUpdateList();
+    void updateSelectionChanged();
+    void showConfirmPage();
+    void confirmationChanged();
+    void showInstructionsPage();
+    void downloadImage();
+    void programDevice (const juce::MemoryBlock& image);
+    void showResults (const juce::String& details, UpdateResult outcome);
+
+    int runWorkerOnPage (juce::Thread& worker, juce::Component& page);
+    static bool applicationIsQuitting();
+
+    const UpdateEnvironment environment;
+
+    WelcomePage welcomePage;
+    ScanPage scanPage;
+    SelectDevicePage selectDevicePage;
+    SelectVersionFilterPage versionFilterPage;
+    SelectUpdatePage selectUpdatePage;
+    ConfirmPage confirmPage;
+    DownloadImagePage downloadPage;
+    PreUpdateInstructionsPage instructionsPage;
+    ProgramDevicePage programPage;
+    ResultsPage resultsPage;
+
+    std::unique_ptr<juce::OwnedArray<TargetDevice>> deviceList;
+    TargetDevice* selectedDevice = nullptr;
+    const TargetRevision* selectedRevision = nullptr;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (UpdateWizard)
+};
