@@ -34,6 +34,11 @@ juce::StringArray CallRecorder::getEvents() const
     return events;
 }
 
+juce::String CallRecorder::getEventLog() const
+{
+    return getEvents().joinIntoString ("|");
+}
+
 std::vector<juce::Thread::ThreadID> CallRecorder::getThreads() const
 {
     const std::lock_guard<std::mutex> lock (mutex);

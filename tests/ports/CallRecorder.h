@@ -23,6 +23,9 @@ public:
     bool waitForCalls (int count) const;
 
     juce::StringArray getEvents() const;
+
+    /** The events so far, joined by "|". */
+    juce::String getEventLog() const;
     std::vector<juce::Thread::ThreadID> getThreads() const;
 
     /** Says that the receiver's port has been closed: any call from now on is late. */

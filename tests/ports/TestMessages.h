@@ -21,3 +21,14 @@ inline juce::MidiMessage numberedSysex (int number)
 {
     return sysex ({ 0x7D, static_cast<juce::uint8> ((number >> 7) & 0x7F), static_cast<juce::uint8> (number & 0x7F) });
 }
+
+/** The numbered messages' hex, joined by "|" as CallRecorder::getEventLog joins events. */
+inline juce::String numberedLog (std::initializer_list<int> numbers)
+{
+    juce::StringArray hex;
+
+    for (auto number : numbers)
+        hex.add (hexOf (numberedSysex (number)));
+
+    return hex.joinIntoString ("|");
+}

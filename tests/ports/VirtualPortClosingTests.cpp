@@ -99,8 +99,7 @@ TEST_F (VirtualPortsTest, StopWaitsForTheRunningCallbackAndDropsWhatIsStillQueue
     input->start();
     connection->sendToHost (numberedSysex (4));
     ASSERT_TRUE (host.recorder.waitForCalls (2));
-    EXPECT_EQ (host.recorder.getEvents().joinIntoString ("|"),
-               hexOf (numberedSysex (1)) + "|" + hexOf (numberedSysex (4)));
+    EXPECT_EQ (host.recorder.getEventLog(), numberedLog ({ 1, 4 }));
 }
 
 // FIFO order proves the drops: a message wrongly kept would arrive before a later one.
@@ -119,8 +118,7 @@ TEST_F (VirtualPortsTest, MessagesSentWhileTheHostInputIsClosedOrStoppedAreDropp
     connection->sendToHost (numberedSysex (5));
 
     ASSERT_TRUE (host.recorder.waitForCalls (2));
-    EXPECT_EQ (host.recorder.getEvents().joinIntoString ("|"),
-               hexOf (numberedSysex (3)) + "|" + hexOf (numberedSysex (5)));
+    EXPECT_EQ (host.recorder.getEventLog(), numberedLog ({ 3, 5 }));
 }
 
 TEST_F (VirtualPortsTest, StoppingBeforeStartingAndRepeatedStartsAndStopsAreHarmless)
@@ -137,8 +135,7 @@ TEST_F (VirtualPortsTest, StoppingBeforeStartingAndRepeatedStartsAndStopsAreHarm
     input->stop();
     input.reset();
 
-    EXPECT_EQ (host.recorder.getEvents().joinIntoString ("|"),
-               hexOf (numberedSysex (1)) + "|" + hexOf (numberedSysex (2)));
+    EXPECT_EQ (host.recorder.getEventLog(), numberedLog ({ 1, 2 }));
 }
 
 TEST_F (VirtualPortsTest, AnInputOpenedTwiceFeedsBothCallbacksAndClosingOneLeavesTheOther)
@@ -177,8 +174,7 @@ TEST_F (VirtualPortsTest, AFarSideThatVanishesWhileThePortsAreOpenLeavesSendsGoi
     output->sendMessageNow (numberedSysex (3));
 
     ASSERT_TRUE (host.recorder.waitForCalls (2));
-    EXPECT_EQ (host.recorder.getEvents().joinIntoString ("|"),
-               hexOf (numberedSysex (1)) + "|" + hexOf (numberedSysex (3)));
+    EXPECT_EQ (host.recorder.getEventLog(), numberedLog ({ 1, 3 }));
 }
 
 TEST (VirtualPortLifetime, PortsAndConnectionsKeepWorkingAfterThePortSystemIsDestroyed)

@@ -63,11 +63,11 @@ TEST (VirtualPortListing, AnIndexReachesOnlyTheFarSideOfTheNameAtThatPosition)
     ASSERT_TRUE (plain.recorder.waitForCalls (4));
     ASSERT_TRUE (second.recorder.waitForCalls (4));
     ASSERT_TRUE (host.recorder.waitForCalls (1));
-    EXPECT_EQ (plain.recorder.getEvents().joinIntoString ("|"),
-               "ports 0 0|ports 0 1|" + hexOf (numberedSysex (2)) + "|" + hexOf (numberedSysex (5)));
-    EXPECT_EQ (second.recorder.getEvents().joinIntoString ("|"),
+    EXPECT_EQ (plain.recorder.getEventLog(),
+               "ports 0 0|ports 0 1|" + numberedLog ({ 2, 5 }));
+    EXPECT_EQ (second.recorder.getEventLog(),
                "ports 0 0|ports 0 1|" + hexOf (numberedSysex (1)) + "|ports 1 1");
-    EXPECT_EQ (host.recorder.getEvents().joinIntoString ("|"), hexOf (numberedSysex (4)));
+    EXPECT_EQ (host.recorder.getEventLog(), hexOf (numberedSysex (4)));
 }
 
 TEST (VirtualPortOpenFailures, AFailingInputOrOutputOpensAsNullptrUntilCleared)
@@ -104,5 +104,5 @@ TEST (VirtualPortOpenFailures, AFailedOpeningIsNotSeenByTheFarSide)
     auto input = ports.openInput (0, host);
 
     ASSERT_TRUE (endpoint.recorder.waitForCalls (2));
-    EXPECT_EQ (endpoint.recorder.getEvents().joinIntoString ("|"), "ports 0 0|ports 1 0");
+    EXPECT_EQ (endpoint.recorder.getEventLog(), "ports 0 0|ports 1 0");
 }

@@ -12,7 +12,7 @@ TEST_F (VirtualPortsTest, TheFarSideHearsEachOpeningAndClosingInOrderWithTheMess
     output->sendMessageNow (numberedSysex (2));
 
     ASSERT_TRUE (endpoint.recorder.waitForCalls (9));
-    EXPECT_EQ (endpoint.recorder.getEvents().joinIntoString ("|"),
+    EXPECT_EQ (endpoint.recorder.getEventLog(),
                "ports 0 0|ports 1 0|ports 1 1|" + hexOf (numberedSysex (1))
                    + "|ports 1 0|ports 0 0|ports 1 0|ports 1 1|" + hexOf (numberedSysex (2)));
 }
@@ -35,5 +35,5 @@ TEST_F (VirtualPortsTest, OpeningPortsOfAnotherNameIsNotReported)
     auto otherOutput = ports.openOutput (1);
     openHostPorts();
 
-    EXPECT_EQ (endpoint.recorder.getEvents().joinIntoString ("|"), "ports 0 0|ports 1 0|ports 1 1");
+    EXPECT_EQ (endpoint.recorder.getEventLog(), "ports 0 0|ports 1 0|ports 1 1");
 }
