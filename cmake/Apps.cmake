@@ -12,6 +12,7 @@ function (quillon_add_app target sourceFile)
 endfunction()
 
 quillon_add_app (quillon app/Main.cpp)
+quillon_add_app (quillon-demo demo/Main.cpp)
 
 include (GNUInstallDirs)
 install (PROGRAMS "$<TARGET_FILE:quillon>" DESTINATION "${CMAKE_INSTALL_BINDIR}")

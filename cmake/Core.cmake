@@ -37,6 +37,7 @@ add_subdirectory (catalogue)
 add_subdirectory (device)
 add_subdirectory (sim)
 add_subdirectory (server)
+add_subdirectory (demo)
 
 # JUCE's module sources are compiled into quillon_core with our flags; their
 # warnings are JUCE's to fix, so they are silenced there and only there.

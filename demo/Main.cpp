@@ -1,0 +1,3 @@
+#include "app/UpdaterApplication.h"
+
+START_JUCE_APPLICATION (UpdaterApplication)
