@@ -123,6 +123,11 @@ std::unique_ptr<pex::Super7RxSysexMsg> MidiTargetDevice::transact (pex::Super7Tx
     if (midiOutput == nullptr)
         throw CommException();
 
+    {
+        const juce::ScopedLock slot (replyLock);
+        messagesBeforeRequest = messagesReceived;
+    }
+
     midiOutput->sendMessageNow (juce::MidiMessage (message.GetData(), (int) message.GetLength()));
 
     if (! waitForReply (timeoutMs))
@@ -191,9 +196,16 @@ void MidiTargetDevice::identify()
 
 void MidiTargetDevice::discardSecondIdentityReply()
 {
-    if (! waitForReply (ReplyTimeout::secondIdentity))
-        throw CommHostException (CommHostException::NoResponse);
+    // Both answers may have arrived before the first was taken, the second replacing
+    // the first in the slot and their two signals waking the worker once: then the
+    // second is already gone and only its signal may be left over.
+    const auto deadline = juce::Time::getMillisecondCounterHiRes() + ReplyTimeout::secondIdentity;
 
+    while (getMessagesSinceRequest() < 2)
+        if (! waitForReplyUntil (deadline))
+            throw CommHostException (CommHostException::NoResponse);
+
+    replyEvent.reset();
     releasePendingReply();
 }
 
@@ -250,6 +262,7 @@ void MidiTargetDevice::handleIncomingMidiMessage (juce::MidiInput*, const juce::
     {
         const juce::ScopedLock slot (replyLock);
         std::swap (pendingReply, received);
+        ++messagesReceived;
     }
 
     replyEvent.signal();
@@ -257,8 +270,11 @@ void MidiTargetDevice::handleIncomingMidiMessage (juce::MidiInput*, const juce::
 
 bool MidiTargetDevice::waitForReply (int timeoutMs)
 {
-    const auto deadline = juce::Time::getMillisecondCounterHiRes() + timeoutMs;
+    return waitForReplyUntil (juce::Time::getMillisecondCounterHiRes() + timeoutMs);
+}
 
+bool MidiTargetDevice::waitForReplyUntil (double deadline)
+{
     for (;;)
     {
         CommInterruptedException::throwIfThreadShouldExit();
@@ -270,6 +286,12 @@ bool MidiTargetDevice::waitForReply (int timeoutMs)
         if (replyEvent.wait (juce::jmin (exitCheckIntervalMs, remaining)))
             return true;
     }
+}
+
+juce::uint32 MidiTargetDevice::getMessagesSinceRequest() const
+{
+    const juce::ScopedLock slot (replyLock);
+    return messagesReceived - messagesBeforeRequest;
 }
 
 std::unique_ptr<pex::Super7RxSysexMsg> MidiTargetDevice::takePendingReply()

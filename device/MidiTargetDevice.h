@@ -70,7 +70,9 @@ public:
     */
     void identify();
 
-    /** Waits for the identity reply that some devices send a second time, and drops it. */
+    /** Waits for the identity reply that some devices send a second time, and drops it.
+        Throws CommHostException (NoResponse) when it does not come within 500 ms.
+    */
     void discardSecondIdentityReply();
 
     /** Asks the device for its firmware version. */
@@ -85,6 +87,8 @@ private:
     void handleIncomingMidiMessage (juce::MidiInput* source, const juce::MidiMessage& message) override;
 
     bool waitForReply (int timeoutMs);
+    bool waitForReplyUntil (double deadline);
+    juce::uint32 getMessagesSinceRequest() const;
     std::unique_ptr<pex::Super7RxSysexMsg> takePendingReply();
     static juce::uint8 readCommand (const pex::Super7RxSysexMsg& reply);
     std::unique_ptr<pex::Super7RxSysexMsg> requestIdentity (juce::uint8 productId);
@@ -95,8 +99,15 @@ private:
     // Signalled by the input thread for every SysEx message it receives. Auto-reset.
     juce::WaitableEvent replyEvent;
 
-    // Guarded by replyLock: the input thread fills it, the worker empties it.
+    juce::CriticalSection replyLock;
+
+    // Guarded by replyLock: the input thread fills the slot, the worker empties it.
     std::unique_ptr<pex::Super7RxSysexMsg> pendingReply;
+
+    // Guarded by replyLock: the SysEx messages received in all, and how many of them
+    // had come before the latest request was sent.
+    juce::uint32 messagesReceived = 0;
+    juce::uint32 messagesBeforeRequest = 0;
 
     // The remaining fields belong to the worker that drives the device.
     SysexHeader normalHeader;
@@ -107,7 +118,6 @@ private:
     juce::uint8 versionMinor = 0;
     bool waitingForUpdate = false;
 
-    juce::CriticalSection replyLock;
     int inputIndex = -1;
     int outputIndex = -1;
 

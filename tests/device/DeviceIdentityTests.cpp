@@ -108,3 +108,12 @@ TEST_F (DeviceIdentity, OutputThatFailsToOpenClosesTheInputAgainAndSendsNothing)
     EXPECT_EQ (endpoint.waitForPortChanges (3), (std::vector<std::string> { "0/0", "1/0", "0/0" }));
     EXPECT_TRUE (endpoint.getReceived().empty());
 }
+
+TEST_F (DeviceIdentity, ModelThatAnswersTwiceButAnswersOnceIsNotADevice)
+{
+    endpoint.thenAnswer ({ reply (DeviceCommand::IdentityReply, identityPayload (0x03, 0x01)) });
+    const auto device = makeDevice (devicetest::makeProduct (TargetBrand::Calvio, 0x1A, 0x02, 0x02, "Pedal"));
+    ASSERT_TRUE (device->openPorts());
+
+    EXPECT_EQ (devicetest::thrownBy ([&] { device->identify(); }), "host 0: No reponse was received from the device");
+}

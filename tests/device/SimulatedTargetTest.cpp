@@ -18,11 +18,10 @@ SimulatedDeviceConfig SimulatedTargetTest::pedalConfig()
     config.deviceId = 0x03;
     config.familyId = 0x05;
     config.productId = 0x02;
-    config.updateProductId = 0x12;
+    config.updateProductId = 0x02;
     config.name = "Blue Pedal";
     config.versionB0 = 1;
     config.versionB1 = 0x05;
-    config.acknowledgesUpdateMode = false;
     config.memoryMap = SimulatedMemoryMap::covering (256, { { 0x0000, 0x1000 } });
     return config;
 }

@@ -16,9 +16,9 @@ class SimulatedTargetTest : public ::testing::Test
 protected:
     SimulatedTargetTest();
 
-    /** A Calvio device on "Pedal": family 0x05, product 0x02, update product 0x12,
-        device ID 0x03, named "Blue Pedal", at version 1.05, switching into update mode
-        silently; one region of 0x1000 bytes at 0 and blocks of 256 bytes.
+    /** A Calvio device on "Pedal": family 0x05, product and update product 0x02,
+        device ID 0x03, named "Blue Pedal", at version 1.05, acknowledging the switch into
+        update mode; one region of 0x1000 bytes at 0 and blocks of 256 bytes.
     */
     static SimulatedDeviceConfig pedalConfig();
 
