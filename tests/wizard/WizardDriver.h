@@ -1,0 +1,55 @@
+#pragma once
+
+#include "wizard/UpdateWizard.h"
+
+#include <functional>
+
+/** Drives an UpdateWizard as a user would: through its buttons and the controls of
+    the page shown, on the test's message thread. Every wait is bounded.
+*/
+class WizardDriver
+{
+public:
+    explicit WizardDriver (UpdateWizard& wizardToDrive);
+
+    /** Clicks the frame button with this text and lets everything it starts run: a
+        step with a worker returns once the worker has ended its page's modal loop.
+    */
+    void click (const juce::String& buttonText);
+
+    bool isVisible (const juce::String& buttonText) const;
+    bool isEnabled (const juce::String& buttonText) const;
+
+    juce::String caption() const;
+    juce::String description() const;
+
+    /** The text of the first text box on the current page. */
+    juce::String pageText() const;
+
+    /** Chooses the item at index in the current page's combo box, as a user would. */
+    void choose (int index);
+
+    /** Clicks the toggle button with this text on the current page. */
+    void toggle (const juce::String& buttonText);
+
+    /** The texts of the items of the current page's combo box. */
+    juce::StringArray listedItems() const;
+
+    /** Clicks the current page's Cancel as soon as condition is true (checked on the
+        message thread, also while a step's modal loop runs).
+    */
+    void cancelWhen (std::function<bool()> condition);
+
+    /** Lets the message thread handle what is pending. */
+    static void settle();
+
+private:
+    juce::Button* findButton (juce::Component& parent, const juce::String& text) const;
+    juce::Button& frameButton (const juce::String& text) const;
+
+    template <typename ComponentType>
+    ComponentType* findOnPage() const;
+
+    UpdateWizard& wizard;
+    std::unique_ptr<juce::Timer> pendingCancel;
+};
