@@ -231,3 +231,16 @@ TEST_F (UpdateWizardFlow, CatalogueBesideTheProgramIsUsedWithoutAskingTheServer)
     EXPECT_EQ (driver.listedItems(), juce::StringArray ("Local Reverb \"Studio A\" (at version 1.0)"));
     EXPECT_TRUE (world.server.getRequests().empty());
 }
+
+TEST_F (UpdateWizardFlow, PortsThatNoLongerOpenFailTheUpdateInsteadOfLeavingThePageStuck)
+{
+    world.setUpReverbScene();
+    goToConfirmPage();
+    world.ports.setOutputFailsToOpen (0, true);
+
+    confirmAndUpdate();
+
+    EXPECT_EQ (driver.caption(), "Update Failed");
+    EXPECT_EQ (driver.pageText(), "An unspecified communication error has occured");
+    EXPECT_TRUE (driver.isEnabled ("Done"));
+}
