@@ -45,6 +45,14 @@ namespace
             return FileDownloader().download (url, nullptr, nullptr, nullptr);
         }
 
+        template <typename Check>
+        void forEachRevision (const TargetsInfo& catalogue, Check check) const
+        {
+            for (auto* product : catalogue.products)
+                for (auto* revision : product->revisions)
+                    check (*product, *revision);
+        }
+
         const TargetProduct* find (const TargetsInfo& catalogue, TargetBrand brand, int familyId, int productId) const
         {
             for (auto* product : catalogue.products)
@@ -74,14 +82,14 @@ TEST_F (SampleServer, TheCatalogueHoldsBothBrandsAndTheSpecialModels)
         EXPECT_FALSE (product->ports.isEmpty()) << product->name;
         EXPECT_GE (product->revisions.size(), 2) << product->name;
         withPre += product->specialPreInstructions.isNotEmpty() ? 1 : 0;
-
-        for (auto* revision : product->revisions)
-        {
-            ++revisions;
-            withPost += revision->specialPostInstructions.isNotEmpty() ? 1 : 0;
-            EXPECT_TRUE (revision->releaseNotesUrl.startsWith (server.getUrl ("/updater/")));
-        }
     }
+
+    forEachRevision (*catalogue, [&] (const TargetProduct&, const TargetRevision& revision)
+    {
+        ++revisions;
+        withPost += revision.specialPostInstructions.isNotEmpty() ? 1 : 0;
+        EXPECT_TRUE (revision.releaseNotesUrl.startsWith (server.getUrl ("/updater/")));
+    });
 
     EXPECT_GT (withPre, 0);
     EXPECT_LT (withPre, catalogue->products.size());
@@ -94,29 +102,27 @@ TEST_F (SampleServer, EveryImageItNamesIsAFirmwareImageOfWholeAscendingRecords)
     const auto catalogue = fetchCatalogue();
     ASSERT_NE (catalogue, nullptr);
 
-    for (auto* product : catalogue->products)
+    forEachRevision (*catalogue, [this] (const TargetProduct&, const TargetRevision& revision)
     {
-        for (auto* revision : product->revisions)
+        const auto image = fetch (revision.imageUrl);
+        ASSERT_NE (image, nullptr) << revision.imageUrl;
+        ASSERT_GT (image->getSize(), 12u);
+        EXPECT_EQ (readBigEndian (*image, 0), 0x005C0005u) << revision.imageUrl;
+
+        size_t offset = 4;
+        juce::int64 nextFreeAddress = 0;
+
+        while (image->getSize() - offset > 8)
         {
-            const auto image = fetch (revision->imageUrl);
-            ASSERT_NE (image, nullptr) << revision->imageUrl;
-            ASSERT_GT (image->getSize(), 12u);
-            EXPECT_EQ (readBigEndian (*image, 0), 0x005C0005u) << revision->imageUrl;
-
-            size_t offset = 4;
-            juce::int64 nextFreeAddress = 0;
-
-            while (image->getSize() - offset > 8)
-            {
-                const auto address = readBigEndian (*image, offset);
-                EXPECT_GE (address, nextFreeAddress) << revision->imageUrl;
-                nextFreeAddress = juce::int64 { address } + readBigEndian (*image, offset + 4);
-                offset += 8 + readBigEndian (*image, offset + 4);
-            }
-
-            EXPECT_EQ (offset, image->getSize()) << revision->imageUrl;
+            const auto address = readBigEndian (*image, offset);
+            const auto length = readBigEndian (*image, offset + 4);
+            EXPECT_GE (address, nextFreeAddress) << revision.imageUrl;
+            nextFreeAddress = juce::int64 { address } + length;
+            offset += 8 + length;
         }
-    }
+
+        EXPECT_EQ (offset, image->getSize()) << revision.imageUrl;
+    });
 }
 
 TEST_F (SampleServer, EveryReleaseNotesPageIsServed)
@@ -124,13 +130,10 @@ TEST_F (SampleServer, EveryReleaseNotesPageIsServed)
     const auto catalogue = fetchCatalogue();
     ASSERT_NE (catalogue, nullptr);
 
-    for (auto* product : catalogue->products)
+    forEachRevision (*catalogue, [this] (const TargetProduct& product, const TargetRevision& revision)
     {
-        for (auto* revision : product->revisions)
-        {
-            const auto page = fetch (revision->releaseNotesUrl);
-            ASSERT_NE (page, nullptr);
-            EXPECT_TRUE (page->toString().contains (product->name + " firmware " + revision->version));
-        }
-    }
+        const auto page = fetch (revision.releaseNotesUrl);
+        ASSERT_NE (page, nullptr);
+        EXPECT_TRUE (page->toString().contains (product.name + " firmware " + revision.version));
+    });
 }

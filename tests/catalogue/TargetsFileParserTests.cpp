@@ -51,6 +51,33 @@ namespace
         return onlyProduct (*catalogue).ports.getFirst()->count;
     }
 
+    void expectProduct (const TargetProduct& product, const char* name, std::int32_t productId,
+                        std::int32_t updateProductId, std::int32_t familyId, TargetBrand brand, const char* pre)
+    {
+        EXPECT_EQ (product.name, name);
+        EXPECT_EQ (product.productId, productId);
+        EXPECT_EQ (product.updateProductId, updateProductId);
+        EXPECT_EQ (product.familyId, familyId);
+        EXPECT_EQ (product.brand, brand);
+        EXPECT_EQ (product.specialPreInstructions, pre);
+    }
+
+    void expectRevision (const TargetRevision& revision, const char* version, const char* releaseDate,
+                         const char* imageUrl, const char* releaseNotesUrl, const char* post)
+    {
+        EXPECT_EQ (revision.version, version);
+        EXPECT_EQ (revision.releaseDate, releaseDate);
+        EXPECT_EQ (revision.imageUrl, imageUrl);
+        EXPECT_EQ (revision.releaseNotesUrl, releaseNotesUrl);
+        EXPECT_EQ (revision.specialPostInstructions, post);
+    }
+
+    void expectPort (const TargetPort& port, const char* name, std::int32_t count)
+    {
+        EXPECT_EQ (port.name, name);
+        EXPECT_EQ (port.count, count);
+    }
+
     const char* const fullProduct = R"(
         <Product Name="Hall Reverb" ProductID="0x02" UpdateProductID="0x42"
                  SpecialPreInstructions="Hold BYPASS while powering on">
@@ -79,28 +106,15 @@ TEST (TargetsFileParser, ReadsEveryFieldOfProductRevisionsAndPorts)
     const auto catalogue = parse (inProduct (fullProduct));
     const auto& product = onlyProduct (*catalogue);
 
-    EXPECT_EQ (product.name, "Hall Reverb");
-    EXPECT_EQ (product.productId, 0x02);
-    EXPECT_EQ (product.updateProductId, 0x42);
-    EXPECT_EQ (product.familyId, 0x05);
-    EXPECT_EQ (product.brand, TargetBrand::Calvio);
-    EXPECT_EQ (product.specialPreInstructions, "Hold BYPASS while powering on");
+    expectProduct (product, "Hall Reverb", 0x02, 0x42, 0x05, TargetBrand::Calvio, "Hold BYPASS while powering on");
 
     ASSERT_EQ (product.revisions.size(), 2);
-    const auto& first = *product.revisions[0];
-    EXPECT_EQ (first.version, "1.05");
-    EXPECT_EQ (first.releaseDate, "3 Mar 2025");
-    EXPECT_EQ (first.imageUrl, "http://h/a.bin");
-    EXPECT_EQ (first.releaseNotesUrl, "http://h/a.html");
-    EXPECT_EQ (first.specialPostInstructions, "Power cycle");
-    EXPECT_EQ (product.revisions[1]->version, "1.1");
-    EXPECT_EQ (product.revisions[1]->releaseNotesUrl, "");
+    expectRevision (*product.revisions[0], "1.05", "3 Mar 2025", "http://h/a.bin", "http://h/a.html", "Power cycle");
+    expectRevision (*product.revisions[1], "1.1", "9 Sep 2025", "http://h/b.bin", "", "");
 
     ASSERT_EQ (product.ports.size(), 2);
-    EXPECT_EQ (product.ports[0]->name, "Calvio Hall");
-    EXPECT_EQ (product.ports[0]->count, 2);
-    EXPECT_EQ (product.ports[1]->name, "Hall USB");
-    EXPECT_EQ (product.ports[1]->count, 1);
+    expectPort (*product.ports[0], "Calvio Hall", 2);
+    expectPort (*product.ports[1], "Hall USB", 1);
 }
 
 TEST (TargetsFileParser, MissingAttributesTakeTheirDefaults)
@@ -109,22 +123,9 @@ TEST (TargetsFileParser, MissingAttributesTakeTheirDefaults)
                                   "<Ports><Port/></Ports></Product></Family></Brand></Config>");
     const auto& product = onlyProduct (*catalogue);
 
-    EXPECT_EQ (product.name, "Unspecified");
-    EXPECT_EQ (product.productId, 0x7F);
-    EXPECT_EQ (product.updateProductId, 0x7F);
-    EXPECT_EQ (product.familyId, 0x7F);
-    EXPECT_EQ (product.brand, TargetBrand::Other);
-    EXPECT_EQ (product.specialPreInstructions, "");
-
-    const auto& revision = *product.revisions.getFirst();
-    EXPECT_EQ (revision.version, "Unspecified");
-    EXPECT_EQ (revision.releaseDate, "Unspecified");
-    EXPECT_EQ (revision.imageUrl, "");
-    EXPECT_EQ (revision.releaseNotesUrl, "");
-    EXPECT_EQ (revision.specialPostInstructions, "");
-
-    EXPECT_EQ (product.ports.getFirst()->name, "");
-    EXPECT_EQ (product.ports.getFirst()->count, 1);
+    expectProduct (product, "Unspecified", 0x7F, 0x7F, 0x7F, TargetBrand::Other, "");
+    expectRevision (*product.revisions.getFirst(), "Unspecified", "Unspecified", "", "", "");
+    expectPort (*product.ports.getFirst(), "", 1);
 }
 
 TEST (TargetsFileParser, ProductWithoutRevisionsOrPortsHasEmptyLists)
@@ -224,21 +225,9 @@ TEST (TargetsFileParser, AttributeNamesMatchInAnyCase)
         </Product></Family></Brand></Config>)");
     const auto& product = onlyProduct (*catalogue);
 
-    EXPECT_EQ (product.brand, TargetBrand::Brisma);
-    EXPECT_EQ (product.familyId, 0x10);
-    EXPECT_EQ (product.name, "Chorus");
-    EXPECT_EQ (product.productId, 3);
-    EXPECT_EQ (product.updateProductId, 0x7A);
-    EXPECT_EQ (product.specialPreInstructions, "Read me");
-
-    const auto& revision = *product.revisions.getFirst();
-    EXPECT_EQ (revision.version, "2.3");
-    EXPECT_EQ (revision.releaseDate, "1 May 2026");
-    EXPECT_EQ (revision.imageUrl, "i");
-    EXPECT_EQ (revision.releaseNotesUrl, "n");
-    EXPECT_EQ (revision.specialPostInstructions, "done");
-    EXPECT_EQ (product.ports.getFirst()->name, "Brisma Chorus");
-    EXPECT_EQ (product.ports.getFirst()->count, 4);
+    expectProduct (product, "Chorus", 3, 0x7A, 0x10, TargetBrand::Brisma, "Read me");
+    expectRevision (*product.revisions.getFirst(), "2.3", "1 May 2026", "i", "n", "done");
+    expectPort (*product.ports.getFirst(), "Brisma Chorus", 4);
 }
 
 TEST (TargetsFileParser, RevisionsAndPortsAreFoundInAnyCaseAndTheFirstOneWins)
