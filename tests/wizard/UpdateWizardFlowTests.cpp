@@ -74,7 +74,7 @@ TEST_F (UpdateWizardFlow, FullUpdateWritesTheImageAndEndsWithOnlyDone)
 
 TEST_F (UpdateWizardFlow, InstructionsComeBeforeTheDownloadAndPostInstructionsAfterIt)
 {
-    world.setUpReverbScene ("Switch it off and on again.", "Hold TAP while you switch it on.");
+    world.setUpReverbScene (WizardWorld::reverbDevice(), "Switch it off and on again.", "Hold TAP while you switch it on.");
     goToConfirmPage();
     confirmAndUpdate();
 
@@ -91,9 +91,7 @@ TEST_F (UpdateWizardFlow, DeviceThatRejectsABlockFailsTheUpdateWithTheDevicesRea
 {
     auto config = WizardWorld::reverbDevice();
     config.faults.push_back ({ SimulatedFault::Kind::errorReply, 0x7a, 2, 1, 5 });
-    world.addDevice (config);
-    const auto image = world.serve ("/images/reverb-1.5.bin", LoopbackServer::Answer::withData (WizardWorld::makeImage()));
-    world.serveCatalogue (CatalogueXml().addProduct (config, "Test Reverb", { { "1.5", image, {} } }).toString());
+    world.setUpReverbScene (config);
 
     goToConfirmPage();
     confirmAndUpdate();
@@ -108,9 +106,7 @@ TEST_F (UpdateWizardFlow, SilentDeviceFailsTheUpdateWithNoResponse)
 {
     auto config = WizardWorld::reverbDevice();
     config.faults.push_back ({ SimulatedFault::Kind::noReply, 0x78, 1, 1, 0 });
-    world.addDevice (config);
-    const auto image = world.serve ("/images/reverb-1.5.bin", LoopbackServer::Answer::withData (WizardWorld::makeImage()));
-    world.serveCatalogue (CatalogueXml().addProduct (config, "Test Reverb", { { "1.5", image, {} } }).toString());
+    world.setUpReverbScene (config);
 
     goToConfirmPage();
     confirmAndUpdate();

@@ -9,7 +9,7 @@ namespace
     {
         UpdateWizardNavigation()
         {
-            world.setUpReverbScene ({}, "Hold TAP while you switch it on.");
+            world.setUpReverbScene (WizardWorld::reverbDevice(), {}, "Hold TAP while you switch it on.");
         }
 
         void walkTo (const juce::String& caption)

@@ -108,9 +108,11 @@ juce::MemoryBlock WizardWorld::makeImage()
         .getFile();
 }
 
-SimulatedDevice& WizardWorld::setUpReverbScene (const juce::String& postInstructions, const juce::String& preInstructions)
+SimulatedDevice& WizardWorld::setUpReverbScene (const SimulatedDeviceConfig& config,
+                                                const juce::String& postInstructions,
+                                                const juce::String& preInstructions)
 {
-    auto& device = addDevice (reverbDevice());
+    auto& device = addDevice (config);
     const auto oldImage = serve ("/images/reverb-1.0.bin", LoopbackServer::Answer::withData (makeImage()));
     const auto newImage = serve ("/images/reverb-1.5.bin", LoopbackServer::Answer::withData (makeImage()));
 

@@ -57,8 +57,11 @@ public:
     */
     static juce::MemoryBlock makeImage();
 
-    /** The usual scene: the reverb device, and a catalogue offering it 1.0 and 1.5. */
-    SimulatedDevice& setUpReverbScene (const juce::String& postInstructions = {},
+    /** The usual scene: a reverb device (by default reverbDevice()), and a catalogue
+        offering it 1.0 and 1.5.
+    */
+    SimulatedDevice& setUpReverbScene (const SimulatedDeviceConfig& device = reverbDevice(),
+                                       const juce::String& postInstructions = {},
                                        const juce::String& preInstructions = {});
 
     UpdateWizard& makeWizard();
