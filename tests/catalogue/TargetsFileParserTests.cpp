@@ -315,18 +315,3 @@ TEST (TargetsFileParser, StrayTextBetweenElementsIsAChildThatFailsTheExpectStep)
     EXPECT_EQ (parseError ("<Config><Brand><![CDATA[x]]></Brand></Config>"), "Invalid element encountered. Expecting Family");
     EXPECT_EQ (parseError (inProduct ("<Product><Ports>&amp;</Ports></Product>")), "Invalid element encountered. Expecting Port");
 }
-
-TEST (TargetsFileParser, AnErrorAfterValidProductsReturnsNothingPartial)
-{
-    EXPECT_EQ (parseError ("<Config><Brand><Family><Product Name=\"ok\"/></Family></Brand><Bogus/></Config>"),
-               "Invalid element encountered. Expecting Brand");
-}
-
-TEST (XmlParseExceptionCopy, KeepsTheMessage)
-{
-    const XmlParseException original ("Invalid element encountered. Expecting Config");
-    const XmlParseException copy (original);
-
-    EXPECT_STREQ (copy.what(), "Invalid element encountered. Expecting Config");
-    EXPECT_STREQ (original.what(), copy.what());
-}

@@ -37,16 +37,6 @@ TEST (TargetsSources, EscapingKeepsOnlyLettersDigitsAndTheSafeMarks)
     EXPECT_EQ (TargetsSources::escapeQueryValue (juce::String::fromUTF8 ("d\xc3\xa9""c")), "d%c3%a9c");
 }
 
-TEST (TargetsSources, EverySecondGivesAnotherAddress)
-{
-    const juce::File folder ("/opt/quillon");
-    const auto first = TargetsSources::build (folder, "h", localTime (2026, 11, 6, 19, 42, 37));
-    const auto second = TargetsSources::build (folder, "h", localTime (2026, 11, 6, 19, 42, 38));
-
-    EXPECT_NE (first[1], second[1]);
-    EXPECT_EQ (first[0], second[0]);
-}
-
 TEST (TargetsSources, ForThisProgramLooksBesideTheProgramThenAtTheConfiguredHost)
 {
     const auto sources = TargetsSources::forThisProgram (juce::Time::getCurrentTime());
