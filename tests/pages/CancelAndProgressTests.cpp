@@ -44,19 +44,6 @@ TYPED_TEST (CancellablePages, CancelEndsTheModalLoopWithZeroAndTheWorkerSeesItAt
     EXPECT_TRUE (sawCancel);
 }
 
-TYPED_TEST (CancellablePages, IgnoreClicksOfOtherButtons)
-{
-    juce::TextButton stranger;
-
-    this->page.enterModalState (false);
-    this->page.buttonClicked (&stranger);
-    PageTestSupport::dispatchPending();
-
-    EXPECT_TRUE (this->page.isCurrentlyModal (false));
-    this->page.exitModalState (1);
-    PageTestSupport::dispatchPending();
-}
-
 /** Reads what a page's progress bar draws, with the program's look and feel. */
 template <typename Page>
 class ProgressBarPixels : public ::testing::Test

@@ -70,27 +70,3 @@ TEST (ConfirmPage, BroadcastsEachSwitchOfTheAcknowledgement)
     EXPECT_FALSE (page.isAcknowledged());
     EXPECT_EQ (changes.count, 2);
 }
-
-TEST (ConfirmPage, KeepsTheAcknowledgementWhenShownAgainWithANewQuestion)
-{
-    ConfirmPage page;
-    click (acknowledgeToggle (page));
-
-    page.setVisible (false);
-    page.setMessage ("Are you sure you want to update the device: Calvio Flux 2 to firmware version 2.0?");
-    page.setVisible (true);
-
-    EXPECT_TRUE (page.isAcknowledged());
-}
-
-TEST (ConfirmPage, IgnoresClicksOfOtherButtons)
-{
-    ConfirmPage page;
-    ChangeCounter changes (page);
-    juce::ToggleButton stranger;
-
-    page.buttonClicked (&stranger);
-    PageTestSupport::dispatchPending();
-
-    EXPECT_EQ (changes.count, 0);
-}

@@ -104,15 +104,3 @@ TEST (SelectDevicePage, FillingAgainDiscardsThePreviousItemsAndSelection)
     EXPECT_EQ (combo.getItemText (0), "Brisma Halo");
     EXPECT_EQ (page.getSelectedDeviceIndex(), -1);
 }
-
-TEST (SelectDevicePage, IgnoresOtherComboBoxes)
-{
-    SelectDevicePage page;
-    ChangeCounter changes (page);
-    juce::ComboBox stranger;
-
-    page.comboBoxChanged (&stranger);
-    PageTestSupport::dispatchPending();
-
-    EXPECT_EQ (changes.count, 0);
-}

@@ -143,14 +143,3 @@ TEST_F (SelectUpdatePageTest, AnEmptyListOffersNoChoicesAndNoRevision)
     EXPECT_EQ (page.getSelectedRevision(), nullptr);
     EXPECT_FALSE (releaseNotesLink().isVisible());
 }
-
-TEST_F (SelectUpdatePageTest, IgnoresOtherComboBoxes)
-{
-    ChangeCounter changes (page);
-    juce::ComboBox stranger;
-
-    page.comboBoxChanged (&stranger);
-    dispatchPending();
-
-    EXPECT_EQ (changes.count, 0);
-}

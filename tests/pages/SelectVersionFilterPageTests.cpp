@@ -76,23 +76,3 @@ TEST_F (SelectVersionFilterPageTest, ClickingTheChoiceAlreadyOnKeepsItOnAndStill
     expectLatestOnlyChosen (true);
     EXPECT_EQ (changes.count, 1);
 }
-
-TEST_F (SelectVersionFilterPageTest, IgnoresClicksOfOtherButtons)
-{
-    juce::TextButton stranger;
-
-    page.buttonClicked (&stranger);
-    PageTestSupport::dispatchPending();
-
-    EXPECT_EQ (changes.count, 0);
-}
-
-TEST_F (SelectVersionFilterPageTest, KeepsTheChoiceWhileHiddenAndShownAgain)
-{
-    click (allVersions());
-
-    page.setVisible (false);
-    page.setVisible (true);
-
-    expectLatestOnlyChosen (false);
-}

@@ -72,16 +72,6 @@ TYPED_TEST (StatusPages, ShowEachStatusAWorkerReportsDuringTheModalLoopBeforeItG
                juce::StringArray ({ "Connecting...", "Downloaded 512 bytes...", "Download is complete" }));
 }
 
-TYPED_TEST (StatusPages, KeepTheLastStatusWhileHiddenAndShownAgain)
-{
-    this->page.reportStatus ("Download was aborted");
-
-    this->page.setVisible (false);
-    this->page.setVisible (true);
-
-    EXPECT_EQ (this->statusLabel().getText(), "Download was aborted");
-}
-
 TEST (ScanPage, CarriesItsCaptionDescriptionAndChildren)
 {
     ScanPage page;

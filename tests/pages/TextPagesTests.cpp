@@ -66,14 +66,6 @@ TEST (ResultsPage, ItsBoxScrollsAndOffersItsMenuUnlikeTheOtherMessageBoxes)
     EXPECT_TRUE (resultsBox.isPopupMenuEnabled());
     EXPECT_FALSE (welcomeBox.areScrollbarsShown());
     EXPECT_FALSE (welcomeBox.isPopupMenuEnabled());
-    EXPECT_FALSE (welcomeBox.isCaretVisible());
-
-    for (auto* box : { &resultsBox, &welcomeBox })
-    {
-        EXPECT_TRUE (box->isMultiLine());
-        EXPECT_TRUE (box->isReadOnly());
-        EXPECT_FALSE (box->getReturnKeyStartsNewLine());
-    }
 }
 
 TEST (ResultsPage, ALongTextCanBeScrolledAndSelectedButNotEdited)
