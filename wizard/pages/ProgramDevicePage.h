@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 #include "wizard/ProgressReporter.h"
 #include "wizard/StatusReporter.h"
 #include "wizard/WizardPage.h"
