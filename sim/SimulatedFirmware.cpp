@@ -37,7 +37,6 @@ bool SimulatedFirmware::accepts (const SimulatedRequest& request) const noexcept
     const auto productId = updateMode ? config.updateProductId : config.productId;
 
     return ! awaitingReopen
-        && config.brand != TargetBrand::Other
         && (request.deviceId == anyDevice || request.deviceId == config.deviceId)
         && request.familyId == config.familyId
         && request.productId == productId;

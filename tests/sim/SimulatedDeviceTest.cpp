@@ -28,6 +28,19 @@ SimulatedDeviceConfig SimulatedDeviceTest::brisma()
     return config;
 }
 
+SimulatedDeviceConfig SimulatedDeviceTest::model (TargetBrand brand, juce::uint8 familyId, juce::uint8 productId,
+                                                  juce::uint8 updateProductId, const juce::String& name)
+{
+    SimulatedProduct product;
+    product.brand = brand;
+    product.familyId = familyId;
+    product.productId = productId;
+    product.updateProductId = updateProductId;
+    product.portName = portName;
+    product.name = name;
+    return product.toConfig();
+}
+
 SimulatedDevice& SimulatedDeviceTest::start (SimulatedDeviceConfig config)
 {
     device = std::make_unique<SimulatedDevice> (ports, std::move (config));
@@ -60,13 +73,13 @@ SimulatedDeviceTest::Bytes SimulatedDeviceTest::writeBlock (juce::uint32 address
 
 juce::String SimulatedDeviceTest::exchange (const Bytes& message)
 {
-    const auto before = (int) host.getReceived().size();
-    host.send (message);
+    const auto before = host.getReceived().size();
+    sendAndSettle (message);
 
-    if (! host.waitForReceived (before + 1))
+    if (! host.waitForReceived ((int) before + 1))
         return {};
 
-    return host.getReceived()[(size_t) before];
+    return host.getReceived()[before];
 }
 
 std::vector<juce::String> SimulatedDeviceTest::sendAndSettle (const Bytes& message)
@@ -74,11 +87,13 @@ std::vector<juce::String> SimulatedDeviceTest::sendAndSettle (const Bytes& messa
     const auto& transcript = device->getTranscript();
     const auto handledBefore = transcript.getHandledCount();
     const auto sentBefore = sentByDevice().size();
+    const auto receivedBefore = host.getReceived().size();
 
     host.send (message);
     EXPECT_TRUE (transcript.waitUntilHandled (handledBefore + 1, SimHost::waitBoundMs));
 
     const auto sent = sentByDevice();
+    EXPECT_TRUE (host.waitForReceived ((int) (receivedBefore + sent.size() - sentBefore))) << "all of it reaches the host";
     return { sent.begin() + (std::ptrdiff_t) sentBefore, sent.end() };
 }
 

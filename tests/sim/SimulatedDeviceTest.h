@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sim/SimulatedDevice.h"
+#include "sim/SimulatedProduct.h"
 #include "tests/sim/SimBytes.h"
 #include "tests/sim/SimHost.h"
 
@@ -28,6 +29,10 @@ protected:
     */
     static SimulatedDeviceConfig brisma();
 
+    /** A device of a model described by product, on this test's port. */
+    static SimulatedDeviceConfig model (TargetBrand brand, juce::uint8 familyId, juce::uint8 productId,
+                                        juce::uint8 updateProductId, const juce::String& name);
+
     SimulatedDevice& start (SimulatedDeviceConfig config);
 
     /** The header of a message for the started device in the given mode. */
@@ -39,13 +44,13 @@ protected:
     /** A WriteBlock for the started device in update mode. */
     Bytes writeBlock (juce::uint32 address, const Bytes& data) const;
 
-    /** Sends message and returns the next message the host receives, in hex; empty when
-        nothing arrived within the bound.
+    /** Sends message, lets it settle (as sendAndSettle) and returns the first message the
+        host received after it, in hex; empty when nothing arrived within the bound.
     */
     juce::String exchange (const Bytes& message);
 
-    /** Sends message, waits until the device has handled it, and returns what the
-        device sent for it, in hex.
+    /** Sends message, waits until the device has handled it and the host has received
+        what the device sent for it, and returns that, in hex.
     */
     std::vector<juce::String> sendAndSettle (const Bytes& message);
 

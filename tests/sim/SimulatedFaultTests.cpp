@@ -1,6 +1,5 @@
 #include "device/sysex/SysexException.h"
 #include "sim/SimulatedCommand.h"
-#include "sim/SimulatedProduct.h"
 #include "tests/sim/SimulatedDeviceTest.h"
 
 using Kind = SimulatedFault::Kind;
@@ -103,14 +102,7 @@ TEST_F (SimulatedDeviceTest, VanishFaultDetachesTheDeviceAfterAnsweringTheNthWri
 
 TEST_F (SimulatedDeviceTest, BrismaModel5C4AnswersInUpdateModeOnlyOnceTheHostHasReopenedItsPorts)
 {
-    SimulatedProduct product;
-    product.brand = TargetBrand::Brisma;
-    product.familyId = 0x5C;
-    product.productId = 0x04;
-    product.updateProductId = 0x05;
-    product.portName = portName;
-    product.name = "Plate";
-    start (product.toConfig());
+    start (model (TargetBrand::Brisma, 0x5C, 0x04, 0x05, "Plate"));
     const auto identity = request (SimulatedCommand::identityRequest, { 0x7F, 0x7F, 0x7F }, true);
 
     EXPECT_TRUE (sendAndSettle (request (SimulatedCommand::enterUpdateMode)).empty());

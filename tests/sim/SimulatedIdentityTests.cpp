@@ -1,5 +1,4 @@
 #include "sim/SimulatedCommand.h"
-#include "sim/SimulatedProduct.h"
 #include "tests/sim/SimulatedDeviceTest.h"
 
 namespace
@@ -58,14 +57,7 @@ TEST_F (SimulatedDeviceTest, NameIsSentAsGivenInLatin1WithAQuestionMarkForOtherC
 
 TEST_F (SimulatedDeviceTest, CalvioModel1A2AnswersTheIdentityRequestTwice)
 {
-    SimulatedProduct product;
-    product.brand = TargetBrand::Calvio;
-    product.familyId = 0x1A;
-    product.productId = 0x02;
-    product.updateProductId = 0x02;
-    product.portName = portName;
-    product.name = "Hall";
-    start (product.toConfig());
+    start (model (TargetBrand::Calvio, 0x1A, 0x02, 0x02, "Hall"));
 
     host.send (request (SimulatedCommand::identityRequest, identityPayload));
 

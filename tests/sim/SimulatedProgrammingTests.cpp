@@ -113,3 +113,27 @@ TEST_F (SimulatedDeviceTest, RefusesARequestWithABadChecksumAsCorruptData)
 
     EXPECT_EQ (simbytes::payloadOf (exchange (message)), fromHex ("08 07"));
 }
+
+TEST_F (SimulatedDeviceTest, FlashAndTranscriptMayBeReadWhileTheDeviceWrites)
+{
+    enterUpdateModeOf (calvio());
+    constexpr int blocks = 64;
+    const auto& transcript = device->getTranscript();
+    const auto handledAtEnd = transcript.getHandledCount() + blocks;
+
+    for (int i = 0; i < blocks; ++i)
+        host.send (writeBlock ((juce::uint32) i * 0x100, filled (0x100, (juce::uint8) i)));
+    size_t lastEntries = 0;
+
+    for (auto handled = transcript.getHandledCount(); handled < handledAtEnd; handled = transcript.getHandledCount())
+    {
+        const auto entries = transcript.getEntries().size();
+        EXPECT_GE (entries, lastEntries) << "the transcript only grows";
+        lastEntries = entries;
+        EXPECT_EQ (device->readFlash (0, 0x4000).size(), 0x4000u);
+        ASSERT_TRUE (transcript.waitUntilHandled (handled + 1, SimHost::waitBoundMs));
+    }
+
+    for (int i = 0; i < blocks; ++i)
+        EXPECT_EQ (device->readFlash ((juce::uint32) i * 0x100, 0x100), filled (0x100, (juce::uint8) i)) << i;
+}
