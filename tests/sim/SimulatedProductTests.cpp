@@ -11,32 +11,8 @@ namespace
         p.familyId = familyId;
         p.productId = productId;
         p.updateProductId = updateProductId;
-        p.portName = "Port";
-        p.name = "Name";
-        p.versionB0 = 2;
-        p.versionB1 = 0x30;
         return p;
     }
-}
-
-TEST (SimulatedProduct, ConfigCarriesTheProductsIdentity)
-{
-    auto description = product (TargetBrand::Brisma, 0x21, 0x03, 0x07);
-    description.memoryMap = SimulatedMemoryMap::covering (64, { { 0x400, 0x100 } });
-
-    const auto config = description.toConfig();
-
-    EXPECT_EQ (config.brand, TargetBrand::Brisma);
-    EXPECT_EQ (config.familyId, 0x21);
-    EXPECT_EQ (config.productId, 0x03);
-    EXPECT_EQ (config.updateProductId, 0x07);
-    EXPECT_EQ (config.portName, "Port");
-    EXPECT_EQ (config.name, "Name");
-    EXPECT_EQ (config.versionB0, 2);
-    EXPECT_EQ (config.versionB1, 0x30);
-    EXPECT_EQ (config.memoryMap.blockSize, 64);
-    EXPECT_FALSE (config.startsInUpdateMode);
-    EXPECT_TRUE (config.faults.empty());
 }
 
 TEST (SimulatedProduct, OnlyTheCalvio1A2AnswersIdentityTwiceAndOnlyTheBrisma5C4WaitsForAReopen)
