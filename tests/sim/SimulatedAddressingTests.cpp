@@ -14,7 +14,7 @@ namespace
     }
 }
 
-TEST_F (SimulatedDeviceTest, AnswersTheIdentityRequestOfTheWorkedExampleForItsFamilyAndProduct)
+TEST_F (SimulatedDeviceTest, AnswersABroadcastIdentityRequestForItsFamilyAndProduct)
 {
     start (calvio());
 

@@ -63,7 +63,7 @@ TEST_F (SimulatedDeviceTest, WriteMayRunPastARegionIntoFlashThatNoRegionLists)
     EXPECT_EQ (device->readFlash (0x7F80, 0x100), data);
 }
 
-TEST_F (SimulatedDeviceTest, AcceptsTheWriteBlockOfTheWorkedExample)
+TEST_F (SimulatedDeviceTest, AcceptsABrismaWriteBlockWhosePayloadSpansTwoPackedGroups)
 {
     auto config = brisma();
     config.updateProductId = 0x03;
