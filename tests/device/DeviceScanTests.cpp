@@ -123,18 +123,25 @@ TEST_F (DeviceScan, DeviceWaitingForUpdateIsFoundUnderItsUpdateProductIdAndNotAs
     EXPECT_EQ (messages[1][4], 0x12);
 }
 
-TEST_F (DeviceScan, ModelThatAnswersIdentityTwiceHasItsSecondAnswerDropped)
+TEST_F (DeviceScan, ModelThatAnswersIdentityTwiceHasItsSecondAnswerDroppedWheneverItArrives)
 {
-    auto config = pedalConfig();
-    config.familyId = 0x1A;
-    config.answersIdentityTwice = true;
-    const auto& pedal = attach (config);
+    // With no time on the wire both answers are mostly in before the first is taken;
+    // over DIN MIDI the second comes while the first is being read.
+    for (const auto bytesPerSecond : { 0.0, SimulatedDeviceConfig::dinBytesPerSecond })
+    {
+        auto config = pedalConfig();
+        config.familyId = 0x1A;
+        config.answersIdentityTwice = true;
+        config.linkBytesPerSecond = bytesPerSecond;
+        const auto& pedal = attach (config);
 
-    const auto found = scan ({ productOf (config) });
+        const auto found = scan ({ productOf (config) });
 
-    ASSERT_NE (found, nullptr);
-    EXPECT_EQ ((*found)[0]->getVersion(), "1.05");
-    EXPECT_EQ (heardBy (pedal), identifiedAndAskedForVersion);
+        ASSERT_NE (found, nullptr);
+        EXPECT_EQ ((*found)[0]->getVersion(), "1.05");
+        EXPECT_EQ (heardBy (pedal), identifiedAndAskedForVersion);
+        simulatedDevices.clear();
+    }
 }
 
 TEST_F (DeviceScan, ScanStopsBeforeItsNextProbeWhenItsThreadIsToldToExit)
@@ -152,18 +159,4 @@ TEST_F (DeviceScan, ScanStopsBeforeItsNextProbeWhenItsThreadIsToldToExit)
     ASSERT_TRUE (worker.waitUntilDone());
     EXPECT_EQ (found, nullptr);
     EXPECT_TRUE (heardBy (pedal).empty());
-}
-
-TEST_F (DeviceScan, SecondIdentityAnswerArrivingAfterTheFirstWasTakenIsDroppedToo)
-{
-    auto config = pedalConfig();
-    config.familyId = 0x1A;
-    config.answersIdentityTwice = true;
-    config.linkBytesPerSecond = SimulatedDeviceConfig::dinBytesPerSecond;
-    attach (config);
-
-    const auto found = scan ({ productOf (config) });
-
-    ASSERT_NE (found, nullptr);
-    EXPECT_EQ ((*found)[0]->getVersion(), "1.05");
 }

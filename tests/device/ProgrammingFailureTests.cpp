@@ -9,10 +9,10 @@ protected:
     /** Programs three blocks into the pedal with fault planned; what it threw. */
     std::string programWith (SimulatedFault fault)
     {
-        auto config = configWithRegions ({ { 0x0000, 0x300 } });
+        auto config = configOfBlocks (3);
         config.faults.push_back (fault);
         attach (config);
-        return program (*unprobedDevice (config), ImageFileBuilder().addRecord (0x0000, 0x300).getFile());
+        return program (*unprobedDevice (config), imageOfBlocks (3));
     }
 
     bool endedWithUpdateFailed() const
@@ -24,11 +24,11 @@ protected:
 
 TEST_F (ProgrammingFailure, PortsThatDoNotOpenFailWithThePlainCommunicationError)
 {
-    const auto config = configWithRegions ({ { 0x0000, 0x300 } });
+    const auto config = configOfBlocks (3);
     const auto& pedal = attach (config);
     ports.setInputFailsToOpen (0, true);
 
-    EXPECT_EQ (program (*unprobedDevice (config), ImageFileBuilder().addRecord (0x0000, 0x300).getFile()),
+    EXPECT_EQ (program (*unprobedDevice (config), imageOfBlocks (3)),
                "comm: An unspecified communication error has occured");
 
     EXPECT_EQ (reporter.getStatusTexts(), juce::StringArray ({ "Initializing the device...", "Update failed" }));
@@ -37,18 +37,14 @@ TEST_F (ProgrammingFailure, PortsThatDoNotOpenFailWithThePlainCommunicationError
 
 TEST_F (ProgrammingFailure, PortsThatDoNotReopenFailLikewiseAndAreLeftClosed)
 {
-    auto config = configWithRegions ({ { 0x0000, 0x100 } });
-    config.brand = TargetBrand::Brisma;
-    config.familyId = 0x5C;
-    config.productId = config.updateProductId = 0x04;
-    config.needsReopenAfterUpdateMode = true;
+    const auto config = reopeningBrismaConfig();
     attach (config);
     FlakyPortSystem flakyPorts (ports);
     flakyPorts.failInputsAfter (1);
     MidiTargetDevice device (productOf (config), flakyPorts);
     device.setPortIndices (0, 0);
 
-    EXPECT_EQ (program (device, ImageFileBuilder().addRecord (0x0000, 0x100).getFile()),
+    EXPECT_EQ (program (device, imageOfBlocks (1)),
                "comm: An unspecified communication error has occured");
 
     EXPECT_TRUE (endedWithUpdateFailed());
@@ -102,9 +98,9 @@ TEST_F (ProgrammingFailure, UnusableAnswerToTheSwitchIsTakenAsTheSwitch)
 
 TEST_F (ProgrammingFailure, ImageShorterThanItsRecordsFailsWithTheImageError)
 {
-    const auto config = configWithRegions ({ { 0x0000, 0x300 } });
+    const auto config = configOfBlocks (3);
     const auto& pedal = attach (config);
-    auto image = ImageFileBuilder().addRecord (0x0000, 0x300).getFile();
+    auto image = imageOfBlocks (3);
     image.setSize (image.getSize() - 10);
 
     EXPECT_EQ (program (*unprobedDevice (config), image), "image: Unexpected end of file encoutered");
@@ -116,18 +112,18 @@ TEST_F (ProgrammingFailure, ImageShorterThanItsRecordsFailsWithTheImageError)
 
 TEST_F (ProgrammingFailure, BlockSizeOfZeroIsAnUnexpectedReply)
 {
-    auto config = configWithRegions ({ { 0x0000, 0x300 } });
+    auto config = configOfBlocks (3);
     config.memoryMap.blockSize = 0;
     attach (config);
 
-    EXPECT_EQ (program (*unprobedDevice (config), ImageFileBuilder().addRecord (0x0000, 0x300).getFile()),
+    EXPECT_EQ (program (*unprobedDevice (config), imageOfBlocks (3)),
                "host 2: An unexpected or invalid message was received");
     EXPECT_TRUE (endedWithUpdateFailed());
 }
 
 TEST_F (ProgrammingFailure, WorkerToldToExitStopsBeforeItsNextBlock)
 {
-    const auto config = configWithRegions ({ { 0x0000, 0x300 } });
+    const auto config = configOfBlocks (3);
     const auto& pedal = attach (config);
     reporter.onStatus = [] (const juce::String& text)
     {
@@ -137,7 +133,7 @@ TEST_F (ProgrammingFailure, WorkerToldToExitStopsBeforeItsNextBlock)
     const auto device = unprobedDevice (config);
     std::string outcome;
 
-    DeviceWorker worker ([&] { outcome = program (*device, ImageFileBuilder().addRecord (0x0000, 0x300).getFile()); });
+    DeviceWorker worker ([&] { outcome = program (*device, imageOfBlocks (3)); });
     worker.startThread();
     ASSERT_TRUE (worker.waitUntilDone());
 
@@ -149,13 +145,13 @@ TEST_F (ProgrammingFailure, WorkerToldToExitStopsBeforeItsNextBlock)
 
 TEST_F (ProgrammingFailure, WorkerWaitingForAVanishedDeviceStopsWhenToldToExit)
 {
-    auto config = configWithRegions ({ { 0x0000, 0x300 } });
+    auto config = configOfBlocks (3);
     config.faults.push_back ({ SimulatedFault::Kind::vanishAfterReply, DeviceCommand::WriteBlock });
     const auto& pedal = attach (config);
     const auto device = unprobedDevice (config);
     std::string outcome;
 
-    DeviceWorker worker ([&] { outcome = program (*device, ImageFileBuilder().addRecord (0x0000, 0x300).getFile()); });
+    DeviceWorker worker ([&] { outcome = program (*device, imageOfBlocks (3)); });
     worker.startThread();
     ASSERT_TRUE (pedal.waitUntilVanished (5000));
     ASSERT_TRUE (observer.waitForReceived (5));

@@ -7,6 +7,26 @@ SimulatedDeviceConfig ProgrammingTest::configWithRegions (std::vector<SimulatedR
     return config;
 }
 
+SimulatedDeviceConfig ProgrammingTest::configOfBlocks (int count)
+{
+    return configWithRegions ({ { 0x0000, (juce::uint32) count * 0x100 } });
+}
+
+SimulatedDeviceConfig ProgrammingTest::reopeningBrismaConfig()
+{
+    auto config = configOfBlocks (1);
+    config.brand = TargetBrand::Brisma;
+    config.familyId = 0x5C;
+    config.productId = config.updateProductId = 0x04;
+    config.needsReopenAfterUpdateMode = true;
+    return config;
+}
+
+juce::MemoryBlock ProgrammingTest::imageOfBlocks (int count)
+{
+    return ImageFileBuilder().addRecord (0x0000, (juce::uint32) count * 0x100).getFile();
+}
+
 std::unique_ptr<MidiTargetDevice> ProgrammingTest::unprobedDevice (const SimulatedDeviceConfig& config)
 {
     auto device = std::make_unique<MidiTargetDevice> (productOf (config), ports);

@@ -13,6 +13,17 @@ protected:
     /** The pedal with blocks of 256 bytes and the regions given. */
     static SimulatedDeviceConfig configWithRegions (std::vector<SimulatedRegion> regions);
 
+    /** The pedal with one region at 0 of count blocks of 256 bytes. */
+    static SimulatedDeviceConfig configOfBlocks (int count);
+
+    /** The Brisma model that must have its ports closed and opened again after the
+        switch into update mode, with one region at 0 of one block.
+    */
+    static SimulatedDeviceConfig reopeningBrismaConfig();
+
+    /** An image of one record at 0 of count blocks of 256 bytes. */
+    static juce::MemoryBlock imageOfBlocks (int count);
+
     /** A device of config's product on input 0 and output 0, not probed: it does not
         wait for an update and addresses any device ID.
     */

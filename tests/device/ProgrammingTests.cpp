@@ -69,11 +69,11 @@ TEST_F (DeviceProgramming, ReportsEveryBlockIncludingTheOnesNotSent)
 
 TEST_F (DeviceProgramming, AcknowledgedSwitchKeepsAddressingTheDeviceByItsNormalHeader)
 {
-    const auto config = configWithRegions ({ { 0x0000, 0x100 } });
+    const auto config = configOfBlocks (1);
     const auto& pedal = attach (config);
     const auto device = unprobedDevice (config);
 
-    EXPECT_EQ (program (*device, ImageFileBuilder().addRecord (0x0000, 0x100).getFile()), "");
+    EXPECT_EQ (program (*device, imageOfBlocks (1)), "");
 
     EXPECT_FALSE (device->isWaitingForUpdate());
     const auto heard = heardBy (pedal);
@@ -84,13 +84,13 @@ TEST_F (DeviceProgramming, AcknowledgedSwitchKeepsAddressingTheDeviceByItsNormal
 
 TEST_F (DeviceProgramming, DeviceAlreadyWaitingIsNotSwitchedAndIsAddressedByItsUpdateProductId)
 {
-    auto config = configWithRegions ({ { 0x0000, 0x100 } });
+    auto config = configOfBlocks (1);
     config.updateProductId = 0x12;
     config.startsInUpdateMode = true;
     const auto& pedal = attach (config);
     const auto device = probedDevice (config);
 
-    EXPECT_EQ (program (*device, ImageFileBuilder().addRecord (0x0000, 0x100).getFile()), "");
+    EXPECT_EQ (program (*device, imageOfBlocks (1)), "");
 
     EXPECT_EQ (heardBy (pedal), (std::vector<std::string> { "01: 7F 7F 7F", "01: 7F 7F 7F", "7B: 00", "78:",
                                                             "7A: 00 00 00 00 01 00 " + devicetest::hexOf (ImageFileBuilder::patternBytes (0, 0x100)) }));
@@ -99,13 +99,13 @@ TEST_F (DeviceProgramming, DeviceAlreadyWaitingIsNotSwitchedAndIsAddressedByItsU
 
 TEST_F (DeviceProgramming, SilenceAfterTheSwitchIsTakenAsUpdateModeAndItsHeaderUsedFromThen)
 {
-    auto config = configWithRegions ({ { 0x0000, 0x100 } });
+    auto config = configOfBlocks (1);
     config.updateProductId = 0x12;
     config.acknowledgesUpdateMode = false;
     const auto& pedal = attach (config);
     const auto device = unprobedDevice (config);
 
-    EXPECT_EQ (program (*device, ImageFileBuilder().addRecord (0x0000, 0x100).getFile()), "");
+    EXPECT_EQ (program (*device, imageOfBlocks (1)), "");
 
     EXPECT_TRUE (device->isWaitingForUpdate());
     EXPECT_EQ (productIdsHeardBy (pedal), (std::vector<int> { 0x02, 0x12, 0x12, 0x12 }));
@@ -113,14 +113,10 @@ TEST_F (DeviceProgramming, SilenceAfterTheSwitchIsTakenAsUpdateModeAndItsHeaderU
 
 TEST_F (DeviceProgramming, BrismaModelHasItsPortsClosedAndOpenedAgainAfterTheSwitch)
 {
-    auto config = configWithRegions ({ { 0x0000, 0x100 } });
-    config.brand = TargetBrand::Brisma;
-    config.familyId = 0x5C;
-    config.productId = config.updateProductId = 0x04;
-    config.needsReopenAfterUpdateMode = true;
+    const auto config = reopeningBrismaConfig();
     const auto& pedal = attach (config);
 
-    EXPECT_EQ (program (*unprobedDevice (config), ImageFileBuilder().addRecord (0x0000, 0x100).getFile()), "");
+    EXPECT_EQ (program (*unprobedDevice (config), imageOfBlocks (1)), "");
 
     EXPECT_EQ (pedal.readFlash (0, 0x100), ImageFileBuilder::patternBytes (0, 0x100));
     EXPECT_EQ (observer.waitForPortChanges (9), (std::vector<std::string> { "0/0", "1/0", "1/1", "0/1", "0/0",
@@ -153,7 +149,7 @@ TEST_F (DeviceProgramming, MemoryMapWithoutRegionsWritesNothingAndCompletes)
     const auto config = configWithRegions ({});
     const auto& pedal = attach (config);
 
-    EXPECT_EQ (program (*unprobedDevice (config), ImageFileBuilder().addRecord (0x0000, 0x100).getFile()), "");
+    EXPECT_EQ (program (*unprobedDevice (config), imageOfBlocks (1)), "");
 
     EXPECT_TRUE (writesHeardBy (pedal).empty());
     EXPECT_EQ (reporter.getStatusTexts(), juce::StringArray ({ "Initializing the device...", "Update is complete" }));
@@ -162,11 +158,11 @@ TEST_F (DeviceProgramming, MemoryMapWithoutRegionsWritesNothingAndCompletes)
 
 TEST_F (DeviceProgramming, BlockRejectedTwiceAsFailedAndThenAcknowledgedSucceeds)
 {
-    auto config = configWithRegions ({ { 0x0000, 0x300 } });
+    auto config = configOfBlocks (3);
     config.faults.push_back ({ SimulatedFault::Kind::errorReply, DeviceCommand::WriteBlock, 2, 2, 12 });
     const auto& pedal = attach (config);
 
-    EXPECT_EQ (program (*unprobedDevice (config), ImageFileBuilder().addRecord (0x0000, 0x300).getFile()), "");
+    EXPECT_EQ (program (*unprobedDevice (config), imageOfBlocks (3)), "");
 
     EXPECT_EQ (writesHeardBy (pedal), (std::vector<juce::uint32> { 0x000, 0x100, 0x100, 0x100, 0x200 }));
     EXPECT_EQ (pedal.readFlash (0, 0x300), ImageFileBuilder::patternBytes (0, 0x300));
@@ -174,11 +170,11 @@ TEST_F (DeviceProgramming, BlockRejectedTwiceAsFailedAndThenAcknowledgedSucceeds
 
 TEST_F (DeviceProgramming, BlockRejectedThreeTimesAsFailedFailsTheUpdate)
 {
-    auto config = configWithRegions ({ { 0x0000, 0x300 } });
+    auto config = configOfBlocks (3);
     config.faults.push_back ({ SimulatedFault::Kind::errorReply, DeviceCommand::WriteBlock, 2, 3, 12 });
     const auto& pedal = attach (config);
 
-    EXPECT_EQ (program (*unprobedDevice (config), ImageFileBuilder().addRecord (0x0000, 0x300).getFile()),
+    EXPECT_EQ (program (*unprobedDevice (config), imageOfBlocks (3)),
                "target 0x7A/12: Command 0x7A failed");
 
     EXPECT_EQ (writesHeardBy (pedal), (std::vector<juce::uint32> { 0x000, 0x100, 0x100, 0x100 }));
@@ -188,11 +184,11 @@ TEST_F (DeviceProgramming, BlockRejectedThreeTimesAsFailedFailsTheUpdate)
 
 TEST_F (DeviceProgramming, BlockRejectedForAnyOtherReasonFailsTheUpdateAtOnce)
 {
-    auto config = configWithRegions ({ { 0x0000, 0x300 } });
+    auto config = configOfBlocks (3);
     config.faults.push_back ({ SimulatedFault::Kind::errorReply, DeviceCommand::WriteBlock, 1, 1, 10 });
     const auto& pedal = attach (config);
 
-    EXPECT_EQ (program (*unprobedDevice (config), ImageFileBuilder().addRecord (0x0000, 0x300).getFile()),
+    EXPECT_EQ (program (*unprobedDevice (config), imageOfBlocks (3)),
                "target 0x7A/10: Command 0x7A caused a buffer overrun on the device");
 
     EXPECT_EQ (writesHeardBy (pedal), std::vector<juce::uint32> { 0x000 });
@@ -204,7 +200,7 @@ TEST_F (DeviceProgramming, RecordRunningPastItsRegionIsWrittenInWholeBlocksAndPr
     config.memoryMap.flashSize = 0x200;
     const auto& pedal = attach (config);
 
-    EXPECT_EQ (program (*unprobedDevice (config), ImageFileBuilder().addRecord (0x0000, 0x200).getFile()), "");
+    EXPECT_EQ (program (*unprobedDevice (config), imageOfBlocks (2)), "");
 
     EXPECT_EQ (pedal.readFlash (0, 0x200), ImageFileBuilder::patternBytes (0, 0x200));
     EXPECT_EQ (reporter.getFractions(), (std::vector<double> { -1.0, 256.0 / 384.0, 1.0 }));

@@ -3,6 +3,7 @@
 #include "device/DeviceCommand.h"
 #include "device/MidiDeviceScanner.h"
 #include "device/sysex/Super7RxSysexMsg.h"
+#include "sim/SimulatedProduct.h"
 
 SimulatedTargetTest::SimulatedTargetTest()
 {
@@ -12,17 +13,17 @@ SimulatedTargetTest::SimulatedTargetTest()
 
 SimulatedDeviceConfig SimulatedTargetTest::pedalConfig()
 {
-    SimulatedDeviceConfig config;
-    config.portName = "Pedal";
-    config.brand = TargetBrand::Calvio;
+    SimulatedProduct pedal;
+    pedal.familyId = 0x05;
+    pedal.productId = pedal.updateProductId = 0x02;
+    pedal.portName = "Pedal";
+    pedal.name = "Blue Pedal";
+    pedal.versionB0 = 1;
+    pedal.versionB1 = 0x05;
+    pedal.memoryMap = SimulatedMemoryMap::covering (256, { { 0x0000, 0x1000 } });
+
+    auto config = pedal.toConfig();
     config.deviceId = 0x03;
-    config.familyId = 0x05;
-    config.productId = 0x02;
-    config.updateProductId = 0x02;
-    config.name = "Blue Pedal";
-    config.versionB0 = 1;
-    config.versionB1 = 0x05;
-    config.memoryMap = SimulatedMemoryMap::covering (256, { { 0x0000, 0x1000 } });
     return config;
 }
 

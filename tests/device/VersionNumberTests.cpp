@@ -6,9 +6,12 @@
 
 namespace
 {
-    juce::String textOfBytes (juce::uint8 b0, juce::uint8 b1)
+    /** The version two device bytes make, as "major minor text". */
+    std::string decoded (juce::uint8 b0, juce::uint8 b1)
     {
-        return VersionNumber::fromDeviceBytes (b0, b1).toText();
+        const auto version = VersionNumber::fromDeviceBytes (b0, b1);
+        return std::to_string (version.majorNumber) + " " + std::to_string (version.minorNumber) + " "
+             + version.toText().toStdString();
     }
 
     int compare (const juce::String& a, const juce::String& b)
@@ -21,37 +24,30 @@ namespace
 
 TEST (DeviceVersionBytes, SecondByteIsReadAsTwoDecimalDigitsOfTheMinor)
 {
-    const auto version = VersionNumber::fromDeviceBytes (1, 0x05);
-    EXPECT_EQ (version.majorNumber, 1);
-    EXPECT_EQ (version.minorNumber, 5);
-    EXPECT_EQ (version.toText(), "1.05");
-    EXPECT_EQ (textOfBytes (1, 0x50), "1.5");
-    EXPECT_EQ (textOfBytes (9, 0x99), "9.99");
-    EXPECT_EQ (textOfBytes (1, 0x00), "1.0");
+    EXPECT_EQ (decoded (1, 0x05), "1 5 1.05");
+    EXPECT_EQ (decoded (1, 0x50), "1 50 1.5");
+    EXPECT_EQ (decoded (9, 0x99), "9 99 9.99");
+    EXPECT_EQ (decoded (1, 0x00), "1 0 1.0");
 }
 
 TEST (DeviceVersionBytes, ZeroFirstByteMeansMajorInTheHighDigitAndTensOfMinorInTheLowOne)
 {
-    const auto version = VersionNumber::fromDeviceBytes (0, 0x23);
-    EXPECT_EQ (version.majorNumber, 2);
-    EXPECT_EQ (version.minorNumber, 30);
-    EXPECT_EQ (version.toText(), "2.3");
-    EXPECT_EQ (textOfBytes (0, 0x00), "0.0");
+    EXPECT_EQ (decoded (0, 0x23), "2 30 2.3");
+    EXPECT_EQ (decoded (0, 0x00), "0 0 0.0");
 }
 
 TEST (DeviceVersionBytes, MajorAboveNineIsWrittenInHexadecimalFollowedByTheDecimalMinor)
 {
-    EXPECT_EQ (textOfBytes (0x0A, 0x05), "A5");
-    EXPECT_EQ (textOfBytes (0x0A, 0x50), "A50");
-    EXPECT_EQ (textOfBytes (0x10, 0x00), "100");
-    EXPECT_EQ (textOfBytes (0xFF, 0x99), "FF99");
+    EXPECT_EQ (decoded (0x0A, 0x05), "10 5 A5");
+    EXPECT_EQ (decoded (0x0A, 0x50), "10 50 A50");
+    EXPECT_EQ (decoded (0x10, 0x00), "16 0 100");
+    EXPECT_EQ (decoded (0xFF, 0x99), "255 99 FF99");
 }
 
 TEST (DeviceVersionBytes, DigitsAboveNineStillCountInTheirDecimalPlace)
 {
-    EXPECT_EQ (VersionNumber::fromDeviceBytes (1, 0xFF).minorNumber, 165);
-    EXPECT_EQ (textOfBytes (1, 0xFF), "2.65");
-    EXPECT_EQ (textOfBytes (1, 0x1B), "1.21");
+    EXPECT_EQ (decoded (1, 0xFF), "1 165 2.65");
+    EXPECT_EQ (decoded (1, 0x1B), "1 21 1.21");
 }
 
 TEST (VersionComparison, ComparesMajorsFirstThenMinors)
