@@ -1,3 +1,3 @@
-#include "app/UpdaterApplication.h"
+#include "demo/DemoApplication.h"
 
-START_JUCE_APPLICATION (UpdaterApplication)
+START_JUCE_APPLICATION (DemoApplication)

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "demo/DemoSetup.h"
+#include "device/TargetDevice.h"
+#include "device/ports/VirtualMidiPortSystem.h"
+#include "server/LoopbackServer.h"
+#include "sim/SimulatedDevice.h"
+#include "wizard/UpdateEnvironment.h"
+
+/** Everything around the wizard in the demo: in-process MIDI ports with simulated
+    devices plugged into them, and a loopback HTTP server standing in for the update
+    server, serving the folder the build generates for it.
+
+    Made and used on the message thread; the devices and the server answer on threads
+    of their own until it is destroyed. A wizard wired to it must go first.
+*/
+class DemoWorld
+{
+public:
+    explicit DemoWorld (const DemoSetup& setup);
+    ~DemoWorld();
+
+    /** What the wizard is handed: these ports, targetsSources() at the time of each
+        scan, and quit for "Done".
+    */
+    UpdateEnvironment makeEnvironment (std::function<void()> quit);
+
+    /** The one place the demo's wizard looks for the targets file: this world's server,
+        with the cache-busting query for localTime. Never a file beside the program.
+    */
+    juce::StringArray targetsSources (juce::Time localTime) const;
+
+    /** The simulated device plugged into one of product's ports, or nullptr. */
+    const SimulatedDevice* findDevice (const TargetProduct& product) const;
+
+    /** Whether the simulated device behind device holds the image that revision names,
+        inside the regions of its memory map.
+    */
+    bool flashHoldsImage (const TargetDevice& device, const TargetRevision& revision) const;
+
+    /** The served file behind an address of this world's server; a file that does not
+        exist for any other address.
+    */
+    juce::File fileFor (const juce::String& url) const;
+
+    /** The folder the build generates for the update server. */
+    static juce::File contentFolder();
+
+private:
+    void plugIn (const SimulatedDeviceConfig& config);
+    void serveCatalogue (DemoSetup::Catalogue catalogue);
+    void stallImages (size_t bytes);
+
+    VirtualMidiPortSystem ports;
+    LoopbackServer server;
+    std::vector<std::unique_ptr<SimulatedDevice>> devices;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (DemoWorld)
+};

@@ -1,0 +1,41 @@
+#include "demo/SnapshotScene.h"
+
+namespace
+{
+    // The tour goes on after each run, so "Done" is never pressed.
+    AutopilotRoute routeTo (AutopilotRoute::Device device, bool cancelDownload = false)
+    {
+        return { device, cancelDownload, false };
+    }
+
+    DemoSetup variant (const std::function<void (DemoSetup&)>& change)
+    {
+        auto setup = DemoSetup::standard (false);
+        change (setup);
+        return setup;
+    }
+}
+
+std::vector<SnapshotScene> SnapshotScene::tour()
+{
+    using Device = AutopilotRoute::Device;
+
+    // The first run goes at the pace of a MIDI cable, so that the programming page
+    // stays long enough to be photographed while its bar fills.
+    return {
+        { DemoSetup::standard (true), routeTo (Device::firstWithUpdate),
+          { PageKind::welcome, PageKind::scan, PageKind::selectDevice, PageKind::versionFilter,
+            PageKind::selectUpdate, PageKind::confirm, PageKind::programming },
+          "Update Succeeded" },
+        { variant ([] (DemoSetup& s) { s.makeWritesFail(); }), routeTo (Device::firstWithInstructions),
+          { PageKind::instructions }, "Update Failed" },
+        { variant ([] (DemoSetup& s) { s.imagesStallAfter = 1024; }), routeTo (Device::firstWithUpdate, true),
+          { PageKind::download }, "Update Cancelled" },
+        { DemoSetup::standard (false), routeTo (Device::firstUpToDate), {}, "No Updates Were Found" },
+        { variant ([] (DemoSetup& s) { s.devices.clear(); }), routeTo (Device::firstWithUpdate), {}, "No Devices Were Found" },
+        { variant ([] (DemoSetup& s) { s.catalogue = DemoSetup::Catalogue::missing; }), routeTo (Device::firstWithUpdate),
+          {}, "Unable to Connect" },
+        { variant ([] (DemoSetup& s) { s.catalogue = DemoSetup::Catalogue::corrupt; }), routeTo (Device::firstWithUpdate),
+          {}, "Invalid Targets File" }
+    };
+}

@@ -1,0 +1,45 @@
+#include "tests/demo/AutopilotRun.h"
+
+AutopilotRun::AutopilotRun (const DemoSetup& setup, AutopilotRoute routeToTake, int timeout)
+    : route (routeToTake),
+      timeoutMs (timeout)
+{
+    auto& wizard = stage.load (setup, [this] { ++quitRequests; });
+    Autopilot::Listener& listener = *this;
+    autopilot = std::make_unique<Autopilot> (wizard, *stage.getWorld(), route, listener, timeoutMs);
+}
+
+AutopilotRun::~AutopilotRun()
+{
+    autopilot.reset();
+}
+
+bool AutopilotRun::runToEnd()
+{
+    const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs + 10000;
+    // "Done" is pressed only on the results page, and is handled after the report.
+    const auto isOver = [this]
+    {
+        return report.has_value() && (! route.pressDone || report->outcome.isEmpty() || quitRequests > 0);
+    };
+
+    while (! isOver() && juce::Time::getMillisecondCounter() < end)
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
+
+    return report.has_value();
+}
+
+void AutopilotRun::headerShown (const juce::String& caption, const juce::String& description)
+{
+    headers.add (caption + " - " + description);
+}
+
+void AutopilotRun::pageReady (WizardPage& page)
+{
+    readyPages.push_back (PageKind::of (page));
+}
+
+void AutopilotRun::finished (const AutopilotReport& finalReport)
+{
+    report = finalReport;
+}

@@ -1,0 +1,164 @@
+#include "catalogue/FileDownloader.h"
+#include "catalogue/TargetsFileParser.h"
+#include "catalogue/XmlParseException.h"
+#include "demo/DemoWorld.h"
+#include "demo/ServedCatalogue.h"
+#include "device/FirmwareImage.h"
+#include "device/MidiDeviceScanner.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+    struct DemoWorldTest : public ::testing::Test
+    {
+        juce::String fetch (const juce::String& url) const
+        {
+            const auto data = FileDownloader().download (url, nullptr, nullptr, nullptr);
+            return data != nullptr ? data->toString() : juce::String();
+        }
+
+        std::unique_ptr<TargetsInfo> fetchCatalogue()
+        {
+            juce::XmlDocument document (fetch (world.targetsSources (juce::Time::getCurrentTime())[0]));
+            return parseTargetsFile (document);
+        }
+
+        const TargetProduct* productFor (const TargetsInfo& catalogue, const SimulatedDeviceConfig& config) const
+        {
+            for (auto* product : catalogue.products)
+                for (auto* port : product->ports)
+                    if (port->name == config.portName && product->brand == config.brand
+                        && product->familyId == config.familyId && product->productId == config.productId)
+                        return product;
+
+            return nullptr;
+        }
+
+        // Every image byte inside one of the regions: the device can take the whole image.
+        bool regionsHoldWholeImage (const std::vector<SimulatedRegion>& regions, const juce::File& imageFile) const
+        {
+            juce::FileInputStream stream (imageFile);
+            FirmwareImage image (stream);
+            image.parse();
+
+            juce::int64 inside = 0;
+
+            for (const auto& region : regions)
+                inside += image.countBytesInRange (region.start, region.start + region.length - 1);
+
+            return inside > 0 && inside == image.countBytesInRange (0, 0xFFFFFFFF);
+        }
+
+        const DemoSetup setup = DemoSetup::standard (false);
+        DemoWorld world { setup };
+    };
+}
+
+TEST_F (DemoWorldTest, TheOnlyTargetsSourceIsTheLoopbackCatalogueWithTheCacheBustingTime)
+{
+    const auto sources = world.targetsSources (juce::Time (2026, 11, 6, 19, 42, 37, 0, true));
+
+    ASSERT_EQ (sources.size(), 1);
+    EXPECT_TRUE (sources[0].matchesWildcard ("http://127.0.0.1:*/updater/common/config/UpdateTargets.xml"
+                                             "?nocache=6+Dec+2026+7%3a42%3a37+pm", false))
+        << sources[0];
+}
+
+TEST_F (DemoWorldTest, ServesTheCatalogueWithEveryAddressMovedToItsOwnServer)
+{
+    const auto catalogue = fetchCatalogue();
+    ASSERT_NE (catalogue, nullptr);
+
+    const auto base = world.targetsSources (juce::Time::getCurrentTime())[0].upToFirstOccurrenceOf ("updater/", false, false);
+    int images = 0;
+
+    for (auto* product : catalogue->products)
+    {
+        for (auto* revision : product->revisions)
+        {
+            EXPECT_TRUE (revision->imageUrl.startsWith (base)) << revision->imageUrl;
+            EXPECT_TRUE (revision->releaseNotesUrl.startsWith (base)) << revision->releaseNotesUrl;
+            EXPECT_TRUE (world.fileFor (revision->imageUrl).existsAsFile()) << revision->imageUrl;
+            EXPECT_TRUE (fetch (revision->releaseNotesUrl).isNotEmpty()) << revision->releaseNotesUrl;
+            ++images;
+        }
+    }
+
+    EXPECT_GT (images, 0);
+}
+
+TEST_F (DemoWorldTest, EveryDeviceIsAProductOfTheCatalogueWhoseImagesAllFitItsMemory)
+{
+    const auto catalogue = fetchCatalogue();
+    ASSERT_NE (catalogue, nullptr);
+
+    for (const auto& config : setup.devices)
+    {
+        const auto* product = productFor (*catalogue, config);
+        ASSERT_NE (product, nullptr) << config.portName;
+        ASSERT_FALSE (product->revisions.isEmpty()) << config.portName;
+
+        for (auto* revision : product->revisions)
+            EXPECT_TRUE (regionsHoldWholeImage (config.memoryMap.regions, world.fileFor (revision->imageUrl)))
+                << revision->imageUrl;
+    }
+}
+
+TEST_F (DemoWorldTest, AScanFindsOneDeviceWithAnUpdateOneWaitingInUpdateModeAndOneUpToDate)
+{
+    const auto catalogue = fetchCatalogue();
+    ASSERT_NE (catalogue, nullptr);
+
+    auto environment = world.makeEnvironment ({});
+    const auto devices = MidiDeviceScanner (environment.midiPorts).findDevices (catalogue->products);
+    ASSERT_NE (devices, nullptr);
+    ASSERT_EQ (devices->size(), 3);
+
+    EXPECT_EQ ((*devices)[0]->getDisplayName(), "Calvio Hall Reverb \"Studio Hall\" (at version 1.1)");
+    ASSERT_NE ((*devices)[0]->findNewestUpdate(), nullptr);
+    EXPECT_EQ ((*devices)[0]->findNewestUpdate()->version, "1.21");
+
+    EXPECT_EQ ((*devices)[1]->getDisplayName(), "Calvio Plate Reverb \"Vocal Plate\" (waiting for update)");
+    EXPECT_TRUE ((*devices)[1]->isWaitingForUpdate());
+
+    EXPECT_EQ ((*devices)[2]->getDisplayName(), "Brisma Chorus \"Pedalboard\" (at version 2.3)");
+    EXPECT_EQ ((*devices)[2]->findNewestUpdate(), nullptr);
+}
+
+TEST_F (DemoWorldTest, FindsTheSimulatedDeviceOfAProductAndNoneForAProductNotPluggedIn)
+{
+    TargetProduct product;
+    product.ports.add (std::make_unique<TargetPort> (TargetPort { "Brisma Chorus", 1 }));
+    ASSERT_NE (world.findDevice (product), nullptr);
+    EXPECT_EQ (world.findDevice (product)->getConfig().portName, "Brisma Chorus");
+
+    product.ports.clear();
+    product.ports.add (std::make_unique<TargetPort> (TargetPort { "Calvio Echo One", 1 }));
+    EXPECT_EQ (world.findDevice (product), nullptr);
+}
+
+TEST_F (DemoWorldTest, AnAddressOfAnotherServerNamesNoServedFile)
+{
+    EXPECT_FALSE (world.fileFor ("http://" QUILLON_UPDATE_HOST "/updater/calvio/hall-reverb/hall-reverb-1.21.bin").exists());
+}
+
+TEST (DemoWorld, AMissingCatalogueIsTheServersNotFoundPageAndACorruptOneCannotBeParsed)
+{
+    const auto answerFor = [] (DemoSetup::Catalogue catalogue)
+    {
+        auto setup = DemoSetup::standard (false);
+        setup.catalogue = catalogue;
+        DemoWorld world (setup);
+        const auto answer = FileDownloader().download (world.targetsSources (juce::Time::getCurrentTime())[0],
+                                                       nullptr, nullptr, nullptr);
+        return answer != nullptr ? answer->toString() : juce::String();
+    };
+
+    EXPECT_TRUE (answerFor (DemoSetup::Catalogue::missing).startsWith ("<!DOCTYPE HTML"));
+
+    const auto corrupt = answerFor (DemoSetup::Catalogue::corrupt);
+    ASSERT_TRUE (corrupt.startsWith ("<?xml"));
+    juce::XmlDocument document (corrupt);
+    EXPECT_THROW (parseTargetsFile (document), XmlParseException);
+}
