@@ -17,7 +17,7 @@ Autopilot::Autopilot (UpdateWizard& wizardToDrive, const DemoWorld& worldAround,
       route (routeToTake),
       listener (listenerToTell),
       timeoutMs (timeout),
-      deadline (juce::Time::getMillisecondCounter() + (juce::uint32) timeout),
+      deadline (juce::Time::getMillisecondCounterHiRes() + timeout),
       headerLog (wizard, [this] (const juce::String& caption, const juce::String& description)
                  { listener.headerShown (caption, description); })
 {
@@ -36,7 +36,7 @@ void Autopilot::timerCallback()
 
     auto* page = wizard.currentPage();
 
-    if (juce::Time::getMillisecondCounter() >= deadline)
+    if (juce::Time::getMillisecondCounterHiRes() >= deadline)
     {
         giveUp ("no outcome after " + juce::String (timeoutMs / 1000) + " s, on the page \"" + page->caption + "\"");
         return;
@@ -93,7 +93,8 @@ void Autopilot::chooseDevice (WizardPage& page)
 
     if (index < 0 || list == nullptr)
     {
-        giveUp ("none of the devices found suits the route");
+        giveUp (list == nullptr ? "no list of devices on the page \"" + page.caption + "\""
+                                : juce::String ("none of the devices found suits the route"));
         return;
     }
 

@@ -64,7 +64,7 @@ private:
     const AutopilotRoute route;
     Listener& listener;
     const int timeoutMs;
-    const juce::uint32 deadline;
+    const double deadline;     // on the high-resolution millisecond counter
     HeaderLog headerLog;
 
     // What has been done on the page shown now; begins afresh with every page.

@@ -16,14 +16,14 @@ AutopilotRun::~AutopilotRun()
 
 bool AutopilotRun::runToEnd()
 {
-    const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs + 10000;
+    const auto end = juce::Time::getMillisecondCounterHiRes() + timeoutMs + 10000;
     // "Done" is pressed only on the results page, and is handled after the report.
     const auto isOver = [this]
     {
         return report.has_value() && (! route.pressDone || report->outcome.isEmpty() || quitRequests > 0);
     };
 
-    while (! isOver() && juce::Time::getMillisecondCounter() < end)
+    while (! isOver() && juce::Time::getMillisecondCounterHiRes() < end)
         juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
 
     return report.has_value();

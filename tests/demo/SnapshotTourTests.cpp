@@ -32,9 +32,9 @@ namespace
                                                    [this] (const juce::String& line) { lines.add (line); },
                                                    [this] (bool complete) { result = complete; });
 
-            const auto end = juce::Time::getMillisecondCounter() + 30000;
+            const auto end = juce::Time::getMillisecondCounterHiRes() + 30000;
 
-            while (! result.has_value() && juce::Time::getMillisecondCounter() < end)
+            while (! result.has_value() && juce::Time::getMillisecondCounterHiRes() < end)
                 juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
 
             return result.value_or (false);
