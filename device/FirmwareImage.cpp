@@ -1,6 +1,8 @@
 #include "device/FirmwareImage.h"
 #include "device/BinFileException.h"
 
+#include <limits>
+
 namespace
 {
     constexpr juce::int64 magicLength = 4;
@@ -50,6 +52,11 @@ void FirmwareImage::parse()
 
 int FirmwareImage::readBlock (juce::int32& address, juce::uint8* buffer, int maximumSize)
 {
+    // -1 marks the end of the data; taken as the address 0xFFFFFFFF it would read the
+    // last record's end again and again.
+    if (address == -1)
+        return 0;
+
     const auto requested = (juce::uint32) address;
 
     if (requested != (juce::uint32) currentAddress || bytesLeftInRecord() <= 0)
@@ -68,7 +75,10 @@ int FirmwareImage::readBlock (juce::int32& address, juce::uint8* buffer, int max
     if (wanted > 0 && delivered <= 0)
         throw BinFileException (recordRunsPastEnd);
 
-    address = (juce::int32) (requested + (juce::uint32) delivered);
+    // A record that reaches the top of the 32-bit address space has no next address; wrapped
+    // round to 0, the reader would take the file's next bytes as that record's data.
+    const auto next = (juce::int64) requested + delivered;
+    address = next > (juce::int64) std::numeric_limits<juce::uint32>::max() ? -1 : (juce::int32) (juce::uint32) next;
     currentAddress = address;
     return delivered;
 }

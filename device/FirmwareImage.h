@@ -27,7 +27,10 @@ public:
     /** Copies up to maximumSize bytes of one record, starting at address, and returns
         how many. A block never spans two records. On return, address is where the
         next block starts; when address lay in a gap, nothing is copied and address
-        becomes the next record's start, or -1 when no image data follows.
+        becomes the next record's start, or -1 when no image data follows. No address
+        follows a record that reaches 0xFFFFFFFF, so address becomes -1 there too; and as
+        -1 is never read at, a byte at 0xFFFFFFFF is read only in a block that starts
+        before it.
     */
     int readBlock (juce::int32& address, juce::uint8* buffer, int maximumSize);
 

@@ -180,6 +180,29 @@ TEST (FirmwareImageBlocks, StreamThatStopsDeliveringFailsTheReadInsteadOfStallin
     EXPECT_THROW (image.readBlock (address, buffer.data(), 0x40), BinFileException);
 }
 
+// Found by fuzzing: past a record that reaches 0xFFFFFFFF the address wrapped round to 0,
+// and the reader took the bytes after that record in the file as its data.
+TEST (FirmwareImageBlocks, RecordReachingTheTopOfTheAddressSpaceEndsTheData)
+{
+    ParsedImage file (ImageFileBuilder().addRawBytes ({ 0x00, 0x00, 0x00, 0x00,   0x00, 0x00, 0x00, 0x04,   0x11, 0x22, 0x33, 0x44,
+                                                        0xFF, 0xFF, 0xFF, 0xFC,   0x00, 0x00, 0x00, 0x04,   0x55, 0x66, 0x77, 0x88 }));
+
+    EXPECT_EQ (readAllBlocks (file.image, 0x0000, 4),
+               (std::vector<Block> { { 0x0000, { 0x11, 0x22, 0x33, 0x44 } }, { -4, { 0x55, 0x66, 0x77, 0x88 } } }));
+}
+
+TEST (FirmwareImageBlocks, MinusOneIsTheEndEvenWhereARecordHoldsThatAddress)
+{
+    ParsedImage file (ImageFileBuilder().addRecord (0xFFFFFFF0, 0x10));
+    Bytes buffer (16);
+    juce::int32 address = -16;
+
+    EXPECT_EQ (file.image.readBlock (address, buffer.data(), 15), 15);
+    EXPECT_EQ (address, -1);
+    EXPECT_EQ (file.image.readBlock (address, buffer.data(), 16), 0);
+    EXPECT_EQ (address, -1);
+}
+
 TEST (FirmwareImageParsing, OneRecordWithNothingAfterItIsOneRecord)
 {
     ParsedImage file (ImageFileBuilder().addRecord (0x4000, 0x21));
