@@ -4,6 +4,7 @@
 
 #include "catalogue/TargetsFileParser.h"
 #include "catalogue/XmlParseException.h"
+#include "catalogue/XmlParserGuard.h"
 
 TargetsInfoDownloadThread::TargetsInfoDownloadThread (const juce::StringArray& sourcesToTry,
                                                       juce::Component* page,
@@ -54,15 +55,16 @@ std::unique_ptr<juce::XmlDocument> TargetsInfoDownloadThread::fetchTargetsFile (
     const auto* begin = static_cast<const char*> (data->getData());
     const auto* end = std::find (begin, begin + data->getSize(), '\0');
 
-    // Bytes that are not valid UTF-8 stay in the text as they are; the XML parser
-    // reads them without running past the end.
-    const auto text = juce::String (juce::CharPointer_UTF8 (begin), juce::CharPointer_UTF8 (end));
+    // Only valid UTF-8 may reach the XML parser: it trusts a sequence's first byte for
+    // the sequence's length, so one cut short at the end runs it past the text. Text that
+    // is not UTF-8 is read as Windows-1252, as JUCE reads such text files.
+    const auto text = juce::String::createStringFromData (begin, (int) (end - begin));
 
     // A web server's error page instead of the file.
     if (text.startsWith ("<!DOCTYPE HTML"))
         return {};
 
-    return std::make_unique<juce::XmlDocument> (text);
+    return std::make_unique<juce::XmlDocument> (XmlParserGuard::safeText (text));
 }
 
 bool TargetsInfoDownloadThread::shouldAbort (void* context)

@@ -44,6 +44,15 @@ namespace
             return localFile.getFile().getFullPathName();
         }
 
+        /** Has the server answer with these bytes as they are, and returns the address. */
+        juce::String serveBytes (const std::string& bytes)
+        {
+            auto answer = LoopbackServer::Answer::withData ({});
+            answer.body.append (bytes.data(), bytes.size());
+            server.setAnswer ("/UpdateTargets.xml", answer);
+            return server.getUrl ("/UpdateTargets.xml");
+        }
+
         juce::String missingLocalFile() const
         {
             return localFile.getFile().getFullPathName();
@@ -140,17 +149,47 @@ TEST_F (TargetsDownload, TheTextEndsAtTheFirstZeroByte)
     EXPECT_EQ (outcome.status, TargetsResult::TargetsOk);
 }
 
-TEST_F (TargetsDownload, BytesThatAreNotUtf8AreReadSafelyAndFailThere)
+TEST_F (TargetsDownload, TextThatIsNotUtf8IsReadAsWindows1252)
 {
-    const char text[] = "<Config><Brand Name=\"\xff\xc3\"><Family><Product Name=\"\xe2\x82\"/></Family></Brand></Config>";
-    auto answer = LoopbackServer::Answer::withData ({});
-    answer.body.append (text, sizeof (text) - 1);
-    server.setAnswer ("/UpdateTargets.xml", answer);
+    const auto outcome = fetch ({ serveBytes ("<Config><Brand Name=\"Calvio\"><Family><Product Name=\"R\xe9verb \x80\"/>"
+                                              "</Family></Brand></Config>") });
 
-    const auto outcome = fetch ({ server.getUrl ("/UpdateTargets.xml") });
+    ASSERT_EQ (outcome.status, TargetsResult::TargetsOk);
+    EXPECT_EQ (outcome.catalogue->products[0]->name, juce::String::fromUTF8 ("R\xc3\xa9verb \xe2\x82\xac"));
+}
+
+// Found by fuzzing: each of these made JUCE's XML parser read past the end of the text,
+// or loop for ever.
+TEST_F (TargetsDownload, Utf8SequenceCutShortAtTheEndIsNotReadPast)
+{
+    const auto outcome = fetch ({ serveBytes ("<Config><Brand Name=\"\xc3\"><Family\xff/></Brand></Config>\xe2\x82") });
 
     EXPECT_EQ (outcome.status, TargetsResult::TargetsParseError);
-    EXPECT_TRUE (outcome.errorMessage.startsWith ("illegal character found in Brand")) << outcome.errorMessage;
+    EXPECT_EQ (outcome.errorMessage, juce::String::fromUTF8 ("illegal character found in Family: '\xc3\xbf'"));
+}
+
+TEST_F (TargetsDownload, CharacterReferenceAtTheEndIsNotReadPast)
+{
+    const auto outcome = fetch ({ writeLocalFile ("<Config>&#x41") });
+
+    EXPECT_EQ (outcome.status, TargetsResult::TargetsParseError);
+    EXPECT_EQ (outcome.errorMessage, "unmatched tags");
+}
+
+TEST_F (TargetsDownload, TextAfterAProcessingInstructionInsideAnElementIsParsed)
+{
+    const auto outcome = fetch ({ writeLocalFile ("<Config><?a?>b</Config>") });
+
+    EXPECT_EQ (outcome.status, TargetsResult::TargetsParseError);
+    EXPECT_EQ (outcome.errorMessage, "Invalid element encountered. Expecting Brand");
+}
+
+TEST_F (TargetsDownload, EntitiesOfADocumentTypeDeclarationAreNotExpanded)
+{
+    const auto outcome = fetch ({ writeLocalFile ("<!DOCTYPE Config [<!ENTITY a \"Calmp;&a;\">]><Config><Brand Name=\"&a;\"/></Config>") });
+
+    EXPECT_EQ (outcome.status, TargetsResult::TargetsParseError);
+    EXPECT_EQ (outcome.errorMessage, "tag name missing");
 }
 
 TEST_F (TargetsDownload, NoSourceDeliveringATextLeavesNotFound)
