@@ -2,6 +2,22 @@
 
 #include "sim/SimulatedCommand.h"
 
+#include <algorithm>
+#include <iterator>
+
+namespace
+{
+    // Fills a new vector instead of assigning over the old replies: JUCE 7.0.5's
+    // MidiMessage move assignment loses the heap data of the message it overwrites.
+    template <typename Transform>
+    std::vector<juce::MidiMessage> replacedOneByOne (const std::vector<juce::MidiMessage>& replies, Transform transform)
+    {
+        std::vector<juce::MidiMessage> replaced;
+        std::transform (replies.begin(), replies.end(), std::back_inserter (replaced), transform);
+        return replaced;
+    }
+}
+
 SimulatedFaultPlan::SimulatedFaultPlan (std::vector<SimulatedFault> faultsToApply)
     : faults (std::move (faultsToApply))
 {
@@ -42,17 +58,17 @@ std::vector<juce::MidiMessage> SimulatedFaultPlan::disturb (const SimulatedFault
             return replies;
 
         case Kind::badChecksum:
-            for (auto& reply : replies)
-                reply = SimulatedReplies::withBadChecksum (reply);
-
-            return replies;
+            return replacedOneByOne (replies, [] (const juce::MidiMessage& reply)
+            {
+                return SimulatedReplies::withBadChecksum (reply);
+            });
 
         case Kind::wrongKind:
-            for (auto& reply : replies)
-                reply = SimulatedReplies::commandOf (reply) == SimulatedCommand::ack ? builder.versionReply (inUpdateMode)
-                                                                                    : builder.ack (inUpdateMode);
-
-            return replies;
+            return replacedOneByOne (replies, [&builder, inUpdateMode] (const juce::MidiMessage& reply)
+            {
+                return SimulatedReplies::commandOf (reply) == SimulatedCommand::ack ? builder.versionReply (inUpdateMode)
+                                                                                        : builder.ack (inUpdateMode);
+            });
 
         case Kind::vanishAfterReply:
             return replies;

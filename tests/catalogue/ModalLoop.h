@@ -8,12 +8,25 @@
 */
 inline int runModalLoopWithLimit (juce::Component& page, int limitMs = 10000)
 {
-    juce::Timer::callAfterDelay (limitMs, [safePage = juce::Component::SafePointer<juce::Component> (&page)]
+    // Owned rather than Timer::callAfterDelay, whose timer outlives a loop that ends
+    // in time and is never freed when the program ends before it fires.
+    struct Limit : juce::Timer
     {
-        if (safePage != nullptr)
-            safePage->exitModalState (-1);
-    });
+        explicit Limit (juce::Component& pageToEnd) : target (&pageToEnd) {}
 
+        void timerCallback() override
+        {
+            stopTimer();
+
+            if (target != nullptr)
+                target->exitModalState (-1);
+        }
+
+        juce::Component::SafePointer<juce::Component> target;
+    };
+
+    Limit limit (page);
+    limit.startTimer (limitMs);
     return page.runModalLoop();
 }
 
