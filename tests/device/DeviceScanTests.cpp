@@ -88,6 +88,10 @@ TEST_F (DeviceScan, TwoProductsOnOnePortAreBothProbedAndEachDeviceAnswersOnlyFor
     ASSERT_EQ (found->size(), 2);
     EXPECT_EQ ((*found)[0]->getDisplayName(), "Product \"Blue Pedal\" (at version 1.05)");
     EXPECT_EQ ((*found)[1]->getDisplayName(), "Product \"Red Pedal\" (at version 1.05)");
+
+    // The blue pedal hears the red one's probe as well, on its own thread, and answers
+    // nothing the scan could have waited for.
+    EXPECT_TRUE (blue.getTranscript().waitUntilHandled (4, 5000));
     EXPECT_EQ (heardBy (blue).size(), 4u);
     EXPECT_EQ (blue.getTranscript().getMessages (SimulatedTranscript::Direction::toHost).size(), 2u);
     EXPECT_EQ (red.getTranscript().getMessages (SimulatedTranscript::Direction::toHost).size(), 2u);
