@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include "app/AppWindow.h"
+#include "catalogue/TargetsSources.h"
+#include "tests/device/ImageFileBuilder.h"
+#include "tests/wizard/WizardDriver.h"
+#include "tests/wizard/WizardWorld.h"
+
+#include <thread>
+
+// Closing the window in the middle of a task must end the application's own message
+// loop, not only the task: the task's modal loop ends inside one of the outer loop's
+// passes, and JUCE 7.0.5's Linux loop can go back to sleep after such a pass. The real
+// loop runs in a process of its own, which reports through its exit code.
+namespace
+{
+    constexpr int loopMustEndWithinMs = 10000;
+
+    [[noreturn]] void exitUnlessTheLoopEnds()
+    {
+        std::thread ([]
+        {
+            std::this_thread::sleep_for (std::chrono::milliseconds (loopMustEndWithinMs));
+            std::fprintf (stderr, "the message loop was still running\n");
+            std::_Exit (1);
+        }).detach();
+
+        juce::MessageManager::getInstance()->runDispatchLoop();
+        std::_Exit (0);
+    }
+
+    struct CloseWhen : public juce::Timer
+    {
+        CloseWhen (std::function<bool()> conditionToWaitFor, AppWindow& windowToClose)
+            : condition (std::move (conditionToWaitFor)), window (windowToClose)
+        {
+            startTimer (5);
+        }
+
+        void timerCallback() override
+        {
+            if (condition())
+            {
+                stopTimer();
+                window.closeButtonPressed();
+            }
+        }
+
+        std::function<bool()> condition;
+        AppWindow& window;
+    };
+}
+
+TEST (ApplicationQuit, ClosingTheWindowWhileProgrammingEndsTheMessageLoop)
+{
+    GTEST_FLAG_SET (death_test_style, "threadsafe");
+
+    EXPECT_EXIT (
+    {
+        WizardWorld world;
+        auto slow = WizardWorld::reverbDevice();
+        slow.replyLatencyMs = 20;
+        slow.memoryMap = SimulatedMemoryMap::covering (256, { { 0, 0x10000 } });
+        auto& device = world.addDevice (slow);
+        const auto image = world.serve ("/images/big.bin", LoopbackServer::Answer::withData (
+                                            ImageFileBuilder().addRecord (0, 0x10000).getFile()));
+        world.serveCatalogue (CatalogueXml().addProduct (slow, "Test Reverb", { { "1.5", image, {} } }).toString());
+
+        const auto host = "127.0.0.1:" + juce::String (world.server.getPort());
+        auto wizard = std::make_unique<UpdateWizard> (UpdateEnvironment {
+            world.ports,
+            [&world, host] { return TargetsSources::build (world.programFolder, host, juce::Time::getCurrentTime()); },
+            [] { juce::JUCEApplicationBase::quit(); } });
+        WizardDriver driver (*wizard);
+        AppWindow window (std::move (wizard));
+
+        CloseWhen closer ([&device] { return device.getTranscript().getMessages (SimulatedTranscript::Direction::fromHost).size() > 20; },
+                          window);
+        juce::Timer::callAfterDelay (1000, [&driver]
+        {
+            for (int step = 0; step < 4; ++step)
+                driver.click ("Next >");
+
+            driver.toggle ("Yes, I realize my settings may be lost. I want to proceed.");
+            driver.click ("Next >");
+        });
+        exitUnlessTheLoopEnds();
+    }, ::testing::ExitedWithCode (0), "");
+}
