@@ -1,5 +1,7 @@
 #include "device/MidiTargetDevice.h"
 
+#include <cmath>
+
 #include "device/CommInterruptedException.h"
 #include "device/CommTargetException.h"
 #include "device/DeviceCommand.h"
@@ -283,7 +285,8 @@ bool MidiTargetDevice::waitForReplyUntil (double deadline)
         if (remaining <= 0.0)
             return false;
 
-        if (replyEvent.wait (juce::jmin (exitCheckIntervalMs, remaining)))
+        // Rounded up: a wait of 0 ms for the last fraction of a millisecond would spin.
+        if (replyEvent.wait (static_cast<int> (std::ceil (juce::jmin (exitCheckIntervalMs, remaining)))))
             return true;
     }
 }
