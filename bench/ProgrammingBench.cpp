@@ -1,131 +1,132 @@
 #include <benchmark/benchmark.h>
 
-#include "device/MidiTargetDevice.h"
-#include "sim/SimulatedDevice.h"
+#include "bench/ProgrammingOnPage.h"
+#include "bench/ProgrammingRig.h"
+#include "bench/ProgrammingSetUp.h"
 
 #include <chrono>
 
 namespace
 {
-    constexpr juce::uint32 blockSize = 256;
+    using Clock = std::chrono::steady_clock;
 
-    // A device on "Pedal" whose flash is two regions of half the image each.
-    SimulatedDeviceConfig deviceFor (juce::uint32 imageSize, double linkBytesPerSecond)
+    constexpr juce::uint32 oneMebibyte = 1 << 20;
+
+    // A DIN link makes the whole exchange take its bytes' wire time: a small image keeps
+    // that to a few seconds.
+    constexpr juce::uint32 fourKibibytes = 4096;
+
+    enum PageForm
     {
-        const auto half = imageSize / 2;
-        SimulatedDeviceConfig config;
-        config.portName = "Pedal";
-        config.familyId = 0x05;
-        config.productId = config.updateProductId = 0x02;
-        config.memoryMap = SimulatedMemoryMap::covering ((juce::uint16) blockSize, { { 0, half }, { half, half } });
-        config.linkBytesPerSecond = linkBytesPerSecond;
-        return config;
-    }
-
-    TargetProduct productOf (const SimulatedDeviceConfig& config)
-    {
-        TargetProduct product;
-        product.brand = config.brand;
-        product.familyId = config.familyId;
-        product.productId = config.productId;
-        product.updateProductId = config.updateProductId;
-        return product;
-    }
-
-    // One record per region, none of it erased, so every block goes over the wire.
-    juce::MemoryBlock imageOf (juce::uint32 size)
-    {
-        juce::MemoryOutputStream file;
-        file.writeIntBigEndian (0x005C0005);
-
-        for (juce::uint32 start = 0; start < size; start += size / 2)
-        {
-            file.writeIntBigEndian ((int) start);
-            file.writeIntBigEndian ((int) (size / 2));
-
-            for (juce::uint32 address = start; address < start + size / 2; ++address)
-                file.writeByte ((char) (address % 251));
-        }
-
-        return file.getMemoryBlock();
-    }
-
-    size_t bytesOnTheWire (const SimulatedTranscript& transcript)
-    {
-        size_t total = 0;
-
-        for (const auto& entry : transcript.getEntries())
-            total += entry.bytes.size();
-
-        return total;
-    }
-
-    struct Bench
-    {
-        Bench (juce::uint32 imageSize, double linkBytesPerSecond)
-            : simulated (ports, deviceFor (imageSize, linkBytesPerSecond)),
-              device (productOf (simulated.getConfig()), ports),
-              image (imageOf (imageSize))
-        {
-            ports.addInput ("Pedal");
-            ports.addOutput ("Pedal");
-            device.setPortIndices (0, 0);
-        }
-
-        bool programOnce()
-        {
-            juce::MemoryInputStream stream (image, false);
-
-            try
-            {
-                device.update (stream, nullptr, nullptr);
-                return true;
-            }
-            catch (const std::exception&)
-            {
-                return false;
-            }
-        }
-
-        VirtualMidiPortSystem ports;
-        SimulatedDevice simulated;
-        MidiTargetDevice device;
-        const juce::MemoryBlock image;
+        pageHidden = 0,   // made and modal, never drawn
+        pageShown = 1     // a window on the desktop, drawn as it changes
     };
 
-    // The host's own cost per block: a link without latency, one block in flight.
-    void programOneMebibyteInBlocksOf256 (benchmark::State& state)
+    bool canShowPages()
     {
-        constexpr juce::uint32 imageSize = 1 << 20;
-        Bench bench (imageSize, 0.0);
-
-        for ([[maybe_unused]] auto iteration : state)
-            if (! bench.programOnce())
-                state.SkipWithError ("programming failed");
-
-        state.counters["perBlock"] = benchmark::Counter (imageSize / blockSize,
-                                                         benchmark::Counter::kIsIterationInvariantRate
-                                                             | benchmark::Counter::kInvert);
+        return juce::SystemStats::getEnvironmentVariable ("DISPLAY", {}).isNotEmpty();
     }
 
-    // Against a DIN MIDI link: how far the whole exchange stays from the time its bytes
-    // need on the wire alone. A small image keeps it to a few seconds.
-    void programFourKibibytesOverDinMidi (benchmark::State& state)
+    double secondsSince (Clock::time_point start)
     {
-        constexpr juce::uint32 imageSize = 4096;
-        Bench bench (imageSize, SimulatedDeviceConfig::dinBytesPerSecond);
-        const auto start = std::chrono::steady_clock::now();
+        return std::chrono::duration<double> (Clock::now() - start).count();
+    }
+
+    benchmark::Counter perBlock (const ProgrammingRig& rig)
+    {
+        return benchmark::Counter ((double) rig.getNumBlocks(),
+                                   benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    }
+
+    void reportHandOvers (benchmark::State& state, const TimedStatusReporter& times, double elapsedSeconds)
+    {
+        const auto calls = juce::jmax ((juce::int64) 1, times.getNumCalls());
+        state.counters["handOverMean"] = times.getTotalSeconds() / (double) calls;
+        state.counters["handOverLongest"] = times.getLongestSeconds();
+        state.counters["handOverShare"] = times.getTotalSeconds() / elapsedSeconds;
+    }
+
+    // Runs the rig's update on the programming page's modal loop for every iteration,
+    // and says how long the status hand-overs kept the worker; false when it could not run.
+    bool programOnPage (benchmark::State& state, ProgrammingRig& rig)
+    {
+        const auto form = (PageForm) state.range (0);
+
+        if (form == pageShown && ! canShowPages())
+        {
+            state.SkipWithError ("no display to show the page on (run under xvfb-run)");
+            return false;
+        }
+
+        ProgrammingOnPage onPage (form == pageShown);
+        const auto start = Clock::now();
 
         for ([[maybe_unused]] auto iteration : state)
-            if (! bench.programOnce())
+            if (! onPage.run (rig.device, rig.image))
                 state.SkipWithError ("programming failed");
 
-        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-        const auto wireSeconds = (double) bytesOnTheWire (bench.simulated.getTranscript())
+        reportHandOvers (state, onPage.getStatusTimes(), secondsSince (start));
+        return true;
+    }
+
+    // The host's own cost per block: a link without latency, one block in flight,
+    // nobody reporting.
+    void programOneMebibyteInBlocksOf256 (benchmark::State& state)
+    {
+        ProgrammingRig rig (oneMebibyte, 0.0);
+
+        for ([[maybe_unused]] auto iteration : state)
+            if (! rig.programOnce (nullptr, nullptr))
+                state.SkipWithError ("programming failed");
+
+        state.counters["perBlock"] = perBlock (rig);
+    }
+
+    // The same, run as the wizard runs it: UpdateThread on the programming page, whose
+    // status texts each wait for the message thread.
+    void programOneMebibyteOnTheProgrammingPage (benchmark::State& state)
+    {
+        ProgrammingRig rig (oneMebibyte, 0.0);
+
+        if (programOnPage (state, rig))
+            state.counters["perBlock"] = perBlock (rig);
+    }
+
+    // How far the whole exchange stays from the time its bytes need on a DIN MIDI wire.
+    void timeOverWireTime (benchmark::State& state, const ProgrammingRig& rig, double elapsedSeconds)
+    {
+        const auto wireSeconds = (double) ProgrammingSetUp::bytesOnTheWire (rig.simulated.getTranscript())
                                      / SimulatedDeviceConfig::dinBytesPerSecond;
-        state.counters["timeOverWireTime"] = elapsed.count() / wireSeconds;
+        state.counters["timeOverWireTime"] = elapsedSeconds / wireSeconds;
+    }
+
+    void programFourKibibytesOverDinMidi (benchmark::State& state)
+    {
+        ProgrammingRig rig (fourKibibytes, SimulatedDeviceConfig::dinBytesPerSecond);
+        const auto start = Clock::now();
+
+        for ([[maybe_unused]] auto iteration : state)
+            if (! rig.programOnce (nullptr, nullptr))
+                state.SkipWithError ("programming failed");
+
+        timeOverWireTime (state, rig, secondsSince (start));
+    }
+
+    void programFourKibibytesOverDinMidiOnTheProgrammingPage (benchmark::State& state)
+    {
+        ProgrammingRig rig (fourKibibytes, SimulatedDeviceConfig::dinBytesPerSecond);
+        const auto start = Clock::now();
+
+        if (programOnPage (state, rig))
+            timeOverWireTime (state, rig, secondsSince (start));
     }
 }
 
 BENCHMARK (programOneMebibyteInBlocksOf256)->Unit (benchmark::kMillisecond)->UseRealTime();
+BENCHMARK (programOneMebibyteOnTheProgrammingPage)
+    ->ArgName ("shown")->Arg (pageHidden)->Arg (pageShown)
+    ->Unit (benchmark::kMillisecond)->UseRealTime();
 BENCHMARK (programFourKibibytesOverDinMidi)->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (2);
+BENCHMARK (programFourKibibytesOverDinMidiOnTheProgrammingPage)
+    ->ArgName ("shown")->Arg (pageShown)
+    ->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (2);

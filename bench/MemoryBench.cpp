@@ -1,0 +1,156 @@
+#include <benchmark/benchmark.h>
+
+#include "bench/HeapCounter.h"
+#include "bench/ProgrammingSetUp.h"
+#include "bench/TranscriptFreeDevice.h"
+#include "device/MidiTargetDevice.h"
+#include "server/LoopbackServer.h"
+#include "wizard/DownloadImageThread.h"
+#include "wizard/UpdateThread.h"
+
+namespace
+{
+    constexpr juce::uint32 imageSize = 16 << 20;
+
+    // Larger than a real device's blocks so that the run takes seconds: the heap a block
+    // needs comes and goes with it, so the block count does not change the peak.
+    constexpr juce::uint16 blockSize = 4096;
+
+    // What the heap held over a window that started with baseline bytes.
+    struct Window
+    {
+        static Window start()
+        {
+            HeapCounter::startWindow();
+            return { HeapCounter::held() };
+        }
+
+        void report (benchmark::State& state, const std::string& prefix, double ownedBytes) const
+        {
+            const auto toMebibytes = [] (double bytes) { return bytes / (1 << 20); };
+            const auto extra = (double) (HeapCounter::peak() - baseline) - ownedBytes;
+            state.counters[prefix + "PeakExtraMiB"] = toMebibytes (extra);
+            state.counters[prefix + "PeakExtraOverImage"] = extra / imageSize;
+            state.counters[prefix + "LargestBlockMiB"] = toMebibytes ((double) HeapCounter::largestBlock());
+            state.counters[prefix + "ReallocCopiedMiB"] = toMebibytes ((double) HeapCounter::copiedByRealloc());
+        }
+
+        size_t baseline;
+    };
+
+    enum ImageSource
+    {
+        fromFile = 0,
+        fromLoopbackServer = 1
+    };
+
+    // Where the download thread finds the image: a file, or a server on 127.0.0.1 that
+    // sends it from the one copy it holds, in pieces, with its length announced.
+    class ImageOrigin
+    {
+    public:
+        explicit ImageOrigin (ImageSource source)
+        {
+            const auto image = ProgrammingSetUp::imageOf (imageSize);
+
+            if (source == fromFile)
+            {
+                if (file.getFile().replaceWithData (image.getData(), image.getSize()))
+                    location = file.getFile().getFullPathName();
+
+                return;
+            }
+
+            server = std::make_unique<LoopbackServer>();
+            auto answer = LoopbackServer::Answer::withData (image);
+            answer.pieceSize = 1 << 16;
+            server->setAnswer ("/image.bin", std::move (answer));
+            location = server->getUrl ("/image.bin");
+        }
+
+        juce::String location;
+
+    private:
+        const juce::TemporaryFile file { ".bin" };
+        std::unique_ptr<LoopbackServer> server;
+    };
+
+    bool runToEnd (juce::Thread& thread)
+    {
+        thread.startThread();
+        return thread.waitForThreadToExit (-1);
+    }
+
+    // The download thread reads the image in chunks into one growing block.
+    std::unique_ptr<juce::MemoryBlock> download (const juce::String& location)
+    {
+        DownloadImageThread thread (location, nullptr, nullptr);
+        runToEnd (thread);
+        return thread.takeImage();
+    }
+
+    // The controller lends the image to the update thread as a stream over its bytes.
+    bool program (MidiTargetDevice& device, const juce::MemoryBlock& image)
+    {
+        juce::MemoryInputStream stream (image, false);
+        UpdateThread thread (device, stream, nullptr, nullptr, nullptr);
+        runToEnd (thread);
+        return thread.getStatus() == UpdateThread::UpdateOk;
+    }
+
+    bool flashHoldsImage (const TranscriptFreeDevice& simulated)
+    {
+        const auto flash = simulated.readFlash (0, imageSize);
+
+        for (juce::uint32 address = 0; address < imageSize; ++address)
+            if (flash[address] != ProgrammingSetUp::imageByteAt (address))
+                return false;
+
+        return flash.size() == imageSize;
+    }
+
+    // The road of a 16 MiB image through the program: downloaded into one block, then
+    // read from it block by block while it is written into the device. The peaks are
+    // what the heap held beyond what it held before, and beyond the image itself.
+    void holdSixteenMebibyteImageOnceWhileDownloadingAndProgramming (benchmark::State& state)
+    {
+        for ([[maybe_unused]] auto iteration : state)
+        {
+            state.PauseTiming();
+            const ImageOrigin origin ((ImageSource) state.range (0));
+            VirtualMidiPortSystem ports;
+            ports.addInput ("Pedal");
+            ports.addOutput ("Pedal");
+            TranscriptFreeDevice simulated (ports, ProgrammingSetUp::deviceFor (imageSize, 0.0, blockSize));
+            MidiTargetDevice device (ProgrammingSetUp::productOf (simulated.getConfig()), ports);
+            device.setPortIndices (0, 0);
+            state.ResumeTiming();
+
+            const auto downloading = Window::start();
+            const auto image = download (origin.location);
+
+            if (image == nullptr)
+            {
+                state.SkipWithError ("the image was not downloaded");
+                return;
+            }
+
+            downloading.report (state, "download", (double) image->getSize());
+
+            const auto programming = Window::start();
+            const auto programmed = program (device, *image);
+            programming.report (state, "programming", 0.0);
+
+            state.PauseTiming();
+
+            if (! programmed || ! flashHoldsImage (simulated))
+                state.SkipWithError ("the device's flash does not hold the image");
+
+            state.ResumeTiming();
+        }
+    }
+}
+
+BENCHMARK (holdSixteenMebibyteImageOnceWhileDownloadingAndProgramming)
+    ->ArgName ("http")->Arg (fromFile)->Arg (fromLoopbackServer)
+    ->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (1);

@@ -1,0 +1,41 @@
+#include "bench/ProgrammingOnPage.h"
+
+#include "wizard/UpdateThread.h"
+#include "wizard/WorkerTimeouts.h"
+
+ProgrammingOnPage::ProgrammingOnPage (bool shown)
+{
+    page.setLookAndFeel (&lookAndFeel);
+
+    if (shown)
+    {
+        page.addToDesktop (juce::ComponentPeer::windowAppearsOnTaskbar);
+        page.setVisible (true);
+    }
+}
+
+ProgrammingOnPage::~ProgrammingOnPage()
+{
+    page.removeFromDesktop();
+    page.setLookAndFeel (nullptr);
+}
+
+bool ProgrammingOnPage::run (TargetDevice& device, const juce::MemoryBlock& image)
+{
+    // As the wizard does it: modal before the worker exists, so that its end is never lost.
+    juce::MemoryInputStream stream (image, false);
+    page.enterModalState (false);
+    UpdateThread thread (device, stream, &page, &statusTimes, &page);
+    thread.startThread();
+    page.runModalLoop();
+
+    if (! thread.waitForThreadToExit (WorkerTimeouts::graceMs))
+        return false;
+
+    return thread.getStatus() == UpdateThread::UpdateOk;
+}
+
+TimedStatusReporter& ProgrammingOnPage::getStatusTimes() noexcept
+{
+    return statusTimes;
+}
