@@ -3,7 +3,15 @@
 #include "wizard/UpdateThread.h"
 #include "wizard/WorkerTimeouts.h"
 
-ProgrammingOnPage::ProgrammingOnPage (bool shown)
+namespace juce
+{
+    // JUCE's Linux event loop, which runDispatchLoopUntil calls: false lets it wait for
+    // the next event instead of returning when none is pending.
+    bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
+}
+
+ProgrammingOnPage::ProgrammingOnPage (bool shown, Loop loopToRun)
+    : loop (loopToRun)
 {
     page.setLookAndFeel (&lookAndFeel);
 
@@ -27,12 +35,24 @@ bool ProgrammingOnPage::run (TargetDevice& device, const juce::MemoryBlock& imag
     page.enterModalState (false);
     UpdateThread thread (device, stream, &page, &statusTimes, &page);
     thread.startThread();
-    page.runModalLoop();
+    runLoop();
 
     if (! thread.waitForThreadToExit (WorkerTimeouts::graceMs))
         return false;
 
     return thread.getStatus() == UpdateThread::UpdateOk;
+}
+
+void ProgrammingOnPage::runLoop()
+{
+    if (loop == Loop::modal)
+    {
+        page.runModalLoop();
+        return;
+    }
+
+    while (page.isCurrentlyModal (false))
+        juce::dispatchNextMessageOnSystemQueue (false);
 }
 
 TimedStatusReporter& ProgrammingOnPage::getStatusTimes() noexcept

@@ -15,7 +15,21 @@
 class ProgrammingOnPage
 {
 public:
-    explicit ProgrammingOnPage (bool shown);
+    /** How the message thread waits while the page is modal. */
+    enum class Loop
+    {
+        /** runModalLoop, as the wizard does. On Linux JUCE's dispatch loop sleeps 1 ms
+            whenever nothing is pending, so a text posted meanwhile waits for the sleep to end.
+        */
+        modal,
+
+        /** For comparison only: the same dispatching, but the message thread sleeps in
+            JUCE's own wait for the next event, which a posted text ends at once.
+        */
+        waking
+    };
+
+    ProgrammingOnPage (bool shown, Loop loopToRun);
     ~ProgrammingOnPage();
 
     /** Runs one update of device from image to its end; true when it succeeded. */
@@ -25,6 +39,9 @@ public:
     TimedStatusReporter& getStatusTimes() noexcept;
 
 private:
+    void runLoop();
+
+    const Loop loop;
     QuillonLookAndFeel lookAndFeel;
     ProgramDevicePage page;
     TimedStatusReporter statusTimes { page };
