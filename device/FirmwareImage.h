@@ -37,6 +37,9 @@ public:
     /** The number of image bytes whose address lies from first to last inclusive. */
     juce::int64 countBytesInRange (juce::uint32 first, juce::uint32 last) const;
 
+    /** False for a file that ends before its first record: it holds nothing to write. */
+    bool hasRecords() const noexcept    { return ! records.isEmpty(); }
+
     /** True when every byte is 0xFF, as in erased flash (also for an empty block). */
     static bool isErasedBlock (const juce::uint8* buffer, int size);
 

@@ -1,5 +1,6 @@
 #include "device/ProgrammingSequence.h"
 
+#include "device/BinFileException.h"
 #include "device/CommInterruptedException.h"
 #include "device/CommTargetException.h"
 #include "device/DeviceCommand.h"
@@ -57,6 +58,12 @@ void ProgrammingSequence::program (juce::InputStream& image)
     blockBuffer.allocate ((size_t) memoryMap.blockSize, false);
     FirmwareImage firmware (image);
     firmware.parse();
+
+    // Writing nothing and calling it a success would leave the device waiting in update
+    // mode while the user is told it is ready.
+    if (! firmware.hasRecords())
+        throw BinFileException ("Unexpected end of file encoutered");
+
     countTotal (firmware);
 
     for (const auto& region : memoryMap.regions)

@@ -162,3 +162,15 @@ TEST_F (ProgrammingFailure, WorkerWaitingForAVanishedDeviceStopsWhenToldToExit)
     EXPECT_TRUE (endedWithUpdateFailed());
     EXPECT_TRUE (portsWereOpenedOnceAndClosed());
 }
+
+TEST_F (ProgrammingFailure, ImageThatEndsBeforeItsFirstRecordFailsWithTheImageErrorInsteadOfWritingNothing)
+{
+    const auto config = configOfBlocks (3);
+    const auto& pedal = attach (config);
+
+    EXPECT_EQ (program (*unprobedDevice (config), ImageFileBuilder().getFile()), "image: Unexpected end of file encoutered");
+
+    EXPECT_TRUE (writesHeardBy (pedal).empty());
+    EXPECT_TRUE (endedWithUpdateFailed());
+    EXPECT_TRUE (portsWereOpenedOnceAndClosed());
+}
