@@ -145,3 +145,13 @@ void WizardDriver::cancelWhen (std::function<bool()> condition)
         return page != nullptr ? findButton (*page, "Cancel") : nullptr;
     });
 }
+
+void WizardDriver::updateToTheNewestVersion()
+{
+    for (int step = 0; step < 4; ++step)
+        click ("Next >");
+
+    ASSERT_EQ (caption(), "Confirm");
+    toggle ("Yes, I realize my settings may be lost. I want to proceed.");
+    click ("Next >");
+}

@@ -40,6 +40,12 @@ public:
     */
     void cancelWhen (std::function<bool()> condition);
 
+    /** From the welcome page of the usual scene, with its one device and the newest
+        revision: through the scan, the choices and the confirmation, and Next into the
+        download and the update.
+    */
+    void updateToTheNewestVersion();
+
     /** Lets the message thread handle what is pending. */
     static void settle();
 

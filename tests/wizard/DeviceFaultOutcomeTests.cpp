@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include "device/DeviceCommand.h"
+#include "tests/device/ImageFileBuilder.h"
+#include "tests/wizard/WizardDriver.h"
+#include "tests/wizard/WizardWorld.h"
+
+// What the user is shown when the device misbehaves at each step of a run: the rows of
+// the device fault tables in docs/reliability.md.
+namespace
+{
+    using Kind = SimulatedFault::Kind;
+
+    const juce::String noDevicesBody ("Please verify that a compatible device is:\n\t-Connected to your computer\n"
+                                      "\t-Powered on\n\t-Not being used by another application");
+
+    struct DeviceFaultCase
+    {
+        const char* name;
+        SimulatedFault fault;
+        const char* caption;
+        const char* body;
+
+        // Set where the fault is to strike between the scan and the update: the device
+        // leaves once it has told its version.
+        bool vanishesAfterScan = false;
+    };
+
+    void PrintTo (const DeviceFaultCase& testCase, std::ostream* os)
+    {
+        *os << testCase.name;
+    }
+
+    std::string nameOf (const ::testing::TestParamInfo<DeviceFaultCase>& info)
+    {
+        return info.param.name;
+    }
+
+    class DeviceFaultOutcome : public ::testing::TestWithParam<DeviceFaultCase>
+    {
+    protected:
+        SimulatedDeviceConfig faultyDevice() const
+        {
+            auto config = WizardWorld::reverbDevice();
+            const auto& testCase = GetParam();
+
+            if (testCase.vanishesAfterScan)
+                config.faults.push_back ({ Kind::vanishAfterReply, DeviceCommand::VersionRequest });
+            else
+                config.faults.push_back (testCase.fault);
+
+            return config;
+        }
+
+        void expectResult (const juce::String& caption, const juce::String& body) const
+        {
+            EXPECT_EQ (driver.caption(), caption);
+            EXPECT_EQ (driver.pageText(), body);
+            EXPECT_TRUE (driver.isEnabled ("Done"));
+        }
+
+        WizardWorld world;
+        WizardDriver driver { world.makeWizard() };
+    };
+
+    class DeviceFaultDuringScan : public DeviceFaultOutcome {};
+    class DeviceFaultDuringUpdate : public DeviceFaultOutcome {};
+
+    DeviceFaultCase scanCase (const char* name, Kind kind, juce::uint8 command, juce::uint8 errorCode = 0)
+    {
+        return { name, { kind, command, 1, 1, errorCode }, "No Devices Were Found", "" };
+    }
+
+    DeviceFaultCase updateCase (const char* name, Kind kind, juce::uint8 command, int occurrence,
+                                const char* caption, const char* body, juce::uint8 errorCode = 0, int times = 1)
+    {
+        return { name, { kind, command, occurrence, times, errorCode }, caption, body };
+    }
+
+    constexpr auto identity = DeviceCommand::IdentityRequest;
+    constexpr auto version = DeviceCommand::VersionRequest;
+    constexpr auto enter = DeviceCommand::EnterUpdateMode;
+    constexpr auto prepare = DeviceCommand::PrepareWrite;
+    constexpr auto memoryMap = DeviceCommand::MemoryMapRequest;
+    constexpr auto writeBlock = DeviceCommand::WriteBlock;
+
+    constexpr auto failed = "Update Failed";
+    constexpr auto succeeded = "Update Succeeded";
+    constexpr auto ready = "Your device is now ready to use";
+    constexpr auto noResponse = "No reponse was received from the device";
+    constexpr auto corrupt = "The device returned corrupt data";
+    constexpr auto unexpected = "An unexpected or invalid message was received";
+}
+
+TEST_P (DeviceFaultDuringScan, LeavesNoDeviceToChoose)
+{
+    world.setUpReverbScene (faultyDevice());
+
+    driver.click ("Next >");
+
+    expectResult ("No Devices Were Found", noDevicesBody);
+    EXPECT_EQ (driver.description(), "No supported devices were detected");
+    EXPECT_TRUE (driver.isVisible ("<< Start Over"));
+}
+
+INSTANTIATE_TEST_SUITE_P (Faults, DeviceFaultDuringScan, ::testing::Values (
+    scanCase ("NoReplyToIdentity", Kind::noReply, identity),
+    scanCase ("CorruptIdentityReply", Kind::badChecksum, identity),
+    scanCase ("WrongReplyToIdentity", Kind::wrongKind, identity),
+    scanCase ("ShortIdentityReply", Kind::tooShort, identity),
+    scanCase ("ErrorReply5ToIdentity", Kind::errorReply, identity, 5),
+    scanCase ("UnknownErrorReply14ToIdentity", Kind::errorReply, identity, 14),
+    scanCase ("VanishedAfterIdentity", Kind::vanishAfterReply, identity),
+    scanCase ("NoReplyToVersion", Kind::noReply, version),
+    scanCase ("CorruptVersionReply", Kind::badChecksum, version),
+    scanCase ("WrongReplyToVersion", Kind::wrongKind, version),
+    scanCase ("ShortVersionReply", Kind::tooShort, version),
+    scanCase ("ErrorReply5ToVersion", Kind::errorReply, version, 5),
+    scanCase ("UnknownErrorReply14ToVersion", Kind::errorReply, version, 14)), nameOf);
+
+TEST_P (DeviceFaultDuringUpdate, EndsOnTheResultsPageWithItsText)
+{
+    auto& device = world.setUpReverbScene (faultyDevice());
+
+    driver.updateToTheNewestVersion();
+
+    const auto& testCase = GetParam();
+    expectResult (testCase.caption, testCase.body);
+    EXPECT_EQ (driver.isVisible ("<< Start Over"), juce::String (testCase.caption) != succeeded);
+
+    if (juce::String (testCase.caption) == succeeded)
+    {
+        EXPECT_EQ (device.readFlash (0x1200, 0x100), ImageFileBuilder::patternBytes (0x1200, 0x100));
+    }
+}
+
+// The switch into update mode may go unanswered: anything but an error reply is taken
+// as done. The write block faults strike the second of the image's nine blocks.
+INSTANTIATE_TEST_SUITE_P (Faults, DeviceFaultDuringUpdate, ::testing::Values (
+    updateCase ("NoReplyToEnterUpdateMode", Kind::noReply, enter, 1, succeeded, ready),
+    updateCase ("CorruptReplyToEnterUpdateMode", Kind::badChecksum, enter, 1, succeeded, ready),
+    updateCase ("WrongReplyToEnterUpdateMode", Kind::wrongKind, enter, 1, succeeded, ready),
+    updateCase ("ShortReplyToEnterUpdateMode", Kind::tooShort, enter, 1, succeeded, ready),
+    updateCase ("ErrorReply5ToEnterUpdateMode", Kind::errorReply, enter, 1, failed,
+                "Command 0x71 specified an out-of-range index for the device", 5),
+    updateCase ("UnknownErrorReply14ToEnterUpdateMode", Kind::errorReply, enter, 1, failed, "", 14),
+    updateCase ("NoReplyToPrepareWrite", Kind::noReply, prepare, 1, failed, noResponse),
+    updateCase ("CorruptReplyToPrepareWrite", Kind::badChecksum, prepare, 1, failed, corrupt),
+    updateCase ("WrongReplyToPrepareWrite", Kind::wrongKind, prepare, 1, failed, unexpected),
+    updateCase ("ShortReplyToPrepareWrite", Kind::tooShort, prepare, 1, failed, unexpected),
+    updateCase ("ErrorReply5ToPrepareWrite", Kind::errorReply, prepare, 1, failed,
+                "Command 0x7B specified an out-of-range index for the device", 5),
+    updateCase ("UnknownErrorReply14ToPrepareWrite", Kind::errorReply, prepare, 1, failed, "", 14),
+    updateCase ("CorruptMemoryMap", Kind::badChecksum, memoryMap, 1, failed, corrupt),
+    updateCase ("WrongReplyToMemoryMapRequest", Kind::wrongKind, memoryMap, 1, failed, unexpected),
+    updateCase ("ShortReplyToMemoryMapRequest", Kind::tooShort, memoryMap, 1, failed, unexpected),
+    updateCase ("ErrorReply5ToMemoryMapRequest", Kind::errorReply, memoryMap, 1, failed,
+                "Command 0x78 specified an out-of-range index for the device", 5),
+    updateCase ("UnknownErrorReply14ToMemoryMapRequest", Kind::errorReply, memoryMap, 1, failed, "", 14),
+    updateCase ("NoReplyToWriteBlock", Kind::noReply, writeBlock, 2, failed, noResponse),
+    updateCase ("CorruptReplyToWriteBlock", Kind::badChecksum, writeBlock, 2, failed, corrupt),
+    updateCase ("WrongReplyToWriteBlock", Kind::wrongKind, writeBlock, 2, failed, unexpected),
+    updateCase ("ShortReplyToWriteBlock", Kind::tooShort, writeBlock, 2, failed, unexpected),
+    updateCase ("UnknownErrorReply14ToWriteBlock", Kind::errorReply, writeBlock, 2, failed, "", 14),
+    updateCase ("ErrorReply12ToWriteBlockTwiceThenAck", Kind::errorReply, writeBlock, 2, succeeded, ready, 12, 2),
+    updateCase ("ErrorReply12ToWriteBlockThreeTimes", Kind::errorReply, writeBlock, 2, failed, "Command 0x7A failed", 12, 3),
+    updateCase ("VanishedAfterEnterUpdateMode", Kind::vanishAfterReply, enter, 1, failed, noResponse),
+    updateCase ("VanishedAfterPrepareWrite", Kind::vanishAfterReply, prepare, 1, failed, noResponse),
+    updateCase ("VanishedAfterMemoryMap", Kind::vanishAfterReply, memoryMap, 1, failed, noResponse),
+    updateCase ("VanishedAfterSecondBlock", Kind::vanishAfterReply, writeBlock, 2, failed, noResponse),
+    DeviceFaultCase { "VanishedBetweenScanAndUpdate", {}, failed, noResponse, true }), nameOf);
+
+TEST (DevicePortFaults, PortsThatCannotBeOpenedDuringTheScanLeaveNoDeviceToChoose)
+{
+    for (const bool inputFails : { true, false })
+    {
+        WizardWorld world;
+        WizardDriver driver { world.makeWizard() };
+        world.setUpReverbScene();
+        inputFails ? world.ports.setInputFailsToOpen (0, true) : world.ports.setOutputFailsToOpen (0, true);
+
+        driver.click ("Next >");
+
+        EXPECT_EQ (driver.caption(), "No Devices Were Found") << inputFails;
+        EXPECT_EQ (driver.pageText(), noDevicesBody) << inputFails;
+    }
+}

@@ -1,0 +1,328 @@
+#include <gtest/gtest.h>
+
+#include "catalogue/TargetsSources.h"
+#include "tests/device/ImageFileBuilder.h"
+#include "tests/wizard/WizardDriver.h"
+#include "tests/wizard/WizardWorld.h"
+
+// What the user is shown when the update server, or what it serves, lets the program
+// down: the rows of the network and catalogue tables in docs/reliability.md.
+namespace
+{
+    const juce::String catalogueAddress ("/updater/common/config/UpdateTargets.xml");
+    const juce::String imageAddress ("/images/reverb-1.5.bin");
+
+    const juce::String unableToConnectBody ("A connection to the remote server could not be established. The server may be "
+                                            "temporarily unavailable or you may need to manually connect to the internet first.");
+    const juce::String noDevicesBody ("Please verify that a compatible device is:\n\t-Connected to your computer\n"
+                                      "\t-Powered on\n\t-Not being used by another application");
+
+    juce::String addressNobodyListensAt (const juce::String& path)
+    {
+        LoopbackServer stopped;
+        return stopped.getUrl (path);
+    }
+
+    LoopbackServer::Answer cutAfter (const juce::MemoryBlock& body, size_t bytes, bool announceLength)
+    {
+        auto answer = LoopbackServer::Answer::withData (body);
+        answer.closeAfter = bytes;
+        answer.announceLength = announceLength;
+        answer.pieceSize = announceLength ? 0 : 256;
+        return answer;
+    }
+
+    LoopbackServer::Answer stallingAfter (const juce::MemoryBlock& body, size_t bytes)
+    {
+        auto answer = LoopbackServer::Answer::withData (body);
+        answer.stallAfter = bytes;
+        return answer;
+    }
+
+    juce::MemoryBlock bytesOf (const juce::String& text)
+    {
+        return { text.toRawUTF8(), text.getNumBytesAsUTF8() };
+    }
+
+    struct DownloadFaultOutcome : public ::testing::Test
+    {
+        void expectResult (const juce::String& caption, const juce::String& description, const juce::String& body) const
+        {
+            EXPECT_EQ (driver.caption(), caption);
+            EXPECT_EQ (driver.description(), description);
+            EXPECT_EQ (driver.pageText(), body);
+            EXPECT_TRUE (driver.isVisible ("<< Start Over"));
+        }
+
+        void expectUnableToConnect() const
+        {
+            expectResult ("Unable to Connect", "A server connection could not be established", unableToConnectBody);
+        }
+
+        /** The usual scene, with the image of the newest revision served as answer. */
+        SimulatedDevice& imageServedAs (LoopbackServer::Answer answer)
+        {
+            auto& device = world.setUpReverbScene();
+            world.serve (imageAddress, std::move (answer));
+            return device;
+        }
+
+        WizardWorld world;
+        WizardDriver driver { world.makeWizard() };
+    };
+
+    struct CatalogueCase
+    {
+        const char* name;
+        const char* text;
+        const char* caption;
+        const char* body;   // nullptr: the caption's fixed text
+    };
+
+    class MalformedCatalogue : public DownloadFaultOutcome,
+                               public ::testing::WithParamInterface<CatalogueCase>
+    {
+    };
+
+    void PrintTo (const CatalogueCase& testCase, std::ostream* os)
+    {
+        *os << testCase.name;
+    }
+
+    std::string nameOf (const ::testing::TestParamInfo<CatalogueCase>& info)
+    {
+        return info.param.name;
+    }
+
+    constexpr auto invalid = "Invalid Targets File";
+    constexpr auto noDevices = "No Devices Were Found";
+
+    // A product of the reverb device's IDs on its port, wrapped around the part given.
+    juce::String inReverbProduct (const juce::String& productInside)
+    {
+        return "<Config><Brand Name=\"Calvio\"><Family FamilyID=\"0x05\"><Product Name=\"Test Reverb\" ProductID=\"0x02\">"
+               + productInside + "</Product></Family></Brand></Config>";
+    }
+}
+
+//==============================================================================
+TEST_F (DownloadFaultOutcome, CatalogueServerThatRefusesTheConnectionEndsWithUnableToConnect)
+{
+    world.addDevice (WizardWorld::reverbDevice());
+    const auto host = addressNobodyListensAt ("/").fromFirstOccurrenceOf ("://", false, false).upToFirstOccurrenceOf ("/", false, false);
+    auto& wizard = *(world.wizard = std::make_unique<UpdateWizard> (UpdateEnvironment {
+        world.ports,
+        [this, host] { return TargetsSources::build (world.programFolder, host, juce::Time::getCurrentTime()); },
+        [] {} }));
+    WizardDriver refusedDriver (wizard);
+
+    refusedDriver.click ("Next >");
+
+    EXPECT_EQ (refusedDriver.caption(), "Unable to Connect");
+    EXPECT_EQ (refusedDriver.pageText(), unableToConnectBody);
+}
+
+TEST_F (DownloadFaultOutcome, CatalogueMissingOnTheServerEndsWithUnableToConnect)
+{
+    world.addDevice (WizardWorld::reverbDevice());
+
+    driver.click ("Next >");
+
+    expectUnableToConnect();
+    ASSERT_EQ (world.server.getRequests().size(), 1u);
+    EXPECT_TRUE (world.server.getRequests()[0].target.startsWith (catalogueAddress + "?nocache="));
+}
+
+TEST_F (DownloadFaultOutcome, CatalogueAnsweredWithAPlainTextErrorIsAnInvalidTargetsFile)
+{
+    world.serve (catalogueAddress, LoopbackServer::Answer::withText ("Not Found", 404, "text/plain"));
+
+    driver.click ("Next >");
+
+    // JUCE's XML parser gives no description for text without a single element.
+    expectResult ("Invalid Targets File", "The downloaded targets file is corrupt or invalid", "");
+}
+
+TEST_F (DownloadFaultOutcome, CatalogueAnsweredWithAWebPageEndsWithUnableToConnect)
+{
+    world.serve (catalogueAddress, LoopbackServer::Answer::withText ("<!DOCTYPE HTML><html><body>Welcome</body></html>"));
+
+    driver.click ("Next >");
+
+    expectUnableToConnect();
+}
+
+TEST_F (DownloadFaultOutcome, CatalogueAnsweredWithALowerCaseWebPageIsAnInvalidTargetsFile)
+{
+    world.serve (catalogueAddress, LoopbackServer::Answer::withText ("<!doctype html><html><body>Welcome</body></html>"));
+
+    driver.click ("Next >");
+
+    expectResult ("Invalid Targets File", "The downloaded targets file is corrupt or invalid", "tag name missing");
+}
+
+TEST_F (DownloadFaultOutcome, CatalogueCutShortInTransferEndsWithUnableToConnect)
+{
+    world.setUpReverbScene();
+    const auto text = bytesOf (CatalogueXml().addProduct (WizardWorld::reverbDevice(), "Test Reverb", { { "1.5", "x", {} } })
+                                             .toString());
+
+    for (const bool announceLength : { true, false })
+    {
+        world.serve (catalogueAddress, cutAfter (text, text.getSize() / 2, announceLength));
+        driver.click ("Next >");
+
+        expectUnableToConnect();
+        driver.click ("<< Start Over");
+    }
+}
+
+TEST_F (DownloadFaultOutcome, CatalogueServerThatStallsEndsWithUnableToConnectAfterTheTimeOut)
+{
+    world.setUpReverbScene();
+    world.serve (catalogueAddress, stallingAfter (bytesOf ("<?xml version=\"1.0\"?><Config></Config>"), 10));
+
+    driver.click ("Next >");
+
+    expectUnableToConnect();
+}
+
+//==============================================================================
+TEST_F (DownloadFaultOutcome, ImageServerThatRefusesTheConnectionEndsWithUnableToConnect)
+{
+    auto& device = world.addDevice (WizardWorld::reverbDevice());
+    world.serveCatalogue (CatalogueXml().addProduct (device.getConfig(), "Test Reverb",
+                                                     { { "1.5", addressNobodyListensAt (imageAddress), {} } })
+                                        .toString());
+
+    driver.updateToTheNewestVersion();
+
+    expectUnableToConnect();
+    EXPECT_FALSE (device.isInUpdateMode());
+}
+
+TEST_F (DownloadFaultOutcome, ImageMissingOnTheServerEndsWithUnableToConnect)
+{
+    auto& device = world.addDevice (WizardWorld::reverbDevice());
+    world.serveCatalogue (CatalogueXml().addProduct (device.getConfig(), "Test Reverb",
+                                                     { { "1.5", world.server.getUrl ("/images/gone.bin"), {} } })
+                                        .toString());
+
+    driver.updateToTheNewestVersion();
+
+    expectUnableToConnect();
+    EXPECT_FALSE (device.isInUpdateMode());
+}
+
+TEST_F (DownloadFaultOutcome, ImageAnsweredWithAWebPageEndsWithUnableToConnect)
+{
+    auto& device = imageServedAs (LoopbackServer::Answer::withText ("<!DOCTYPE HTML><html><body>Moved</body></html>"));
+
+    driver.updateToTheNewestVersion();
+
+    expectUnableToConnect();
+    EXPECT_FALSE (device.isInUpdateMode());
+}
+
+TEST_F (DownloadFaultOutcome, ImageCutShortInTransferEndsWithUnableToConnect)
+{
+    const auto image = WizardWorld::makeImage();
+    auto& device = imageServedAs (cutAfter (image, image.getSize() - 100, true));
+
+    driver.updateToTheNewestVersion();
+
+    expectUnableToConnect();
+    EXPECT_FALSE (device.isInUpdateMode());
+}
+
+TEST_F (DownloadFaultOutcome, ImageServerThatStallsEndsWithUnableToConnectAfterTheTimeOut)
+{
+    auto& device = imageServedAs (stallingAfter (WizardWorld::makeImage(), 100));
+
+    driver.updateToTheNewestVersion();
+
+    expectUnableToConnect();
+    EXPECT_FALSE (device.isInUpdateMode());
+}
+
+TEST_F (DownloadFaultOutcome, ImageShorterThanItsMagicEndsWithUnableToConnect)
+{
+    auto& device = imageServedAs (LoopbackServer::Answer::withData (juce::MemoryBlock ("\0\x5c", 2)));
+
+    driver.updateToTheNewestVersion();
+
+    expectUnableToConnect();
+    EXPECT_FALSE (device.isInUpdateMode());
+}
+
+TEST_F (DownloadFaultOutcome, ImageThatEndsBeforeItsFirstRecordFailsTheUpdate)
+{
+    auto& device = imageServedAs (LoopbackServer::Answer::withData (ImageFileBuilder().getFile()));
+
+    driver.updateToTheNewestVersion();
+
+    expectResult ("Update Failed", "A failure occurred while updating the device's firmware",
+                  "Unexpected end of file encoutered");
+    EXPECT_EQ (device.readFlash (0, 16), std::vector<juce::uint8> (16, 0xff));
+}
+
+//==============================================================================
+TEST_P (MalformedCatalogue, EndsOnTheResultsPageWithItsText)
+{
+    world.addDevice (WizardWorld::reverbDevice());
+    world.serveCatalogue (GetParam().text);
+
+    driver.click ("Next >");
+
+    EXPECT_EQ (driver.caption(), GetParam().caption);
+    EXPECT_EQ (driver.pageText(), GetParam().body != nullptr ? juce::String (GetParam().body) : noDevicesBody);
+}
+
+INSTANTIATE_TEST_SUITE_P (Kinds, MalformedCatalogue, ::testing::Values (
+    CatalogueCase { "Empty", "", invalid, "" },
+    CatalogueCase { "NotXml", "UpdateTargets", invalid, "" },
+    CatalogueCase { "UnmatchedTags", "<Config><Brand></Config>", invalid, "unmatched tags" },
+    CatalogueCase { "WrongRoot", "<Catalogue/>", invalid, "Invalid element encountered. Expecting Config" },
+    CatalogueCase { "NotABrand", "<Config><brand/></Config>", invalid, "Invalid element encountered. Expecting Brand" },
+    CatalogueCase { "NotAFamily", "<Config><Brand><Product/></Brand></Config>", invalid,
+                    "Invalid element encountered. Expecting Family" },
+    CatalogueCase { "NotAProduct", "<Config><Brand><Family><product/></Family></Brand></Config>", invalid,
+                    "Invalid element encountered. Expecting Product" },
+    CatalogueCase { "NotARevision", "<Config><Brand><Family><Product><Revisions><Port/></Revisions></Product></Family></Brand></Config>",
+                    invalid, "Invalid element encountered. Expecting \"Revision\"" },
+    CatalogueCase { "NotAPort", "<Config><Brand><Family><Product><Ports><Revision/></Ports></Product></Family></Brand></Config>",
+                    invalid, "Invalid element encountered. Expecting Port" },
+    CatalogueCase { "StrayText", "<Config> oops <Brand/></Config>", invalid, "Invalid element encountered. Expecting Brand" },
+    CatalogueCase { "NoProducts", "<Config/>", noDevices, nullptr },
+    CatalogueCase { "ProductWithoutAttributes", "<Config><Brand Name=\"Calvio\"><Family FamilyID=\"0x05\"><Product>"
+                                                "<Ports><Port Name=\"Test Reverb\"/></Ports></Product></Family></Brand></Config>",
+                    noDevices, nullptr },
+    CatalogueCase { "UnknownBrand", "<Config><Brand Name=\"calvio\"><Family FamilyID=\"0x05\"><Product ProductID=\"0x02\">"
+                                    "<Ports><Port Name=\"Test Reverb\"/></Ports></Product></Family></Brand></Config>",
+                    noDevices, nullptr },
+    CatalogueCase { "ProductIdWithoutHexDigits", "<Config><Brand Name=\"Calvio\"><Family FamilyID=\"0x05\"><Product ProductID=\"none\">"
+                                                 "<Ports><Port Name=\"Test Reverb\"/></Ports></Product></Family></Brand></Config>",
+                    noDevices, nullptr }), nameOf);
+
+TEST_F (DownloadFaultOutcome, PortCountThatIsNoNumberStillFindsTheDevice)
+{
+    world.addDevice (WizardWorld::reverbDevice());
+    world.serveCatalogue (inReverbProduct ("<Ports><Port Name=\"Test Reverb\" Count=\"many\"/></Ports>"));
+
+    driver.click ("Next >");
+
+    EXPECT_EQ (driver.caption(), "Found Devices");
+    EXPECT_EQ (driver.listedItems(), juce::StringArray ("Test Reverb \"Studio A\" (at version 1.0)"));
+}
+
+TEST_F (DownloadFaultOutcome, ProductWithoutRevisionsEndsWithNoUpdatesFound)
+{
+    world.addDevice (WizardWorld::reverbDevice());
+    world.serveCatalogue (inReverbProduct ("<Ports><Port Name=\"Test Reverb\"/></Ports>"));
+
+    for (int step = 0; step < 3; ++step)
+        driver.click ("Next >");
+
+    expectResult ("No Updates Were Found", "Your device's firmware is already up to date",
+                  "There are no updates available for your device at this time. Please check back periodically.");
+}
