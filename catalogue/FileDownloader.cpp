@@ -4,6 +4,10 @@
 
 namespace
 {
+    // The most memory an announced length reserves before any of it has arrived, so that
+    // a server that announces more than it sends cannot make the program set aside more.
+    constexpr juce::int64 largestTrustedLength = 64 * 1024 * 1024;
+
     void report (StatusReporter* reporter, const juce::String& text)
     {
         if (reporter != nullptr)
@@ -121,6 +125,16 @@ std::unique_ptr<juce::MemoryBlock> FileDownloader::downloadUrl (const juce::Stri
 bool FileDownloader::readChunks (juce::InputStream& stream, juce::MemoryBlock& data,
                                  AbortTest abortTest, StatusReporter* reporter)
 {
+    // Grown once to the announced length, else geometrically, and trimmed to what was
+    // read when the writer goes. Appending to the block itself would reallocate it for
+    // every chunk, and each time the allocator moved it, the whole download so far would
+    // be copied and held twice.
+    juce::MemoryOutputStream output (data, false);
+    const auto announced = stream.getTotalLength();
+
+    if (announced > 0)
+        output.preallocate (static_cast<size_t> (juce::jmin (announced, largestTrustedLength)));
+
     juce::HeapBlock<char> buffer (chunkSize);
     juce::int64 total = 0;
 
@@ -128,7 +142,7 @@ bool FileDownloader::readChunks (juce::InputStream& stream, juce::MemoryBlock& d
     {
         total += bytesRead;
         report (reporter, describeProgress (total));
-        data.append (buffer, static_cast<size_t> (bytesRead));
+        output.write (buffer, static_cast<size_t> (bytesRead));
 
         if (abortTest())
             return false;
