@@ -23,6 +23,7 @@ namespace
     std::atomic<std::size_t> peakBytes { 0 };
     std::atomic<std::size_t> largestBytes { 0 };
     std::atomic<std::size_t> copiedBytes { 0 };
+    std::atomic<std::size_t> largestCopy { 0 };
 
     void raiseTo (std::atomic<std::size_t>& maximum, std::size_t value) noexcept
     {
@@ -64,6 +65,7 @@ namespace HeapCounter
         peakBytes = heldBytes.load();
         largestBytes = 0;
         copiedBytes = 0;
+        largestCopy = 0;
     }
 
     std::size_t peak() noexcept
@@ -79,6 +81,11 @@ namespace HeapCounter
     std::size_t copiedByRealloc() noexcept
     {
         return copiedBytes.load();
+    }
+
+    std::size_t largestCopyByRealloc() noexcept
+    {
+        return largestCopy.load();
     }
 }
 
@@ -116,6 +123,7 @@ extern "C"
         if (grown != block && ! inOwnPages)
         {
             copiedBytes.fetch_add (oldSize, std::memory_order_relaxed);
+            raiseTo (largestCopy, oldSize);
             raiseTo (peakBytes, before + malloc_usable_size (grown));
         }
 

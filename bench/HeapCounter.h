@@ -29,4 +29,7 @@ namespace HeapCounter
         includes that.
     */
     std::size_t copiedByRealloc() noexcept;
+
+    /** The largest block that realloc copied since the window started. */
+    std::size_t largestCopyByRealloc() noexcept;
 }

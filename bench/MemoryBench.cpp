@@ -43,6 +43,7 @@ namespace
         static void reportReallocCopies (benchmark::State& state)
         {
             state.counters["downloadReallocCopiedMiB"] = mebibytes ((double) HeapCounter::copiedByRealloc());
+            state.counters["downloadLargestReallocCopyMiB"] = mebibytes ((double) HeapCounter::largestCopyByRealloc());
         }
 
         size_t baseline;
