@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include "tests/soak/ProcessCensus.h"
+#include "tests/soak/SoakOracle.h"
+#include "tests/soak/SoakScenarioGenerator.h"
+#include "tests/soak/SoakWorld.h"
+
+#include <cstdlib>
+#include <map>
+
+namespace
+{
+    using Ending = SoakExpectation::Ending;
+
+    constexpr int batches = 4;
+    constexpr int updatesPerBatch = 50;
+
+    // Waiting out replies that never come is most of a batch's time.
+    constexpr int silenceBudgetMsPerBatch = 10000;
+
+    constexpr juce::uint32 defaultSeed = 20260611;
+    constexpr const char* seedVariable = "QUILLON_SOAK_SEED";
+
+    juce::uint32 firstSeed()
+    {
+        const auto* text = std::getenv (seedVariable);
+        return text != nullptr ? (juce::uint32) juce::String (text).getLargeIntValue() : defaultSeed;
+    }
+
+    std::vector<juce::uint8> imageInside (const SimulatedRegion& region, const std::vector<SoakScenario::Record>& records)
+    {
+        std::vector<juce::uint8> bytes (region.length, 0xFF);
+
+        for (const auto& record : records)
+            for (juce::uint32 i = 0; i < record.data.size(); ++i)
+                if (record.address + i >= region.start && record.address + i < region.start + region.length)
+                    bytes[record.address + i - region.start] = record.data[i];
+
+        return bytes;
+    }
+
+    void expectFound (const SoakScenario& scenario, const SoakObservation& seen)
+    {
+        const auto& device = scenario.device;
+        const auto named = device.identityForm == SimulatedDeviceConfig::IdentityForm::withTexts;
+
+        ASSERT_EQ (seen.devicesFound, 1);
+        EXPECT_EQ (seen.deviceName, named ? device.name.trim() : juce::String());
+        EXPECT_EQ (seen.deviceWaiting, device.startsInUpdateMode);
+        EXPECT_TRUE (seen.imageDownloaded);
+        ASSERT_TRUE (seen.updateRan);
+        ASSERT_FALSE (seen.statusTexts.isEmpty());
+        EXPECT_EQ (seen.statusTexts[0], "Initializing the device...");
+        ASSERT_FALSE (seen.fractions.empty());
+        EXPECT_EQ (seen.fractions.front(), -1.0);
+    }
+
+    void expectProgressClimbs (const std::vector<double>& fractions)
+    {
+        for (size_t i = 1; i < fractions.size(); ++i)
+        {
+            EXPECT_GE (fractions[i], i == 1 ? 0.0 : fractions[i - 1]);
+            EXPECT_LE (fractions[i], 1.0);
+        }
+    }
+
+    void expectWritten (const SoakScenario& scenario, const SoakExpectation& expected, const SoakObservation& seen)
+    {
+        EXPECT_EQ (seen.status, UpdateThread::UpdateOk);
+        EXPECT_EQ (seen.errorMessage, "");
+
+        juce::StringArray texts { "Initializing the device..." };
+
+        for (const auto& block : expected.blocks)
+            texts.add ("Writing at address: 0x" + juce::String::toHexString ((juce::int64) block.address).toUpperCase());
+
+        texts.add ("Update is complete");
+        EXPECT_EQ (seen.statusTexts, texts);
+        expectProgressClimbs (seen.fractions);
+
+        const auto& regions = scenario.device.memoryMap.regions;
+        ASSERT_EQ (seen.regionFlash.size(), regions.size());
+
+        for (size_t i = 0; i < regions.size(); ++i)
+            EXPECT_TRUE (seen.regionFlash[i] == imageInside (regions[i], scenario.records)) << "region " << i;
+
+        EXPECT_TRUE (seen.deviceInUpdateMode);
+    }
+
+    void expectFailed (const SoakExpectation& expected, const SoakObservation& seen)
+    {
+        EXPECT_EQ (seen.status, expected.imageError ? UpdateThread::UpdateImageError : UpdateThread::UpdateCommError);
+        EXPECT_EQ (seen.errorMessage, expected.errorText);
+        EXPECT_EQ (seen.statusTexts[seen.statusTexts.size() - 1], "Update failed");
+    }
+
+    SoakExpectation unexpectedReply()
+    {
+        SoakExpectation expectation;
+        expectation.ending = Ending::failed;
+        expectation.errorText = SoakOracle::hostErrorText (2);
+        return expectation;
+    }
+
+    void expectStrayTolerated (const SoakScenario& scenario, const SoakExpectation& expected, const SoakObservation& seen)
+    {
+        if (seen.devicesFound == 0)
+        {
+            EXPECT_TRUE (expected.strayDuringScan) << "only a stray during the scan may hide the device";
+            return;
+        }
+
+        expectFound (scenario, seen);
+
+        if (seen.status == UpdateThread::UpdateOk)
+            expectWritten (scenario, expected, seen);
+        else
+            expectFailed (unexpectedReply(), seen);
+    }
+
+    void expectEnding (const SoakScenario& scenario, const SoakExpectation& expected, const SoakObservation& seen)
+    {
+        ASSERT_TRUE (seen.workersEnded);
+        ASSERT_TRUE (seen.catalogueFetched);
+        EXPECT_EQ (seen.portsOpenAfterScan, 0);
+        EXPECT_EQ (seen.portsOpenAfterUpdate, 0);
+
+        switch (expected.ending)
+        {
+            case Ending::noDevice:
+                EXPECT_EQ (seen.devicesFound, 0);
+                return;
+
+            case Ending::imageNotDownloaded:
+                EXPECT_EQ (seen.devicesFound, 1);
+                EXPECT_FALSE (seen.imageDownloaded);
+                EXPECT_FALSE (seen.updateRan);
+                return;
+
+            case Ending::succeeded:
+                expectFound (scenario, seen);
+                expectWritten (scenario, expected, seen);
+                EXPECT_EQ (seen.programmingSends, expected.programmingSends);
+                return;
+
+            case Ending::failed:
+                expectFound (scenario, seen);
+                expectFailed (expected, seen);
+                EXPECT_EQ (seen.programmingSends, expected.programmingSends) << "nothing is sent after a failure";
+                return;
+
+            case Ending::succeededOrUnexpected:
+                expectStrayTolerated (scenario, expected, seen);
+                return;
+        }
+    }
+
+    class Soak : public ::testing::TestWithParam<int>
+    {
+    protected:
+        void runBatch (juce::uint32 seed)
+        {
+            SoakScenarioGenerator generator (seed);
+            SoakWorld world;
+            auto silenceLeft = silenceBudgetMsPerBatch;
+            ProcessCensus baseline;
+
+            for (int run = 0; run < updatesPerBatch && ! HasFailure(); ++run)
+            {
+                const auto scenario = generator.next (silenceLeft);
+                const auto expected = SoakOracle::expect (scenario);
+                silenceLeft -= expected.silenceMs;
+                SCOPED_TRACE ("update " + std::to_string (run) + ": " + scenario.describe().toStdString());
+
+                expectEnding (scenario, expected, world.run (scenario));
+                ++endings[expected.ending];
+
+                // The first update starts what the process keeps for good (the server's
+                // connections, the ports' threads); every later one must give back all it took.
+                if (run == 0)
+                    baseline = ProcessCensus::take();
+
+                const auto census = ProcessCensus::settleTo (baseline);
+                EXPECT_LE (census.threads, baseline.threads) << "threads left behind";
+                EXPECT_LE (census.openFiles, baseline.openFiles) << "files left open";
+                EXPECT_EQ (world.getOpenPorts(), 0);
+            }
+        }
+
+        std::map<Ending, int> endings;
+    };
+}
+
+TEST_P (Soak, EveryUpdateEndsAsItsFaultDictatesAndLeavesNothingBehind)
+{
+    const auto seed = firstSeed() + (juce::uint32) GetParam();
+    SCOPED_TRACE ("seed " + std::to_string (seed) + "; " + seedVariable + "=" + std::to_string (firstSeed())
+                  + " repeats these batches");
+
+    runBatch (seed);
+
+    EXPECT_GT (endings[Ending::succeeded], 0);
+    EXPECT_GT (endings[Ending::failed], 0);
+}
+
+INSTANTIATE_TEST_SUITE_P (FiftyUpdatesEach, Soak, ::testing::Range (0, batches));
