@@ -19,8 +19,4 @@ target_compile_options (quillon_core PUBLIC
     -fsanitize=fuzzer-no-link ${QUILLON_SANITIZERS} -fno-omit-frame-pointer -g)
 target_link_options (quillon_core INTERFACE ${QUILLON_SANITIZERS})
 
-# Warnings are the normal build's to enforce (with gcc); clang's own set must not stop
-# this one. The fuzz targets themselves keep their warnings as errors.
-target_compile_options (quillon_core PRIVATE -w)
-
 add_subdirectory (fuzz)
