@@ -2,14 +2,19 @@
 
 #include "bench/ProgrammingSetUp.h"
 
-ProgrammingRig::ProgrammingRig (juce::uint32 imageSizeToUse, double linkBytesPerSecond)
-    : simulated (ports, ProgrammingSetUp::deviceFor (imageSizeToUse, linkBytesPerSecond)),
-      device (ProgrammingSetUp::productOf (simulated.getConfig()), ports),
-      image (ProgrammingSetUp::imageOf (imageSizeToUse)),
-      imageSize (imageSizeToUse)
+ProgrammingRig::ProgrammingRig (juce::uint32 imageSizeToUse, FarSide farSide, double linkBytesPerSecond)
+    : imageSize (imageSizeToUse),
+      config (ProgrammingSetUp::deviceFor (imageSizeToUse, linkBytesPerSecond)),
+      device (ProgrammingSetUp::productOf (config), ports),
+      image (ProgrammingSetUp::imageOf (imageSizeToUse))
 {
-    ports.addInput ("Pedal");
-    ports.addOutput ("Pedal");
+    if (farSide == FarSide::simulatedDevice)
+        simulated = std::make_unique<SimulatedDevice> (ports, config);
+    else
+        transcriptFree = std::make_unique<TranscriptFreeDevice> (ports, config);
+
+    ports.addInput (config.portName);
+    ports.addOutput (config.portName);
     device.setPortIndices (0, 0);
 }
 
@@ -28,7 +33,22 @@ bool ProgrammingRig::programOnce (StatusReporter* status, ProgressReporter* prog
     }
 }
 
+MidiTargetDevice& ProgrammingRig::getDevice() noexcept
+{
+    return device;
+}
+
+const juce::MemoryBlock& ProgrammingRig::getImage() const noexcept
+{
+    return image;
+}
+
 juce::int64 ProgrammingRig::getNumBlocks() const noexcept
 {
     return (imageSize + ProgrammingSetUp::blockSize - 1) / ProgrammingSetUp::blockSize;
+}
+
+size_t ProgrammingRig::getBytesOnTheWire() const
+{
+    return simulated != nullptr ? ProgrammingSetUp::bytesOnTheWire (simulated->getTranscript()) : 0;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bench/TranscriptFreeDevice.h"
 #include "device/MidiTargetDevice.h"
 #include "sim/SimulatedDevice.h"
 
@@ -10,21 +11,35 @@
 class ProgrammingRig
 {
 public:
-    ProgrammingRig (juce::uint32 imageSize, double linkBytesPerSecond);
+    /** The far side of the ports. */
+    enum class FarSide
+    {
+        simulatedDevice,    // the tests' device: a transcript of every message, link timing
+        transcriptFree      // the same answers without either, so that its own time is small
+    };
+
+    ProgrammingRig (juce::uint32 imageSize, FarSide farSide, double linkBytesPerSecond = 0.0);
 
     /** Writes the image into the device on the calling thread; false when that failed. */
     bool programOnce (StatusReporter* status, ProgressReporter* progress);
 
+    MidiTargetDevice& getDevice() noexcept;
+    const juce::MemoryBlock& getImage() const noexcept;
+
     /** The blocks one programming writes. */
     juce::int64 getNumBlocks() const noexcept;
 
-    VirtualMidiPortSystem ports;
-    SimulatedDevice simulated;
-    MidiTargetDevice device;
-    const juce::MemoryBlock image;
+    /** All the bytes both sides have sent so far; counted by a simulatedDevice only. */
+    size_t getBytesOnTheWire() const;
 
 private:
     const juce::uint32 imageSize;
+    const SimulatedDeviceConfig config;
+    VirtualMidiPortSystem ports;
+    std::unique_ptr<SimulatedDevice> simulated;
+    std::unique_ptr<TranscriptFreeDevice> transcriptFree;
+    MidiTargetDevice device;
+    const juce::MemoryBlock image;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ProgrammingRig)
 };
