@@ -3,10 +3,12 @@
 #include "tests/soak/ProcessCensus.h"
 #include "tests/soak/SoakOracle.h"
 #include "tests/soak/SoakScenarioGenerator.h"
+#include "tests/soak/SoakWizardRun.h"
 #include "tests/soak/SoakWorld.h"
 
 #include <cstdlib>
 #include <map>
+#include <set>
 
 namespace
 {
@@ -14,6 +16,9 @@ namespace
 
     constexpr int batches = 4;
     constexpr int updatesPerBatch = 50;
+
+    // Every tenth update goes through the wizard's pages, which takes longer.
+    constexpr int wizardEvery = 10;
 
     // Waiting out replies that never come is most of a batch's time.
     constexpr int silenceBudgetMsPerBatch = 10000;
@@ -37,6 +42,15 @@ namespace
                     bytes[record.address + i - region.start] = record.data[i];
 
         return bytes;
+    }
+
+    void expectFlashHoldsImage (const SoakScenario& scenario, const std::vector<std::vector<juce::uint8>>& regionFlash)
+    {
+        const auto& regions = scenario.device.memoryMap.regions;
+        ASSERT_EQ (regionFlash.size(), regions.size());
+
+        for (size_t i = 0; i < regions.size(); ++i)
+            EXPECT_TRUE (regionFlash[i] == imageInside (regions[i], scenario.records)) << "region " << i;
     }
 
     void expectFound (const SoakScenario& scenario, const SoakObservation& seen)
@@ -78,12 +92,7 @@ namespace
         EXPECT_EQ (seen.statusTexts, texts);
         expectProgressClimbs (seen.fractions);
 
-        const auto& regions = scenario.device.memoryMap.regions;
-        ASSERT_EQ (seen.regionFlash.size(), regions.size());
-
-        for (size_t i = 0; i < regions.size(); ++i)
-            EXPECT_TRUE (seen.regionFlash[i] == imageInside (regions[i], scenario.records)) << "region " << i;
-
+        expectFlashHoldsImage (scenario, seen.regionFlash);
         EXPECT_TRUE (seen.deviceInUpdateMode);
     }
 
@@ -155,6 +164,38 @@ namespace
         }
     }
 
+    void expectSucceededPage (const SoakScenario& scenario, const SoakWizardRun::Result& seen)
+    {
+        EXPECT_EQ (seen.caption, "Update Succeeded");
+        EXPECT_EQ (seen.details, "Your device is now ready to use");
+        expectFlashHoldsImage (scenario, seen.regionFlash);
+    }
+
+    void expectFailedPage (const juce::String& errorText, const SoakWizardRun::Result& seen)
+    {
+        EXPECT_EQ (seen.caption, "Update Failed");
+        EXPECT_EQ (seen.details, errorText);
+    }
+
+    void expectResultsPage (const SoakScenario& scenario, const SoakExpectation& expected, const SoakWizardRun::Result& seen)
+    {
+        switch (expected.ending)
+        {
+            case Ending::noDevice:              EXPECT_EQ (seen.caption, "No Devices Were Found"); return;
+            case Ending::imageNotDownloaded:    EXPECT_EQ (seen.caption, "Unable to Connect"); return;
+            case Ending::succeeded:             expectSucceededPage (scenario, seen); return;
+            case Ending::failed:                expectFailedPage (expected.errorText, seen); return;
+            case Ending::succeededOrUnexpected: break;
+        }
+
+        if (seen.caption == "No Devices Were Found")
+            EXPECT_TRUE (expected.strayDuringScan) << "only a stray during the scan may hide the device";
+        else if (seen.caption == "Update Succeeded")
+            expectSucceededPage (scenario, seen);
+        else
+            expectFailedPage (SoakOracle::hostErrorText (2), seen);
+    }
+
     class Soak : public ::testing::TestWithParam<int>
     {
     protected:
@@ -163,7 +204,7 @@ namespace
             SoakScenarioGenerator generator (seed);
             SoakWorld world;
             auto silenceLeft = silenceBudgetMsPerBatch;
-            ProcessCensus baseline;
+            std::set<bool> pathsTaken;
 
             for (int run = 0; run < updatesPerBatch && ! HasFailure(); ++run)
             {
@@ -172,21 +213,38 @@ namespace
                 silenceLeft -= expected.silenceMs;
                 SCOPED_TRACE ("update " + std::to_string (run) + ": " + scenario.describe().toStdString());
 
-                expectEnding (scenario, expected, world.run (scenario));
+                const auto throughWizard = run % wizardEvery == wizardEvery - 1 && SoakWizardRun::canRun (scenario);
+
+                if (throughWizard)
+                    expectResultsPage (scenario, expected, SoakWizardRun::run (scenario));
+                else
+                    expectEnding (scenario, expected, world.run (scenario));
+
                 ++endings[expected.ending];
-
-                // The first update starts what the process keeps for good (the server's
-                // connections, the ports' threads); every later one must give back all it took.
-                if (run == 0)
-                    baseline = ProcessCensus::take();
-
-                const auto census = ProcessCensus::settleTo (baseline);
-                EXPECT_LE (census.threads, baseline.threads) << "threads left behind";
-                EXPECT_LE (census.openFiles, baseline.openFiles) << "files left open";
                 EXPECT_EQ (world.getOpenPorts(), 0);
+                expectNothingLeftBehind (pathsTaken.insert (throughWizard).second);
             }
         }
 
+        // The first update of each kind starts what the process keeps for good (the
+        // server's connections, the ports' threads, JUCE's timer thread and the display
+        // connection of the first window); every later one must give back all it took.
+        void expectNothingLeftBehind (bool firstOfItsKind)
+        {
+            if (firstOfItsKind)
+            {
+                const auto census = ProcessCensus::take();
+                baseline.threads = std::max (baseline.threads, census.threads);
+                baseline.openFiles = std::max (baseline.openFiles, census.openFiles);
+                return;
+            }
+
+            const auto census = ProcessCensus::settleTo (baseline);
+            EXPECT_LE (census.threads, baseline.threads) << "threads left behind";
+            EXPECT_LE (census.openFiles, baseline.openFiles) << "files left open";
+        }
+
+        ProcessCensus baseline;
         std::map<Ending, int> endings;
     };
 }
