@@ -2,51 +2,46 @@
 
 namespace
 {
-    class CountedInput : public MidiInputPort
+    /** A port of the wrapped system that tells the counting one when it closes. */
+    template <typename Port>
+    class CountedPort : public Port
     {
     public:
-        CountedInput (std::unique_ptr<MidiInputPort> portToUse, CountingPortSystem& ownerToTell)
+        CountedPort (std::unique_ptr<Port> portToUse, CountingPortSystem& ownerToTell)
             : port (std::move (portToUse)), owner (ownerToTell)
         {
         }
 
-        ~CountedInput() override
+        ~CountedPort() override
         {
             port.reset();
             owner.portClosed();
         }
 
-        void start() override   { port->start(); }
-        void stop() override    { port->stop(); }
-
-    private:
-        std::unique_ptr<MidiInputPort> port;
+    protected:
+        std::unique_ptr<Port> port;
         CountingPortSystem& owner;
     };
 
-    class CountedOutput : public MidiOutputPort
+    class CountedInput : public CountedPort<MidiInputPort>
     {
     public:
-        CountedOutput (std::unique_ptr<MidiOutputPort> portToUse, CountingPortSystem& ownerToTell)
-            : port (std::move (portToUse)), owner (ownerToTell)
-        {
-        }
+        using CountedPort::CountedPort;
 
-        ~CountedOutput() override
-        {
-            port.reset();
-            owner.portClosed();
-        }
+        void start() override   { port->start(); }
+        void stop() override    { port->stop(); }
+    };
+
+    class CountedOutput : public CountedPort<MidiOutputPort>
+    {
+    public:
+        using CountedPort::CountedPort;
 
         void sendMessageNow (const juce::MidiMessage& message) override
         {
             owner.messageSent (message);
             port->sendMessageNow (message);
         }
-
-    private:
-        std::unique_ptr<MidiOutputPort> port;
-        CountingPortSystem& owner;
     };
 }
 
