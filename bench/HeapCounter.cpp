@@ -2,8 +2,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <cstdint>
-#include <cstring>
 #include <malloc.h>
 #include <unistd.h>
 

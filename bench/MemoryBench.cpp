@@ -86,10 +86,10 @@ namespace
         std::unique_ptr<LoopbackServer> server;
     };
 
-    bool runToEnd (juce::Thread& thread)
+    void runToEnd (juce::Thread& thread)
     {
         thread.startThread();
-        return thread.waitForThreadToExit (-1);
+        thread.waitForThreadToExit (-1);
     }
 
     // The download thread reads the image in chunks into one growing block.
