@@ -189,8 +189,13 @@ void MidiTargetDevice::identify()
         if (e.hostError != CommHostException::NoResponse || updateHeader.productId == normalHeader.productId)
             throw;
 
-        // A device that waits in update mode answers only to its update product ID.
+        // A device that waits in update mode answers only to its update product ID, and
+        // the model that answers twice does so there too: left in the slot, its second
+        // answer would be taken for the answer to the next request.
         reply = requestIdentity (updateHeader.productId);
+
+        if (DeviceModel::answersIdentityTwice (product))
+            discardSecondIdentityReply();
     }
 
     readIdentity (*reply);

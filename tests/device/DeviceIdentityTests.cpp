@@ -1,5 +1,6 @@
 #include "device/DeviceCommand.h"
 #include "device/MidiDeviceScanner.h"
+#include "tests/device/DeviceWorker.h"
 #include "tests/device/ScriptedDeviceTest.h"
 
 using devicetest::Bytes;
@@ -116,4 +117,28 @@ TEST_F (DeviceIdentity, ModelThatAnswersTwiceButAnswersOnceIsNotADevice)
     ASSERT_TRUE (device->openPorts());
 
     EXPECT_EQ (devicetest::thrownBy ([&] { device->identify(); }), "host 0: No reponse was received from the device");
+}
+
+TEST_F (DeviceIdentity, ModelThatAnswersTwiceHasItsLateSecondAnswerDroppedAlsoWhenAskedAgain)
+{
+    const auto waiting = reply (DeviceCommand::IdentityReply, identityPayload (0x03, 0x01));
+    endpoint.thenAnswer ({});
+    endpoint.thenAnswer ({ waiting });
+    const auto device = makeDevice (devicetest::makeProduct (TargetBrand::Calvio, 0x1A, 0x02, 0x42, "Pedal"));
+    ASSERT_TRUE (device->openPorts());
+
+    DeviceWorker worker ([&] { device->identify(); });
+    worker.startThread();
+    ASSERT_TRUE (endpoint.waitForReceived (2));
+
+    // As on a slow link, well after the first answer: a worker that does not wait for it
+    // has long finished, one that does still waits.
+    worker.waitForThreadToExit (100);
+    endpoint.sendUnasked (waiting);
+    ASSERT_TRUE (worker.waitUntilDone());
+    EXPECT_EQ (worker.getOutcome(), "");
+
+    endpoint.thenAnswer ({ reply (DeviceCommand::Ack, {}) });
+    EXPECT_EQ (devicetest::thrownBy ([&] { device->request (DeviceCommand::PrepareWrite, DeviceCommand::Ack, 1000); }), "")
+        << "the next request gets its own answer";
 }
