@@ -80,6 +80,7 @@ juce::String SoakScenario::describe() const
          << " update ID " << hex (d.updateProductId) << ", " << nameOf (model)
          << (d.startsInUpdateMode ? ", waiting" : ", running")
          << (d.acknowledgesUpdateMode ? ", acknowledges" : ", switches silently")
+         << ", latency " << d.replyLatencyMs << " ms" << (d.linkBytesPerSecond > 0.0 ? ", slow link" : "")
          << ", block size " << (int) d.memoryMap.blockSize << ", " << (int) d.memoryMap.regions.size() << " regions, "
          << (int) records.size() << " records " << (imageOverHttp ? "over HTTP; " : "from a file; ");
 

@@ -52,6 +52,10 @@ SoakScenario SoakScenarioGenerator::draw()
     chooseModel (scenario);
     chooseIdentity (device);
 
+    // Some devices take their time, so that replies and requests cross in other orders.
+    device.replyLatencyMs = chance (40) ? between (0, 3) : 0;
+    device.linkBytesPerSecond = chance (20) ? 100000.0 : 0.0;
+
     device.startsInUpdateMode = chance (25);
     device.acknowledgesUpdateMode = chance (85);
 
