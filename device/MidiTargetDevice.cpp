@@ -189,19 +189,26 @@ void MidiTargetDevice::identify()
         if (e.hostError != CommHostException::NoResponse || updateHeader.productId == normalHeader.productId)
             throw;
 
-        // A device that waits in update mode answers only to its update product ID, and
-        // the model that answers twice does so there too: left in the slot, its second
-        // answer would be taken for the answer to the next request.
+        // A device that waits in update mode answers only to its update product ID.
+        // Whether the model that answers twice does so there too is not known, so a
+        // second answer is dropped if it comes, and not required: left in the slot, it
+        // would be taken for the answer to the next request.
         reply = requestIdentity (updateHeader.productId);
 
         if (DeviceModel::answersIdentityTwice (product))
-            discardSecondIdentityReply();
+            dropSecondIdentityReply();
     }
 
     readIdentity (*reply);
 }
 
 void MidiTargetDevice::discardSecondIdentityReply()
+{
+    if (! dropSecondIdentityReply())
+        throw CommHostException (CommHostException::NoResponse);
+}
+
+bool MidiTargetDevice::dropSecondIdentityReply()
 {
     // Both answers may have arrived before the first was taken, the second replacing
     // the first in the slot and their two signals waking the worker once: then the
@@ -210,10 +217,11 @@ void MidiTargetDevice::discardSecondIdentityReply()
 
     while (getMessagesSinceRequest() < 2)
         if (! waitForReplyUntil (deadline))
-            throw CommHostException (CommHostException::NoResponse);
+            return false;
 
     replyEvent.reset();
     releasePendingReply();
+    return true;
 }
 
 void MidiTargetDevice::readVersion()

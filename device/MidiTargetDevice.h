@@ -94,6 +94,11 @@ private:
     std::unique_ptr<pex::Super7RxSysexMsg> requestIdentity (juce::uint8 productId);
     void readIdentity (pex::Super7RxSysexMsg& reply);
 
+    /** Waits up to 500 ms for the second identity reply and drops it if it comes;
+        returns whether it came.
+    */
+    bool dropSecondIdentityReply();
+
     MidiPortSystem& portSystem;
 
     // Signalled by the input thread for every SysEx message it receives. Auto-reset.

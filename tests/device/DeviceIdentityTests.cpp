@@ -142,3 +142,14 @@ TEST_F (DeviceIdentity, ModelThatAnswersTwiceHasItsLateSecondAnswerDroppedAlsoWh
     EXPECT_EQ (devicetest::thrownBy ([&] { device->request (DeviceCommand::PrepareWrite, DeviceCommand::Ack, 1000); }), "")
         << "the next request gets its own answer";
 }
+
+TEST_F (DeviceIdentity, ModelThatAnswersTwiceIsStillFoundWhenItAnswersOnlyOnceWhileWaitingInUpdateMode)
+{
+    endpoint.thenAnswer ({});
+    endpoint.thenAnswer ({ reply (DeviceCommand::IdentityReply, identityPayload (0x03, 0x01)) });
+    const auto device = makeDevice (devicetest::makeProduct (TargetBrand::Calvio, 0x1A, 0x02, 0x42, "Pedal"));
+    ASSERT_TRUE (device->openPorts());
+
+    EXPECT_EQ (devicetest::thrownBy ([&] { device->identify(); }), "");
+    EXPECT_TRUE (device->isWaitingForUpdate());
+}
