@@ -274,12 +274,11 @@ void MidiTargetDevice::handleIncomingMidiMessage (juce::MidiInput*, const juce::
         received.reset();
     }
 
-    {
-        const juce::ScopedLock slot (replyLock);
-        std::swap (pendingReply, received);
-        ++messagesReceived;
-    }
-
+    // Signalled under the lock: a worker that has counted this message under the lock
+    // and then resets the event must not be woken by this signal afterwards.
+    const juce::ScopedLock slot (replyLock);
+    std::swap (pendingReply, received);
+    ++messagesReceived;
     replyEvent.signal();
 }
 
