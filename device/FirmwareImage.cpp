@@ -8,8 +8,7 @@ namespace
     constexpr juce::int64 magicLength = 4;
     constexpr int recordHeaderLength = 8;
 
-    // Both texts are shown to the user as they stand.
-    const char* const recordRunsPastEnd = "Unexpected end of file encoutered";
+    // Shown to the user as it stands, beside FirmwareImage::unexpectedEndText.
     const char* const recordDataUnreachable = "Unexpected end of file encountered";
 }
 
@@ -23,7 +22,7 @@ void FirmwareImage::parse()
     records.clearQuick();
 
     if (! moveStreamTo (magicLength))
-        throw BinFileException (recordRunsPastEnd);
+        throw BinFileException (unexpectedEndText);
 
     const auto totalLength = stream.getTotalLength();
 
@@ -33,7 +32,7 @@ void FirmwareImage::parse()
         juce::uint8 header[recordHeaderLength];
 
         if (stream.read (header, recordHeaderLength) != recordHeaderLength)
-            throw BinFileException (recordRunsPastEnd);
+            throw BinFileException (unexpectedEndText);
 
         ImageRecord record;
         record.address = juce::ByteOrder::bigEndianInt (header);
@@ -44,7 +43,7 @@ void FirmwareImage::parse()
         const auto nextRecord = record.dataOffset + record.length;
 
         if (nextRecord > totalLength || ! moveStreamTo (nextRecord))
-            throw BinFileException (recordRunsPastEnd);
+            throw BinFileException (unexpectedEndText);
     }
 
     selectRecord (0);
@@ -73,7 +72,7 @@ int FirmwareImage::readBlock (juce::int32& address, juce::uint8* buffer, int max
 
     // A stream that stops delivering would otherwise leave its reader asking for ever.
     if (wanted > 0 && delivered <= 0)
-        throw BinFileException (recordRunsPastEnd);
+        throw BinFileException (unexpectedEndText);
 
     // A record that reaches the top of the 32-bit address space has no next address; wrapped
     // round to 0, the reader would take the file's next bytes as that record's data.

@@ -37,6 +37,9 @@ public:
     /** The number of image bytes whose address lies from first to last inclusive. */
     juce::int64 countBytesInRange (juce::uint32 first, juce::uint32 last) const;
 
+    /** What the user is shown for a file that ends too early, spelt as it always was. */
+    static constexpr const char* unexpectedEndText = "Unexpected end of file encoutered";
+
     /** False for a file that ends before its first record: it holds nothing to write. */
     bool hasRecords() const noexcept    { return ! records.isEmpty(); }
 

@@ -1,7 +1,5 @@
 #include "device/MidiTargetDevice.h"
 
-#include <cmath>
-
 #include "device/CommInterruptedException.h"
 #include "device/CommTargetException.h"
 #include "device/DeviceCommand.h"
@@ -9,6 +7,8 @@
 #include "device/ProgrammingSequence.h"
 #include "device/ReplyTimeout.h"
 #include "device/sysex/SysexException.h"
+
+#include <cmath>
 
 namespace
 {

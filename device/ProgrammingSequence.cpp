@@ -62,7 +62,7 @@ void ProgrammingSequence::program (juce::InputStream& image)
     // Writing nothing and calling it a success would leave the device waiting in update
     // mode while the user is told it is ready.
     if (! firmware.hasRecords())
-        throw BinFileException ("Unexpected end of file encoutered");
+        throw BinFileException (FirmwareImage::unexpectedEndText);
 
     countTotal (firmware);
 
