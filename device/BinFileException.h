@@ -4,7 +4,10 @@
 
 #include <exception>
 
-/** A firmware image file that ends before its records do. */
+/** A firmware image that cannot be written as it stands: a file that ends before its
+    records do, records that overlap, or image data inside the device's regions that
+    was left unwritten.
+*/
 class BinFileException : public std::exception
 {
 public:

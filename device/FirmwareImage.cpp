@@ -1,7 +1,7 @@
 #include "device/FirmwareImage.h"
 #include "device/BinFileException.h"
 
-#include <limits>
+#include <algorithm>
 
 namespace
 {
@@ -10,6 +10,11 @@ namespace
 
     // Shown to the user as it stands, beside FirmwareImage::unexpectedEndText.
     const char* const recordDataUnreachable = "Unexpected end of file encountered";
+
+    bool startsBefore (const ImageRecord& a, const ImageRecord& b)
+    {
+        return a.address < b.address;
+    }
 }
 
 FirmwareImage::FirmwareImage (juce::InputStream& streamToRead)
@@ -19,7 +24,15 @@ FirmwareImage::FirmwareImage (juce::InputStream& streamToRead)
 
 void FirmwareImage::parse()
 {
+    indexRecords();
+    sortAndCheckRecords();
+    selectRecord (0, recordAt (0).address);
+}
+
+void FirmwareImage::indexRecords()
+{
     records.clearQuick();
+    recordCount = 0;
 
     if (! moveStreamTo (magicLength))
         throw BinFileException (unexpectedEndText);
@@ -38,66 +51,59 @@ void FirmwareImage::parse()
         record.address = juce::ByteOrder::bigEndianInt (header);
         record.length = juce::ByteOrder::bigEndianInt (header + 4);
         record.dataOffset = stream.getPosition();
-        records.add (record);
+        ++recordCount;
+
+        if (record.length > 0)
+            records.add (record);
 
         const auto nextRecord = record.dataOffset + record.length;
 
         if (nextRecord > totalLength || ! moveStreamTo (nextRecord))
             throw BinFileException (unexpectedEndText);
     }
-
-    selectRecord (0);
 }
 
-int FirmwareImage::readBlock (juce::int32& address, juce::uint8* buffer, int maximumSize)
+void FirmwareImage::sortAndCheckRecords()
 {
-    // -1 marks the end of the data; taken as the address 0xFFFFFFFF it would read the
-    // last record's end again and again.
-    if (address == -1)
+    if (! std::is_sorted (records.begin(), records.end(), startsBefore))
+        std::sort (records.begin(), records.end(), startsBefore);
+
+    // Sorted, a record overlaps another exactly when it starts inside the one before it.
+    for (int i = 1; i < records.size(); ++i)
+        if (records.getReference (i).address < records.getReference (i - 1).getEnd())
+            throw BinFileException (overlappingRecordsText);
+}
+
+int FirmwareImage::readBlock (juce::uint64& address, juce::uint8* buffer, int maximumSize)
+{
+    if ((address != currentAddress || bytesLeftInRecord() == 0) && ! seekTo (address))
         return 0;
 
-    const auto requested = (juce::uint32) address;
-
-    if (requested != (juce::uint32) currentAddress || bytesLeftInRecord() <= 0)
-    {
-        if (! seekToAddress (requested))
-        {
-            address = seekToNextRecord (requested) ? currentAddress : -1;
-            return 0;
-        }
-    }
-
-    const auto wanted = (int) juce::jmin ((juce::int64) juce::jmax (0, maximumSize), bytesLeftInRecord());
+    const auto wanted = (int) juce::jmin ((juce::uint64) juce::jmax (0, maximumSize), bytesLeftInRecord());
     const auto delivered = wanted > 0 ? stream.read (buffer, wanted) : 0;
 
     // A stream that stops delivering would otherwise leave its reader asking for ever.
     if (wanted > 0 && delivered <= 0)
         throw BinFileException (unexpectedEndText);
 
-    // A record that reaches the top of the 32-bit address space has no next address; wrapped
-    // round to 0, the reader would take the file's next bytes as that record's data.
-    const auto next = (juce::int64) requested + delivered;
-    address = next > (juce::int64) std::numeric_limits<juce::uint32>::max() ? -1 : (juce::int32) (juce::uint32) next;
+    address += (juce::uint64) delivered;
     currentAddress = address;
     return delivered;
 }
 
 juce::int64 FirmwareImage::countBytesInRange (juce::uint32 first, juce::uint32 last) const
 {
+    if (first > last)
+        return 0;
+
+    // Sorted without overlap, the records' ends ascend as their starts do.
+    auto record = std::partition_point (records.begin(), records.end(),
+                                        [first] (const ImageRecord& r) { return r.getEnd() <= first; });
     juce::int64 count = 0;
 
-    for (const auto& record : records)
-    {
-        const juce::int64 recordFirst = record.address;
-        const auto recordLast = record.getEnd() - 1;
-
-        if ((first < recordFirst && last < recordFirst) || (first > recordLast && last > recordLast))
-            continue;
-
-        // An inverted range counts nothing rather than a negative number.
-        count += juce::jmax ((juce::int64) 0,
-                             juce::jmin ((juce::int64) last, recordLast) - juce::jmax ((juce::int64) first, recordFirst) + 1);
-    }
+    for (; record != records.end() && record->address <= last; ++record)
+        count += (juce::int64) (juce::jmin ((juce::uint64) last + 1, record->getEnd())
+                                - juce::jmax ((juce::uint64) first, (juce::uint64) record->address));
 
     return count;
 }
@@ -113,54 +119,45 @@ ImageRecord FirmwareImage::recordAt (int index) const
     return juce::isPositiveAndBelow (index, records.size()) ? records.getReference (index) : ImageRecord();
 }
 
-void FirmwareImage::selectRecord (int index)
+void FirmwareImage::selectRecord (int index, juce::uint64 address)
 {
     const auto record = recordAt (index);
 
-    if (! moveStreamTo (record.dataOffset))
+    if (! moveStreamTo (record.dataOffset + (juce::int64) (address - record.address)))
         throw BinFileException (recordDataUnreachable);
 
     currentRecord = index;
-    currentAddress = (juce::int32) record.address;
+    currentAddress = address;
 }
 
-juce::int64 FirmwareImage::bytesLeftInRecord() const
+juce::uint64 FirmwareImage::bytesLeftInRecord() const
 {
-    return recordAt (currentRecord).getEnd() - (juce::uint32) currentAddress;
+    return recordAt (currentRecord).getEnd() - currentAddress;
 }
 
-bool FirmwareImage::seekToAddress (juce::uint32 address)
+bool FirmwareImage::seekTo (juce::uint64& address)
 {
-    for (int i = 0; i < records.size(); ++i)
+    // Only the last record that starts at or before address can hold it; the one after
+    // it is the next after the gap.
+    const auto next = std::upper_bound (records.begin(), records.end(), address,
+                                        [] (juce::uint64 a, const ImageRecord& r) { return a < r.address; });
+    const auto index = (int) (next - records.begin());
+
+    if (index > 0 && records.getReference (index - 1).contains (address))
     {
-        const auto& record = records.getReference (i);
-
-        if (record.contains (address))
-        {
-            selectRecord (i);
-            currentAddress = (juce::int32) address;
-            return moveStreamTo (stream.getPosition() + (address - record.address));
-        }
+        selectRecord (index - 1, address);
+        return true;
     }
 
-    return false;
-}
-
-bool FirmwareImage::seekToNextRecord (juce::uint32 address)
-{
-    if (recordAt (currentRecord).contains (address))
-        return seekToAddress (address);
-
-    // An address before the first record lies in the gap ahead of it.
-    for (int i = 0; i < records.size(); ++i)
+    if (index < records.size())
     {
-        const auto gapStart = i == 0 ? (juce::int64) 0 : records.getReference (i - 1).getEnd();
-
-        if (address >= gapStart && address < records.getReference (i).address)
-        {
-            selectRecord (i);
-            return true;
-        }
+        // Positioned now, so that reading from the record's start needs no move.
+        selectRecord (index, next->address);
+        address = next->address;
+    }
+    else
+    {
+        address = endOfData;
     }
 
     return false;

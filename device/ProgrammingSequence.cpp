@@ -16,6 +16,8 @@ namespace
 
     // Addresses of the low flash pages, prepared from the top down.
     constexpr juce::uint32 preparedPages[] = { 0x8000, 0x6000, 0x4000, 0x0000 };
+
+    const char* const incompleteText = "Part of the firmware image inside the device's memory was not written";
 }
 
 ProgrammingSequence::ProgrammingSequence (MidiTargetDevice& deviceToProgram,
@@ -68,6 +70,12 @@ void ProgrammingSequence::program (juce::InputStream& image)
 
     for (const auto& region : memoryMap.regions)
         writeRegion (region, firmware);
+
+    // Every byte of the image inside the regions should have been dealt with; a walk that
+    // fell short would leave the device with part of its firmware while the user reads
+    // that the update is complete.
+    if (written < total)
+        throw BinFileException (incompleteText);
 }
 
 void ProgrammingSequence::openPorts()
@@ -128,23 +136,21 @@ void ProgrammingSequence::writeRegion (const MemoryRegion& region, FirmwareImage
     if (region.start == 0 && DeviceModel::needsRegionPreparation (device.product))
         prepareRegion();
 
-    auto address = (juce::int32) region.start;
-    const auto last = (juce::int32) region.getLast();
+    auto address = (juce::uint64) region.start;
+    const auto end = region.getEnd();
 
-    while (address <= last)
+    while (address < end)
     {
         CommInterruptedException::throwIfThreadShouldExit();
 
+        // Cut at the region's end as well as the record's: the device listed no memory after it.
         const auto blockAddress = (juce::uint32) address;
-        const auto size = firmware.readBlock (address, blockBuffer.get(), memoryMap.blockSize);
+        const auto maximumSize = (int) juce::jmin ((juce::uint64) memoryMap.blockSize, end - address);
+        const auto size = firmware.readBlock (address, blockBuffer.get(), maximumSize);
 
+        // Nothing read: address moved on to the next record, or past the region when none follows.
         if (size == 0)
-        {
-            if (address == -1)
-                return;
-
             continue;
-        }
 
         // Erased flash needs no writing, but a region's first block is always sent.
         if (! (FirmwareImage::isErasedBlock (blockBuffer.get(), size) && blockAddress > region.start))
@@ -183,9 +189,9 @@ void ProgrammingSequence::blockDone (juce::uint32 address, int size)
     written += size;
     reportStatus ("Writing at address: 0x" + juce::String::toHexString (address).toUpperCase());
 
-    // Blocks end at record ends, not region ends, so more than the regions' bytes may
-    // be written; and an image with nothing inside the regions is done at once.
-    reportProgress (total > 0 ? juce::jmin (1.0, (double) written / (double) total) : 1.0);
+    // Every block lies inside a region, so total counts its bytes: the fraction stays
+    // within 0 to 1.
+    reportProgress ((double) written / (double) total);
 }
 
 void ProgrammingSequence::finish()

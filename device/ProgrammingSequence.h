@@ -11,6 +11,10 @@ class MidiTargetDevice;
     asks for its memory map, then writes the image block by block, region by region,
     each block acknowledged before the next is read.
 
+    A block ends where its record or its region ends, whichever comes first, so nothing
+    is sent to memory the device did not list. Addresses are walked in 64 bits: a
+    region may lie anywhere in the 32-bit space, up to and including 0xFFFFFFFF.
+
     Runs on the worker that drives the device. When the worker is told to exit, it
     stops at the next block or reply wait with CommInterruptedException.
 */
@@ -21,7 +25,8 @@ public:
     ProgrammingSequence (MidiTargetDevice& deviceToProgram, StatusReporter* status, ProgressReporter* progress);
 
     /** Programs image into the device; rethrows, after closing the ports and reporting
-        "Update failed", whatever exception ended it.
+        "Update failed", whatever exception ended it. Image data inside the regions that
+        was not written fails the update with BinFileException rather than completing it.
     */
     void run (juce::InputStream& image);
 

@@ -13,9 +13,8 @@ struct SimulatedRegion
 
 /** What a simulated device tells the host about its memory, and the flash behind it.
 
-    The flash may reach past the regions: the host cuts blocks at the ends of the image's
-    records, not at region ends, so a block may run past a region into flash that no
-    region lists. A write that leaves the flash is refused.
+    The flash may reach past the regions, so that a test can see that nothing was
+    written where no region lists memory. A write that leaves the flash is refused.
 */
 struct SimulatedMemoryMap
 {

@@ -11,7 +11,7 @@ namespace
 
     struct Block
     {
-        juce::int32 address;
+        juce::uint64 address;
         Bytes data;
 
         bool operator== (const Block& other) const  { return address == other.address && data == other.data; }
@@ -24,16 +24,16 @@ namespace
 
     Block patternBlock (juce::uint32 address, juce::uint32 length)
     {
-        return { (juce::int32) address, ImageFileBuilder::patternBytes (address, length) };
+        return { address, ImageFileBuilder::patternBytes (address, length) };
     }
 
     /** Reads blocks from start on until the image reports its end; gaps give no block. */
-    std::vector<Block> readAllBlocks (FirmwareImage& image, juce::int32 start, int blockSize)
+    std::vector<Block> readAllBlocks (FirmwareImage& image, juce::uint64 start, int blockSize)
     {
         std::vector<Block> blocks;
         Bytes buffer ((size_t) blockSize);
 
-        for (auto address = start; address != -1;)
+        for (auto address = start; address != FirmwareImage::endOfData;)
         {
             const auto blockAddress = address;
             const auto count = image.readBlock (address, buffer.data(), blockSize);
@@ -81,7 +81,7 @@ TEST (FirmwareImageBlocks, RecordIsReadInFullBlocksThenOneShortBlockThenEnd)
 {
     ParsedImage file (ImageFileBuilder().addRecord (0x1000, 0x250));
     Bytes buffer (256);
-    juce::int32 address = 0x1000;
+    juce::uint64 address = 0x1000;
 
     EXPECT_EQ (file.image.readBlock (address, buffer.data(), 256), 256);
     EXPECT_EQ (address, 0x1100);
@@ -92,14 +92,14 @@ TEST (FirmwareImageBlocks, RecordIsReadInFullBlocksThenOneShortBlockThenEnd)
     EXPECT_EQ (address, 0x1250);
     EXPECT_EQ (Bytes (buffer.begin(), buffer.begin() + 80), ImageFileBuilder::patternBytes (0x1200, 80));
     EXPECT_EQ (file.image.readBlock (address, buffer.data(), 256), 0);
-    EXPECT_EQ (address, -1);
+    EXPECT_EQ (address, FirmwareImage::endOfData);
 }
 
 TEST (FirmwareImageBlocks, AddressInAGapMovesToTheNextRecordsStart)
 {
     ParsedImage file (ImageFileBuilder().addRecord (0x0000, 0x100).addRecord (0x2000, 0x100));
     Bytes buffer (256);
-    juce::int32 address = 0x0100;
+    juce::uint64 address = 0x0100;
 
     EXPECT_EQ (file.image.readBlock (address, buffer.data(), 256), 0);
     EXPECT_EQ (address, 0x2000);
@@ -118,10 +118,10 @@ TEST (FirmwareImageBlocks, AddressPastEveryRecordReportsTheEnd)
 {
     ParsedImage file (ImageFileBuilder().addRecord (0x1000, 0x10));
     Bytes buffer (16);
-    juce::int32 address = 0x1010;
+    juce::uint64 address = 0x1010;
 
     EXPECT_EQ (file.image.readBlock (address, buffer.data(), 16), 0);
-    EXPECT_EQ (address, -1);
+    EXPECT_EQ (address, FirmwareImage::endOfData);
 }
 
 TEST (FirmwareImageBlocks, ReadingCanStartInsideARecord)
@@ -175,7 +175,7 @@ TEST (FirmwareImageBlocks, StreamThatStopsDeliveringFailsTheReadInsteadOfStallin
     image.parse();
     stream.stopDelivering();
     Bytes buffer (0x40);
-    juce::int32 address = 0x1000;
+    juce::uint64 address = 0x1000;
 
     EXPECT_THROW (image.readBlock (address, buffer.data(), 0x40), BinFileException);
 }
@@ -188,19 +188,32 @@ TEST (FirmwareImageBlocks, RecordReachingTheTopOfTheAddressSpaceEndsTheData)
                                                         0xFF, 0xFF, 0xFF, 0xFC,   0x00, 0x00, 0x00, 0x04,   0x55, 0x66, 0x77, 0x88 }));
 
     EXPECT_EQ (readAllBlocks (file.image, 0x0000, 4),
-               (std::vector<Block> { { 0x0000, { 0x11, 0x22, 0x33, 0x44 } }, { -4, { 0x55, 0x66, 0x77, 0x88 } } }));
+               (std::vector<Block> { { 0x0000, { 0x11, 0x22, 0x33, 0x44 } }, { 0xFFFFFFFC, { 0x55, 0x66, 0x77, 0x88 } } }));
 }
 
-TEST (FirmwareImageBlocks, MinusOneIsTheEndEvenWhereARecordHoldsThatAddress)
+TEST (FirmwareImageBlocks, ByteAtTheTopOfTheAddressSpaceIsReadLikeAnyOther)
 {
     ParsedImage file (ImageFileBuilder().addRecord (0xFFFFFFF0, 0x10));
     Bytes buffer (16);
-    juce::int32 address = -16;
+    juce::uint64 address = 0xFFFFFFF0;
 
     EXPECT_EQ (file.image.readBlock (address, buffer.data(), 15), 15);
-    EXPECT_EQ (address, -1);
+    EXPECT_EQ (address, 0xFFFFFFFFu);
+    EXPECT_EQ (file.image.readBlock (address, buffer.data(), 16), 1);
+    EXPECT_EQ (buffer[0], ImageFileBuilder::patternByte (0xFFFFFFFF));
+    EXPECT_EQ (address, FirmwareImage::endOfData);
     EXPECT_EQ (file.image.readBlock (address, buffer.data(), 16), 0);
-    EXPECT_EQ (address, -1);
+    EXPECT_EQ (address, FirmwareImage::endOfData);
+}
+
+TEST (FirmwareImageBlocks, EmptyRecordsInAGapAreSteppedOverInOneRead)
+{
+    ParsedImage file (ImageFileBuilder().addRecord (0x20, Bytes {}).addRecord (0x30, Bytes {}).addRecord (0x40, 0x08));
+    Bytes buffer (16);
+    juce::uint64 address = 0x10;
+
+    EXPECT_EQ (file.image.readBlock (address, buffer.data(), 16), 0);
+    EXPECT_EQ (address, 0x40u);
 }
 
 TEST (FirmwareImageParsing, OneRecordWithNothingAfterItIsOneRecord)
@@ -230,10 +243,10 @@ TEST (FirmwareImageParsing, FileOfOnlyTheMagicHoldsNoData)
 {
     ParsedImage file (ImageFileBuilder{});
     Bytes buffer (16);
-    juce::int32 address = 0;
+    juce::uint64 address = 0;
 
     EXPECT_EQ (file.image.readBlock (address, buffer.data(), 16), 0);
-    EXPECT_EQ (address, -1);
+    EXPECT_EQ (address, FirmwareImage::endOfData);
     EXPECT_EQ (file.image.countBytesInRange (0, 0xFFFFFFFF), 0);
 }
 
@@ -293,6 +306,53 @@ TEST (FirmwareImageParsing, StreamThatCannotGoBackToTheFirstRecordFails)
     stream.refuseBackwardMoves();
 
     EXPECT_EQ (parseErrorOf (stream), "Unexpected end of file encountered");
+}
+
+TEST (FirmwareImageParsing, RecordsInAnyOrderAreReadByAddressButOverlappingOnesAreRefused)
+{
+    struct Layout
+    {
+        const char* name;
+        std::vector<std::pair<juce::uint32, juce::uint32>> records;    // address and length, in file order
+        std::vector<Block> blocks;                                     // none: refused
+    };
+
+    const Layout layouts[] = {
+        { "adjacent", { { 0x00, 0x10 }, { 0x10, 0x10 } }, { patternBlock (0x00, 0x10), patternBlock (0x10, 0x10) } },
+        { "descending", { { 0x100, 0x10 }, { 0x00, 0x10 } }, { patternBlock (0x00, 0x10), patternBlock (0x100, 0x10) } },
+        { "shuffled with empty ones", { { 0x200, 0x08 }, { 0x50, 0 }, { 0x100, 0x08 }, { 0x100, 0 }, { 0x104, 0 } },
+          { patternBlock (0x100, 0x08), patternBlock (0x200, 0x08) } },
+        { "at the top, descending", { { 0xFFFFFFFF, 1 }, { 0xFFFFFFF0, 0x0F } },
+          { patternBlock (0xFFFFFFF0, 0x0F), patternBlock (0xFFFFFFFF, 1) } },
+        { "one inside another", { { 0x00, 0x100 }, { 0x80, 0x10 } }, {} },
+        { "same start", { { 0x40, 1 }, { 0x40, 1 } }, {} },
+        { "overlapping by one byte, descending", { { 0x80, 0x100 }, { 0x00, 0x81 } }, {} },
+    };
+
+    for (const auto& layout : layouts)
+    {
+        ImageFileBuilder builder;
+        juce::int64 length = 0;
+
+        for (const auto& [address, size] : layout.records)
+        {
+            builder.addRecord (address, size);
+            length += size;
+        }
+
+        juce::MemoryInputStream stream (builder.getFile(), true);
+
+        if (layout.blocks.empty())
+        {
+            EXPECT_EQ (parseErrorOf (stream), "The firmware image has overlapping records") << layout.name;
+            continue;
+        }
+
+        FirmwareImage image (stream);
+        ASSERT_NO_THROW (image.parse()) << layout.name;
+        EXPECT_EQ (readAllBlocks (image, 0, 0x100), layout.blocks) << layout.name;
+        EXPECT_EQ (image.countBytesInRange (0, 0xFFFFFFFF), length) << layout.name;
+    }
 }
 
 TEST (FirmwareImageCounting, CountsOnlyTheBytesInsideTheRange)

@@ -194,18 +194,6 @@ TEST_F (DeviceProgramming, BlockRejectedForAnyOtherReasonFailsTheUpdateAtOnce)
     EXPECT_EQ (writesHeardBy (pedal), std::vector<juce::uint32> { 0x000 });
 }
 
-TEST_F (DeviceProgramming, RecordRunningPastItsRegionIsWrittenInWholeBlocksAndProgressStopsAtOne)
-{
-    auto config = configWithRegions ({ { 0x0000, 0x180 } });
-    config.memoryMap.flashSize = 0x200;
-    const auto& pedal = attach (config);
-
-    EXPECT_EQ (program (*unprobedDevice (config), imageOfBlocks (2)), "");
-
-    EXPECT_EQ (pedal.readFlash (0, 0x200), ImageFileBuilder::patternBytes (0, 0x200));
-    EXPECT_EQ (reporter.getFractions(), (std::vector<double> { -1.0, 256.0 / 384.0, 1.0 }));
-}
-
 TEST_F (DeviceProgramming, EmptyRegionCountsNoneOfTheImage)
 {
     const auto config = configWithRegions ({ { 0x0000, 0 }, { 0x1000, 0x100 } });

@@ -5,6 +5,11 @@
 #include "device/sysex/Super7RxSysexMsg.h"
 #include "sim/SimulatedProduct.h"
 
+std::ostream& operator<< (std::ostream& out, const HeardWrite& write)
+{
+    return out << "{0x" << std::hex << write.address << ", 0x" << write.size << std::dec << "}";
+}
+
 SimulatedTargetTest::SimulatedTargetTest()
 {
     ports.addInput ("Pedal");
@@ -69,14 +74,27 @@ std::vector<juce::uint32> SimulatedTargetTest::writesHeardBy (const SimulatedDev
 {
     std::vector<juce::uint32> addresses;
 
+    for (const auto& write : writeBlocksHeardBy (simulated))
+        addresses.push_back (write.address);
+
+    return addresses;
+}
+
+std::vector<HeardWrite> SimulatedTargetTest::writeBlocksHeardBy (const SimulatedDevice& simulated)
+{
+    std::vector<HeardWrite> writes;
+
     for (const auto& message : simulated.getTranscript().getMessages (SimulatedTranscript::Direction::fromHost))
     {
         pex::Super7RxSysexMsg received;
         received.Append (message.data(), (juce::uint32) message.size());
 
         if (received.GetCommand() == DeviceCommand::WriteBlock)
-            addresses.push_back (received.ReadDWord());
+        {
+            const auto address = received.ReadDWord();
+            writes.push_back ({ address, received.ReadWord() });
+        }
     }
 
-    return addresses;
+    return writes;
 }

@@ -8,6 +8,17 @@
 
 #include <gtest/gtest.h>
 
+/** A WriteBlock as a device heard it: its address and its number of data bytes. */
+struct HeardWrite
+{
+    juce::uint32 address;
+    juce::uint32 size;
+
+    bool operator== (const HeardWrite& other) const noexcept  { return address == other.address && size == other.size; }
+};
+
+std::ostream& operator<< (std::ostream& out, const HeardWrite& write);
+
 /** Devices of the program's own device code against simulated devices on virtual
     ports. The port name "Pedal" is input 0 and output 0 from the start.
 */
@@ -40,6 +51,9 @@ protected:
 
     /** The address of each WriteBlock simulated heard, in order. */
     static std::vector<juce::uint32> writesHeardBy (const SimulatedDevice& simulated);
+
+    /** Each WriteBlock simulated heard, in order. */
+    static std::vector<HeardWrite> writeBlocksHeardBy (const SimulatedDevice& simulated);
 
     VirtualMidiPortSystem ports;
     std::vector<std::unique_ptr<SimulatedDevice>> simulatedDevices;

@@ -69,7 +69,7 @@ namespace
                 continue;
             }
 
-            const auto size = std::min ((juce::uint64) blockSize, (juce::uint64) record->getEnd() - address);
+            const auto size = std::min ({ (juce::uint64) blockSize, (juce::uint64) record->getEnd() - address, last + 1 - address });
             const auto first = record->data.begin() + (std::ptrdiff_t) (address - record->address);
             const auto erased = std::all_of (first, first + (std::ptrdiff_t) size, [] (juce::uint8 b) { return b == 0xFF; });
 

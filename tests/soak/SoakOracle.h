@@ -18,8 +18,8 @@ public:
     /** Every step of the scenario's update when nothing goes wrong. */
     static std::vector<SoakStep> stepsOf (const SoakScenario& scenario);
 
-    /** The blocks the host reads inside the regions: cut at record ends, a region
-        started at its first address or at the next record after it.
+    /** The blocks the host reads inside the regions: cut at record ends and at region
+        ends, a region started at its first address or at the next record after it.
     */
     static std::vector<SoakExpectation::Block> blocksOf (const SoakScenario& scenario);
 

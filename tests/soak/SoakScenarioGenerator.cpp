@@ -74,7 +74,7 @@ SoakScenario SoakScenarioGenerator::draw()
     scenario.records = chooseRecords (regionsEnd, device.memoryMap.blockSize);
     scenario.imageOverHttp = chance (50);
 
-    // Blocks are cut at record ends, so they may run past a region into flash no region lists.
+    // Records may run past a region, over flash that no region lists.
     const auto recordsEnd = scenario.records.empty() ? 0 : scenario.records.back().getEnd();
     device.memoryMap.flashStart = 0;
     device.memoryMap.flashSize = std::max ({ lowestFlashEnd, regionsEnd, recordsEnd });
