@@ -1,6 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include "catalogue/TargetsFileParser.h"
+#include "catalogue/TargetsFileReader.h"
 
 namespace
 {
@@ -42,9 +43,8 @@ namespace
     void parseCatalogueOf1000ProductsWith20RevisionsEach (benchmark::State& state)
     {
         const auto text = makeCatalogue (1000, 20);
-        juce::XmlDocument check (text);
 
-        if (const auto catalogue = parseTargetsFile (check);
+        if (const auto catalogue = parseTargetsFile (text);
             catalogue->products.size() != 1000 || catalogue->products.getLast()->revisions.size() != 20)
         {
             state.SkipWithError ("the generated catalogue is not 1000 products of 20 revisions");
@@ -53,8 +53,7 @@ namespace
 
         for ([[maybe_unused]] auto iteration : state)
         {
-            juce::XmlDocument document (text);
-            const auto catalogue = parseTargetsFile (document);
+            const auto catalogue = parseTargetsFile (text);
             benchmark::DoNotOptimize (catalogue->products.size());
         }
 
@@ -62,4 +61,54 @@ namespace
     }
 
     BENCHMARK (parseCatalogueOf1000ProductsWith20RevisionsEach)->Unit (benchmark::kMillisecond);
+
+    // One product whose text is mostly content: body fills the given number of MiB
+    // with copies of piece, inside the product's SpecialPreInstructions (attribute)
+    // or between its tags (content).
+    juce::String makeProductHolding (const juce::String& piece, int mebibytes, bool asAttribute)
+    {
+        const auto body = juce::String::repeatedString (piece, (mebibytes << 20) / piece.length());
+        const auto product = asAttribute ? "<Product SpecialPreInstructions=\"" + body + "\"/>"
+                                         : "<Product>" + body + "</Product>";
+
+        return "<Config><Brand Name=\"Calvio\"><Family>" + product + "</Family></Brand></Config>";
+    }
+
+    void parse (benchmark::State& state, const juce::String& text)
+    {
+        if (parseTargetsFile (text) == nullptr)
+        {
+            state.SkipWithError ("the text is no catalogue");
+            return;
+        }
+
+        for ([[maybe_unused]] auto iteration : state)
+            benchmark::DoNotOptimize (parseTargetsFile (text));
+
+        const auto bytes = static_cast<int64_t> (text.getNumBytesAsUTF8());
+        state.SetBytesProcessed (state.iterations() * bytes);
+        state.SetComplexityN (bytes);
+    }
+
+    // Multi-line instructions are written with character references; each used to
+    // cost time in proportion to the text before it.
+    void parseCatalogueWithEntitiesInOneAttribute (benchmark::State& state)
+    {
+        parse (state, makeProductHolding ("&amp;&#10;", (int) state.range (0), true));
+    }
+
+    // Elements nested as deep as the reader allows, again and again, under a product
+    // (where the catalogue ignores them).
+    void parseCatalogueWithDeeplyNestedElements (benchmark::State& state)
+    {
+        const auto depth = TargetsFileReader::maxDepth - 4;
+        const auto nested = juce::String::repeatedString ("<x>", depth) + juce::String::repeatedString ("</x>", depth);
+        parse (state, makeProductHolding (nested, (int) state.range (0), false));
+    }
+
+    BENCHMARK (parseCatalogueWithEntitiesInOneAttribute)
+        ->Unit (benchmark::kMillisecond)->RangeMultiplier (2)->Range (1, 4)->Complexity (benchmark::oN);
+
+    BENCHMARK (parseCatalogueWithDeeplyNestedElements)
+        ->Unit (benchmark::kMillisecond)->RangeMultiplier (2)->Range (1, 4)->Complexity (benchmark::oN);
 }

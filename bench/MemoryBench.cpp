@@ -3,6 +3,7 @@
 #include "bench/HeapCounter.h"
 #include "bench/ProgrammingSetUp.h"
 #include "bench/TranscriptFreeDevice.h"
+#include "catalogue/TargetsInfoDownloadThread.h"
 #include "device/MidiTargetDevice.h"
 #include "server/LoopbackServer.h"
 #include "wizard/DownloadImageThread.h"
@@ -95,7 +96,7 @@ namespace
     // The download thread reads the image in chunks into one growing block.
     std::unique_ptr<juce::MemoryBlock> download (const juce::String& location)
     {
-        DownloadImageThread thread (location, nullptr, nullptr);
+        DownloadImageThread thread (location, FileDownloader::Sources::webAndLocalFiles, nullptr, nullptr);
         runToEnd (thread);
         return thread.takeImage();
     }
@@ -166,3 +167,39 @@ namespace
 BENCHMARK (holdSixteenMebibyteImageOnceWhileDownloadingAndProgramming)
     ->ArgName ("http")->Arg (fromFile)->Arg (fromLoopbackServer)
     ->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (1);
+
+namespace
+{
+    // A hostile server that sends without end: the image download and the catalogue
+    // download each stop at their limit, and the heap holds at most about that much.
+    void holdNoMoreThanTheLimitWhateverAServerSends (benchmark::State& state)
+    {
+        LoopbackServer server;
+        auto answer = LoopbackServer::Answer::withData (ProgrammingSetUp::imageOf (1 << 20));
+        answer.endless = true;
+        server.setAnswer ("/endless", std::move (answer));
+        const auto address = server.getUrl ("/endless");
+
+        for ([[maybe_unused]] auto iteration : state)
+        {
+            const auto imageDownload = Window::start();
+            DownloadImageThread image (address, FileDownloader::Sources::webOnly, nullptr, nullptr);
+            runToEnd (image);
+            imageDownload.report (state, "image", 0.0);
+
+            const auto catalogueDownload = Window::start();
+            TargetsInfoDownloadThread catalogue ({ address }, nullptr, nullptr);
+            runToEnd (catalogue);
+            catalogueDownload.report (state, "catalogue", 0.0);
+
+            if (image.getStatus() != DownloadImageThread::ImageRefused
+                || catalogue.getStatus() != TargetsResult::TargetsParseError)
+                state.SkipWithError ("a download without end was not refused");
+        }
+
+        state.counters["imageLimitMiB"] = mebibytes ((double) DownloadImageThread::largestImage);
+        state.counters["catalogueLimitMiB"] = mebibytes ((double) TargetsInfoDownloadThread::largestTargetsFile);
+    }
+}
+
+BENCHMARK (holdNoMoreThanTheLimitWhateverAServerSends)->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (1);

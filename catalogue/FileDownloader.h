@@ -8,6 +8,11 @@
 /** Reads a whole file into memory, from a local path or over HTTP, telling a
     StatusReporter how far it has got and stopping when its caller's abort test says
     so. The download threads derive from it and call download() from their run().
+
+    What it reads is named by a catalogue that may have been forged, and served by a
+    server that may lie: it fetches only http and https addresses (and follows
+    redirects only to those), reads local files only where its owner allows them, and
+    never holds more than its size limit.
 */
 class FileDownloader
 {
@@ -19,11 +24,21 @@ public:
     */
     using ShouldAbortCallback = bool (*) (void* context);
 
-    /** connectionTimeoutMs bounds both connecting and a transfer that stalls (less
-        than 100 bytes a second for that long); a web server that stops answering
-        then fails the download instead of holding it for ever.
+    /** Whether local paths may be read, or only web addresses. */
+    enum class Sources
+    {
+        webOnly,
+        webAndLocalFiles
+    };
+
+    /** sizeLimit is the largest file accepted, in bytes. connectionTimeoutMs bounds
+        both connecting and a transfer that stalls (less than 100 bytes a second for
+        that long); a web server that stops answering then fails the download instead
+        of holding it for ever.
     */
-    explicit FileDownloader (int connectionTimeoutMs = defaultConnectionTimeoutMs);
+    explicit FileDownloader (juce::int64 sizeLimit = defaultSizeLimit,
+                             Sources sources = Sources::webAndLocalFiles,
+                             int connectionTimeoutMs = defaultConnectionTimeoutMs);
 
     /** Reads source, a local path or a URL (isLocalFile tells which), to its end.
 
@@ -32,6 +47,10 @@ public:
         error, or fewer bytes than the server announced): a body cut short is never
         passed off as the whole file. Any HTTP answer's body counts, error pages too.
         Blocks the calling thread; reporter and shouldAbort may be null.
+
+        Throws DownloadRefusedException when source (or an address a server redirects
+        to) is neither an allowed web address (WebAddress) nor a local path this
+        downloader may read, and when the file turns out larger than the size limit.
     */
     std::unique_ptr<juce::MemoryBlock> download (const juce::String& source,
                                                  ShouldAbortCallback shouldAbort,
@@ -46,8 +65,12 @@ public:
     /** The status text shown after a chunk, for the total number of bytes read so far. */
     static juce::String describeProgress (juce::int64 totalBytes);
 
+    static constexpr juce::int64 defaultSizeLimit = 64 * 1024 * 1024;
     static constexpr int defaultConnectionTimeoutMs = 10000;
     static constexpr int chunkSize = 1024;
+
+    /** How many redirects one download follows, as JUCE's streams do by default. */
+    static constexpr int maximumRedirects = 5;
 
 private:
     struct AbortTest
@@ -58,9 +81,20 @@ private:
         void* context;
     };
 
+    // One request's answer: its body, or where the server redirects to.
+    struct WebAnswer
+    {
+        std::unique_ptr<juce::MemoryBlock> data;
+        juce::String redirectTo;
+    };
+
     std::unique_ptr<juce::MemoryBlock> downloadFile (const juce::String& path, AbortTest, StatusReporter*) const;
     std::unique_ptr<juce::MemoryBlock> downloadUrl (const juce::String& address, AbortTest, StatusReporter*) const;
-    static bool readChunks (juce::InputStream&, juce::MemoryBlock&, AbortTest, StatusReporter*);
+    WebAnswer requestOnce (const juce::String& address, AbortTest, StatusReporter*) const;
+    bool readChunks (juce::InputStream&, juce::MemoryBlock&, AbortTest, StatusReporter*) const;
+    void refuseIfTooLarge (juce::int64 size) const;
 
+    const juce::int64 sizeLimit;
+    const Sources allowedSources;
     const int connectionTimeoutMs;
 };

@@ -15,6 +15,11 @@ public:
 
     juce::OwnedArray<TargetProduct> products;
 
+    /** True only when the text came from a local path, not from a web server: what a
+        server's catalogue may name is narrower than what a local file may.
+    */
+    bool cameFromLocalFile = false;
+
 private:
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (TargetsInfo)
 };

@@ -2,14 +2,15 @@
 
 #include <algorithm>
 
+#include "catalogue/DownloadRefusedException.h"
 #include "catalogue/TargetsFileParser.h"
 #include "catalogue/XmlParseException.h"
-#include "catalogue/XmlParserGuard.h"
 
 TargetsInfoDownloadThread::TargetsInfoDownloadThread (const juce::StringArray& sourcesToTry,
                                                       juce::Component* page,
                                                       StatusReporter* reporterToUse)
     : juce::Thread ("Downloading"),
+      FileDownloader (largestTargetsFile, Sources::webAndLocalFiles),
       sources (sourcesToTry),
       pageState (page != nullptr ? std::make_unique<ModalStateTracker> (*page) : nullptr),
       reporter (reporterToUse)
@@ -18,31 +19,42 @@ TargetsInfoDownloadThread::TargetsInfoDownloadThread (const juce::StringArray& s
 
 TargetsInfoDownloadThread::~TargetsInfoDownloadThread()
 {
-    // Every wait of the thread ends within about a second of being told to exit.
-    stopThread (stopTimeoutMs);
+    // Never killed: every wait of the thread, and the parse, ends within about a second
+    // of being told to exit.
+    signalThreadShouldExit();
+    waitForThreadToExit (-1);
 }
 
 void TargetsInfoDownloadThread::run()
 {
-    std::unique_ptr<juce::XmlDocument> document;
-
     for (const auto& source : sources)
     {
         if (threadShouldExit())
             break;
 
-        if ((document = fetchTargetsFile (source)) != nullptr)
+        try
+        {
+            if (const auto text = fetchTargetsFile (source))
+            {
+                parse (*text, FileDownloader::isLocalFile (source));
+                break;
+            }
+        }
+        catch (const DownloadRefusedException& e)
+        {
+            // Too large, or redirected elsewhere: the source answered, with something
+            // that is not a catalogue.
+            errorMessage = juce::String::fromUTF8 (e.what());
+            status = TargetsResult::TargetsParseError;
             break;
+        }
     }
-
-    if (document != nullptr)
-        parse (*document);
 
     if (pageState != nullptr)
         pageState->exitModalState (1);
 }
 
-std::unique_ptr<juce::XmlDocument> TargetsInfoDownloadThread::fetchTargetsFile (const juce::String& source)
+std::optional<juce::String> TargetsInfoDownloadThread::fetchTargetsFile (const juce::String& source)
 {
     if (reporter != nullptr)
         reporter->reportStatus ("Locating targets file...");
@@ -55,16 +67,15 @@ std::unique_ptr<juce::XmlDocument> TargetsInfoDownloadThread::fetchTargetsFile (
     const auto* begin = static_cast<const char*> (data->getData());
     const auto* end = std::find (begin, begin + data->getSize(), '\0');
 
-    // Only valid UTF-8 may reach the XML parser: it trusts a sequence's first byte for
-    // the sequence's length, so one cut short at the end runs it past the text. Text that
-    // is not UTF-8 is read as Windows-1252, as JUCE reads such text files.
-    const auto text = juce::String::createStringFromData (begin, (int) (end - begin));
+    // Text that is not UTF-8 is read as Windows-1252, as JUCE reads such text files, so
+    // that a catalogue saved in that encoding still reads.
+    auto text = juce::String::createStringFromData (begin, (int) (end - begin));
 
     // A web server's error page instead of the file.
     if (text.startsWith ("<!DOCTYPE HTML"))
         return {};
 
-    return std::make_unique<juce::XmlDocument> (XmlParserGuard::safeText (text));
+    return text;
 }
 
 bool TargetsInfoDownloadThread::shouldAbort (void* context)
@@ -74,12 +85,19 @@ bool TargetsInfoDownloadThread::shouldAbort (void* context)
         || (thread.pageState != nullptr && ! thread.pageState->isStillModal());
 }
 
-void TargetsInfoDownloadThread::parse (juce::XmlDocument& document)
+void TargetsInfoDownloadThread::parse (const juce::String& text, bool fromLocalFile)
 {
     try
     {
-        catalogue = parseTargetsFile (document);
-        status = catalogue != nullptr ? TargetsResult::TargetsOk : TargetsResult::TargetsEmpty;
+        // Stopped part-way, it leaves the status at "not found": whoever stopped it
+        // takes no result.
+        catalogue = parseTargetsFile (text, [this] { return shouldAbort (this); });
+
+        if (catalogue == nullptr)
+            return;
+
+        catalogue->cameFromLocalFile = fromLocalFile;
+        status = TargetsResult::TargetsOk;
     }
     catch (const XmlParseException& e)
     {

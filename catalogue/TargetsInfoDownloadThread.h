@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <juce_core/juce_core.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -16,7 +17,12 @@
 
     The page leaving its modal state (Cancel) aborts the download under way; that
     source counts as failed and the next one stops after its first chunk. Being told
-    to exit aborts as well, and no further source is tried.
+    to exit aborts as well, and no further source is tried. Either stops a parse under
+    way too, between chunks of the text, and then leaves no result: "not found".
+
+    A source larger than largestTargetsFile, or one a server redirects to an address
+    that is not allowed, ends the search as an invalid targets file with the refusal's
+    text.
 
     Use from the message thread:
         page.enterModalState (false);
@@ -34,27 +40,30 @@ public:
     */
     TargetsInfoDownloadThread (const juce::StringArray& sources, juce::Component* page, StatusReporter* reporter);
 
-    /** Message thread. Stops the thread first; a catalogue not taken goes with it. */
+    /** Message thread. Tells the thread to exit and waits for it; a catalogue not taken
+        goes with it.
+    */
     ~TargetsInfoDownloadThread() override;
 
     void run() override;
 
-    /** This thread. Downloads one source and returns it as an unparsed document, or
-        nothing when it could not be read, was aborted, or is a web page.
+    /** This thread. Downloads one source and returns its text, unparsed, or nothing
+        when it could not be read, was aborted, or is a web page. Throws
+        DownloadRefusedException as FileDownloader::download does.
     */
-    std::unique_ptr<juce::XmlDocument> fetchTargetsFile (const juce::String& source);
+    std::optional<juce::String> fetchTargetsFile (const juce::String& source);
 
     // Message thread, once the thread has ended.
     TargetsResult getStatus() const noexcept            { return status; }
     const juce::String& getErrorMessage() const noexcept { return errorMessage; }
     std::unique_ptr<TargetsInfo> takeCatalogue()         { return std::move (catalogue); }
 
-    /** How long destruction waits for a thread that has not ended yet. */
-    static constexpr int stopTimeoutMs = 5000;
+    /** Well above any real catalogue, which takes tens of KB. */
+    static constexpr juce::int64 largestTargetsFile = 8 * 1024 * 1024;
 
 private:
     static bool shouldAbort (void* context);
-    void parse (juce::XmlDocument& document);
+    void parse (const juce::String& text, bool fromLocalFile);
 
     const juce::StringArray sources;
     const std::unique_ptr<ModalStateTracker> pageState;

@@ -23,6 +23,10 @@ target_link_libraries (quillon_core
         juce::pkgconfig_JUCE_CURL_LINUX_DEPS
         juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
 
+# The targets file is read with expat: bounded, linear, and fuzzed upstream.
+find_package (EXPAT REQUIRED)
+target_link_libraries (quillon_core PRIVATE EXPAT::EXPAT)
+
 # Each source folder lists its files with this. Our own code must build without
 # warnings; JUCE's sources share the target but are not ours to fix.
 function (quillon_add_sources)

@@ -112,13 +112,16 @@ void LoopbackServer::Impl::send (const std::shared_ptr<const Answer>& answer, ht
 {
     response.status = answer->status;
     const auto type = answer->contentType.toStdString();
+
+    if (answer->location.isNotEmpty())
+        response.set_header ("Location", answer->location.toStdString());
     const bool plain = answer->pieceSize == 0 && ! answer->stallAfter && ! answer->closeAfter;
 
     if (plain && answer->announceLength)
     {
         response.set_content (bytesOf (answer->body, 0), answer->body.getSize(), type);
     }
-    else if (answer->announceLength)
+    else if (answer->announceLength && ! answer->endless)
     {
         response.set_content_provider (answer->body.getSize(), type,
                                        [this, answer] (size_t offset, size_t, httplib::DataSink& sink)
@@ -145,6 +148,9 @@ bool LoopbackServer::Impl::writeNextPiece (const Answer& answer, size_t offset, 
 
     const auto size = answer.body.getSize();
 
+    if (answer.endless)
+        return sink.write (bytesOf (answer.body, offset % size), size - offset % size);
+
     if (offset >= size)
     {
         sink.done();
@@ -170,6 +176,13 @@ void LoopbackServer::Impl::waitUntilStopping()
 }
 
 //==============================================================================
+LoopbackServer::Answer LoopbackServer::Answer::redirectTo (const juce::String& location, int status)
+{
+    auto answer = withText ("Moved", status);
+    answer.location = location;
+    return answer;
+}
+
 LoopbackServer::Answer LoopbackServer::Answer::withText (const juce::String& text, int status,
                                                          const juce::String& contentType)
 {

@@ -22,6 +22,7 @@ public:
         static Answer withText (const juce::String& text, int status = 200,
                                 const juce::String& contentType = "text/html");
         static Answer withData (const juce::MemoryBlock& data);
+        static Answer redirectTo (const juce::String& location, int status = 302);
 
         int status = 200;
         juce::String contentType { "application/octet-stream" };
@@ -38,6 +39,14 @@ public:
 
         /** Sends this many bytes of the body, then drops the connection. */
         std::optional<size_t> closeAfter;
+
+        /** Sent as the Location header when not empty, as a redirect's is. */
+        juce::String location;
+
+        /** Sends the body over and over, chunked and without end, as a hostile server
+            may; the body must not be empty.
+        */
+        bool endless = false;
     };
 
     /** What a client asked for: the request target as sent (path and query) and its headers. */

@@ -1,10 +1,11 @@
 #include "wizard/DownloadImageThread.h"
 
-#include "wizard/WorkerTimeouts.h"
+#include "catalogue/DownloadRefusedException.h"
 
-DownloadImageThread::DownloadImageThread (const juce::String& url, juce::Component* page,
-                                          StatusReporter* reporterToUse)
+DownloadImageThread::DownloadImageThread (const juce::String& url, FileDownloader::Sources sources,
+                                          juce::Component* page, StatusReporter* reporterToUse)
     : juce::Thread ("Download image"),
+      FileDownloader (largestImage, sources),
       imageUrl (url),
       pageState (page != nullptr ? std::make_unique<ModalStateTracker> (*page) : nullptr),
       reporter (reporterToUse)
@@ -13,22 +14,35 @@ DownloadImageThread::DownloadImageThread (const juce::String& url, juce::Compone
 
 DownloadImageThread::~DownloadImageThread()
 {
-    stopThread (WorkerTimeouts::stopMs);
+    // Never killed: every wait of the download wakes within about a second of this.
+    signalThreadShouldExit();
+    waitForThreadToExit (-1);
 }
 
 void DownloadImageThread::run()
 {
-    auto data = download (imageUrl, shouldAbort, this, reporter);
+    try
+    {
+        keep (download (imageUrl, shouldAbort, this, reporter));
+    }
+    catch (const DownloadRefusedException& e)
+    {
+        errorMessage = juce::String::fromUTF8 (e.what());
+        status = ImageRefused;
+    }
 
+    if (pageState != nullptr)
+        pageState->exitModalState (1);
+}
+
+void DownloadImageThread::keep (std::unique_ptr<juce::MemoryBlock> data)
+{
     if (data == nullptr)
         status = ImageNotDownloaded;
     else if (startsLikeFirmwareImage (*data))
         image = std::move (data), status = ImageOk;
     else
         status = ImageInvalid;
-
-    if (pageState != nullptr)
-        pageState->exitModalState (1);
 }
 
 bool DownloadImageThread::startsLikeFirmwareImage (const juce::MemoryBlock& data)

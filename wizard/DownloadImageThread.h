@@ -7,7 +7,8 @@
     when it starts like a firmware image, then ends the page's modal state with 1.
 
     The page leaving its modal state (Cancel) or the thread being told to exit aborts
-    the download after its current chunk.
+    the download after its current chunk. An image larger than largestImage, or at an
+    address the downloader will not read, is refused with a text for the user.
 */
 class DownloadImageThread : public juce::Thread,
                             private FileDownloader
@@ -17,27 +18,37 @@ public:
     {
         ImageOk = 0,             // downloaded and accepted
         ImageInvalid = 1,        // downloaded, but not a firmware image; discarded
-        ImageNotDownloaded = 2   // the download failed or was aborted
+        ImageNotDownloaded = 2,  // the download failed or was aborted
+        ImageRefused = 3         // too large, or at an address not allowed; see getErrorMessage()
     };
 
     /** Message thread. page (which must already be modal) and reporter are borrowed
-        and may be null.
+        and may be null. sources says whether imageUrl may name a local file: only when
+        the catalogue came from a file the user put beside the program.
     */
-    DownloadImageThread (const juce::String& imageUrl, juce::Component* page, StatusReporter* reporter);
+    DownloadImageThread (const juce::String& imageUrl, FileDownloader::Sources sources,
+                         juce::Component* page, StatusReporter* reporter);
 
-    /** Message thread. Stops the thread first; an image not taken goes with it. */
+    /** Message thread. Tells the thread to exit and waits for it; an image not taken
+        goes with it.
+    */
     ~DownloadImageThread() override;
 
     void run() override;
 
     // Message thread, once the thread has ended.
     ImageStatus getStatus() const noexcept                 { return status; }
+    const juce::String& getErrorMessage() const noexcept   { return errorMessage; }
     std::unique_ptr<juce::MemoryBlock> takeImage()          { return std::move (image); }
 
     /** The first four bytes of every firmware image. */
     static bool startsLikeFirmwareImage (const juce::MemoryBlock& data);
 
+    /** Well above the flash of any device: tens of MB at most. */
+    static constexpr juce::int64 largestImage = 32 * 1024 * 1024;
+
 private:
+    void keep (std::unique_ptr<juce::MemoryBlock> data);
     static bool shouldAbort (void* context);
 
     const juce::String imageUrl;
@@ -47,6 +58,7 @@ private:
     // Written by this thread; read by the message thread only after it has ended.
     std::unique_ptr<juce::MemoryBlock> image;
     ImageStatus status = ImageNotDownloaded;
+    juce::String errorMessage;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (DownloadImageThread)
 };

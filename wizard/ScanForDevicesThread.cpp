@@ -1,7 +1,6 @@
 #include "wizard/ScanForDevicesThread.h"
 
 #include "device/MidiDeviceScanner.h"
-#include "wizard/WorkerTimeouts.h"
 
 ScanForDevicesThread::ScanForDevicesThread (const TargetsInfo& catalogueToScan, MidiPortSystem& portsToScan,
                                             juce::Component* page, StatusReporter* reporterToUse)
@@ -15,7 +14,9 @@ ScanForDevicesThread::ScanForDevicesThread (const TargetsInfo& catalogueToScan, 
 
 ScanForDevicesThread::~ScanForDevicesThread()
 {
-    stopThread (WorkerTimeouts::stopMs);
+    // Never killed: every wait of the worker wakes up soon after this.
+    signalThreadShouldExit();
+    waitForThreadToExit (-1);
 }
 
 void ScanForDevicesThread::run()

@@ -21,7 +21,7 @@ public:
     ScanForDevicesThread (const TargetsInfo& catalogue, MidiPortSystem& ports,
                           juce::Component* page, StatusReporter* reporter);
 
-    /** Message thread. Stops the thread first; devices not taken go with it. */
+    /** Message thread. Tells the thread to exit and waits for it; devices not taken go with it. */
     ~ScanForDevicesThread() override;
 
     void run() override;

@@ -3,7 +3,6 @@
 #include "device/BinFileException.h"
 #include "device/CommHostException.h"
 #include "device/CommTargetException.h"
-#include "wizard/WorkerTimeouts.h"
 
 UpdateThread::UpdateThread (TargetDevice& deviceToUpdate, juce::InputStream& imageToWrite, juce::Component* page,
                             StatusReporter* statusToUse, ProgressReporter* progressToUse)
@@ -18,7 +17,9 @@ UpdateThread::UpdateThread (TargetDevice& deviceToUpdate, juce::InputStream& ima
 
 UpdateThread::~UpdateThread()
 {
-    stopThread (WorkerTimeouts::stopMs);
+    // Never killed: every wait of the worker wakes up soon after this.
+    signalThreadShouldExit();
+    waitForThreadToExit (-1);
 }
 
 void UpdateThread::run()

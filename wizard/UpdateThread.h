@@ -25,7 +25,7 @@ public:
     UpdateThread (TargetDevice& device, juce::InputStream& image, juce::Component* page,
                   StatusReporter* statusToUse, ProgressReporter* progressToUse);
 
-    /** Message thread. Stops the thread first. */
+    /** Message thread. Tells the thread to exit and waits for it. */
     ~UpdateThread() override;
 
     void run() override;

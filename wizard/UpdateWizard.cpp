@@ -4,7 +4,6 @@
 #include "wizard/DownloadImageThread.h"
 #include "wizard/ScanForDevicesThread.h"
 #include "wizard/UpdateThread.h"
-#include "wizard/WorkerTimeouts.h"
 
 namespace
 {
@@ -50,6 +49,23 @@ namespace
         page.description = description;
         page.sendChangeMessage();
     }
+
+    // What an update worker reads from, kept together so that a worker that does not
+    // end in time can keep all of it.
+    struct ProgrammingInputs
+    {
+        ProgrammingInputs (std::shared_ptr<juce::OwnedArray<TargetDevice>> devicesToKeep,
+                           std::unique_ptr<juce::MemoryBlock> imageToWrite)
+            : devices (std::move (devicesToKeep)),
+              image (std::move (imageToWrite)),
+              stream (*image, false)
+        {
+        }
+
+        const std::shared_ptr<juce::OwnedArray<TargetDevice>> devices;
+        const std::unique_ptr<juce::MemoryBlock> image;
+        juce::MemoryInputStream stream;
+    };
 }
 
 UpdateWizard::UpdateWizard (UpdateEnvironment environmentToUse)
@@ -160,9 +176,9 @@ void UpdateWizard::runScan()
 
     juce::String details;
     auto outcome = UpdateResult::UpdateCancelled;
-    std::unique_ptr<TargetsInfo> catalogue;
+    std::shared_ptr<TargetsInfo> catalogue;
 
-    if (fetchCatalogue (catalogue, outcome, details) && scanForDevices (*catalogue, outcome))
+    if (fetchCatalogue (catalogue, outcome, details) && scanForDevices (catalogue, outcome))
     {
         juce::StringArray names;
 
@@ -175,7 +191,7 @@ void UpdateWizard::runScan()
         return;
     }
 
-    if (applicationIsQuitting())
+    if (WorkerRunner::isQuitting())
         return;
 
     juce::MouseCursor::hideWaitCursor();
@@ -183,43 +199,47 @@ void UpdateWizard::runScan()
     showResults (details, outcome);
 }
 
-bool UpdateWizard::fetchCatalogue (std::unique_ptr<TargetsInfo>& catalogue, UpdateResult& outcome, juce::String& details)
+bool UpdateWizard::fetchCatalogue (std::shared_ptr<TargetsInfo>& catalogue, UpdateResult& outcome, juce::String& details)
 {
     scanPage.enterModalState (false);
-    TargetsInfoDownloadThread thread (environment.targetsSources(), &scanPage, &scanPage);
+    auto thread = std::make_unique<TargetsInfoDownloadThread> (environment.targetsSources(), &scanPage, &scanPage);
 
-    if (runWorkerOnPage (thread, scanPage) == 0)
+    if (workers.run (thread, scanPage) == 0)
     {
         outcome = UpdateResult::UpdateCancelled;
         return false;
     }
 
-    catalogue = thread.takeCatalogue();
+    catalogue = thread->takeCatalogue();
 
     if (catalogue != nullptr)
+    {
+        imageSources = catalogue->cameFromLocalFile ? FileDownloader::Sources::webAndLocalFiles
+                                                    : FileDownloader::Sources::webOnly;
         return true;
+    }
 
-    outcome = outcomeFor (thread.getStatus());
+    outcome = outcomeFor (thread->getStatus());
 
     if (outcome == UpdateResult::InvalidTargetsFile)
-        details = thread.getErrorMessage();
+        details = thread->getErrorMessage();
 
     return false;
 }
 
-bool UpdateWizard::scanForDevices (const TargetsInfo& catalogue, UpdateResult& outcome)
+bool UpdateWizard::scanForDevices (std::shared_ptr<TargetsInfo> catalogue, UpdateResult& outcome)
 {
     scanPage.enterModalState (false);
-    ScanForDevicesThread thread (catalogue, environment.midiPorts, &scanPage, &scanPage);
+    auto thread = std::make_unique<ScanForDevicesThread> (*catalogue, environment.midiPorts, &scanPage, &scanPage);
     setHeader (scanPage, "Scanning...", "Please wait while we look for connected devices");
 
-    if (runWorkerOnPage (thread, scanPage) == 0)
+    if (workers.run (thread, scanPage, catalogue) == 0)
     {
         outcome = UpdateResult::UpdateCancelled;
         return false;
     }
 
-    deviceList = thread.takeDevices();
+    deviceList = thread->takeDevices();
     outcome = UpdateResult::NoDevicesFound;
     return deviceList != nullptr;
 }
@@ -312,38 +332,43 @@ void UpdateWizard::downloadImage()
     juce::MouseCursor::showWaitCursor();
 
     downloadPage.enterModalState (false);
-    DownloadImageThread thread (selectedRevision->imageUrl, &downloadPage, &downloadPage);
-    const int result = runWorkerOnPage (thread, downloadPage);
+    auto thread = std::make_unique<DownloadImageThread> (selectedRevision->imageUrl, imageSources,
+                                                         &downloadPage, &downloadPage);
+    const int result = workers.run (thread, downloadPage);
 
-    if (applicationIsQuitting())
+    if (WorkerRunner::isQuitting())
         return;
 
     if (result == 0)
         showResults ({}, UpdateResult::UpdateCancelled);
-    else if (auto image = thread.takeImage())
-        programDevice (*image);
+    else if (thread->getStatus() == DownloadImageThread::ImageRefused)
+        showResults (thread->getErrorMessage(), UpdateResult::UpdateFailed);
+    else if (auto image = thread->takeImage())
+        programDevice (std::move (image));
     else
         showResults ({}, UpdateResult::UnableToConnect);
 }
 
-void UpdateWizard::programDevice (const juce::MemoryBlock& image)
+void UpdateWizard::programDevice (std::unique_ptr<juce::MemoryBlock> image)
 {
     setButtonsEnabled (false, AllButtons);
     showPage (&programPage);
     juce::MouseCursor::showWaitCursor();
 
-    juce::MemoryInputStream stream (image, false);
+    auto inputs = std::make_shared<ProgrammingInputs> (deviceList, std::move (image));
     programPage.enterModalState (false);
-    UpdateThread thread (*selectedDevice, stream, &programPage, &programPage, &programPage);
-    runWorkerOnPage (thread, programPage);
+    auto thread = std::make_unique<UpdateThread> (*selectedDevice, inputs->stream, &programPage, &programPage, &programPage);
+    workers.run (thread, programPage, inputs);
 
-    if (applicationIsQuitting())
+    if (WorkerRunner::isQuitting())
         return;
 
-    if (thread.getStatus() == UpdateThread::UpdateOk)
+    if (thread == nullptr)
+        showResults ("The device did not finish in time", UpdateResult::UpdateFailed);
+    else if (thread->getStatus() == UpdateThread::UpdateOk)
         showResults ({}, UpdateResult::UpdateSucceeded);
     else
-        showResults (thread.getErrorMessage(), UpdateResult::UpdateFailed);
+        showResults (thread->getErrorMessage(), UpdateResult::UpdateFailed);
 }
 
 void UpdateWizard::showResults (const juce::String& details, UpdateResult outcome)
@@ -388,31 +413,3 @@ void UpdateWizard::showResults (const juce::String& details, UpdateResult outcom
         setButtonsVisible (StartOverButton, true);
 }
 
-//==============================================================================
-int UpdateWizard::runWorkerOnPage (juce::Thread& worker, juce::Component& page)
-{
-    // The page entered its modal state before the worker was made, so that a worker
-    // that finishes at once cannot lose its end of that state.
-    worker.startThread();
-    const int result = page.runModalLoop();
-
-    // A loop left while the page is still modal was left because the application is
-    // quitting: the worker is not wanted any more.
-    if (page.isCurrentlyModal (false))
-    {
-        page.exitModalState (0);
-        worker.signalThreadShouldExit();
-    }
-
-    // Results are read only from a worker that has ended: one that has not ended
-    // by itself in time is told to stop, and every wait of a worker wakes up then.
-    if (! worker.waitForThreadToExit (WorkerTimeouts::graceMs))
-        worker.stopThread (WorkerTimeouts::stopMs);
-
-    return applicationIsQuitting() ? 0 : result;
-}
-
-bool UpdateWizard::applicationIsQuitting()
-{
-    return juce::MessageManager::getInstance()->hasStopMessageBeenSent();
-}

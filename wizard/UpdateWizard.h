@@ -1,9 +1,11 @@
 #pragma once
 
+#include "catalogue/FileDownloader.h"
 #include "device/TargetDevice.h"
 #include "wizard/UpdateEnvironment.h"
 #include "wizard/UpdateResult.h"
 #include "wizard/WizardComponent.h"
+#include "wizard/WorkerRunner.h"
 #include "wizard/pages/ConfirmPage.h"
 #include "wizard/pages/DownloadImagePage.h"
 #include "wizard/pages/PreUpdateInstructionsPage.h"
@@ -46,10 +48,15 @@ public:
     /** The devices of the last scan; nullptr before a scan found any. */
     const juce::OwnedArray<TargetDevice>* getDevices() const noexcept   { return deviceList.get(); }
 
+    /** How many workers that did not end in time are still running. */
+    int countUnfinishedWorkers()    { return workers.countUnfinished(); }
+
 private:
+    using DeviceList = juce::OwnedArray<TargetDevice>;
+
     void runScan();
-    bool fetchCatalogue (std::unique_ptr<TargetsInfo>& catalogue, UpdateResult& outcome, juce::String& details);
-    bool scanForDevices (const TargetsInfo& catalogue, UpdateResult& outcome);
+    bool fetchCatalogue (std::shared_ptr<TargetsInfo>& catalogue, UpdateResult& outcome, juce::String& details);
+    bool scanForDevices (std::shared_ptr<TargetsInfo> catalogue, UpdateResult& outcome);
     void showSelectDevicePage();
     void deviceSelectionChanged();
     void showVersionFilterPage();
@@ -60,11 +67,8 @@ private:
     void confirmationChanged();
     void showInstructionsPage();
     void downloadImage();
-    void programDevice (const juce::MemoryBlock& image);
+    void programDevice (std::unique_ptr<juce::MemoryBlock> image);
     void showResults (const juce::String& details, UpdateResult outcome);
-
-    int runWorkerOnPage (juce::Thread& worker, juce::Component& page);
-    static bool applicationIsQuitting();
 
     const UpdateEnvironment environment;
 
@@ -79,9 +83,16 @@ private:
     ProgramDevicePage programPage;
     ResultsPage resultsPage;
 
-    std::unique_ptr<juce::OwnedArray<TargetDevice>> deviceList;
+    // Shared with an update worker that does not end in time, which keeps its device.
+    std::shared_ptr<DeviceList> deviceList;
     TargetDevice* selectedDevice = nullptr;
     const TargetRevision* selectedRevision = nullptr;
+
+    // Only a catalogue the user put beside the program may name images on this computer.
+    FileDownloader::Sources imageSources = FileDownloader::Sources::webOnly;
+
+    // Last, so that it goes first: a worker it still keeps reports to the pages above.
+    WorkerRunner workers;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (UpdateWizard)
 };

@@ -177,7 +177,7 @@ TEST_F (HttpDownload, AServerThatStopsSendingFailsTheDownloadAfterTheTimeOut)
     server.setAnswer ("/stall.bin", answer);
     const auto start = juce::Time::getMillisecondCounter();
 
-    EXPECT_EQ (download ("/stall.bin", nullptr, FileDownloader (1000)), nullptr);
+    EXPECT_EQ (download ("/stall.bin", nullptr, FileDownloader (FileDownloader::defaultSizeLimit, FileDownloader::Sources::webOnly, 1000)), nullptr);
 
     EXPECT_LT (secondsSince (start), 4.0);
     EXPECT_TRUE (reporter.getTexts().contains ("Downloaded 50 bytes..."));

@@ -6,7 +6,7 @@ namespace
 {
     std::unique_ptr<TargetsInfo> sampleCatalogue()
     {
-        juce::XmlDocument document (R"(<Config><Brand Name="Brisma"><Family FamilyID="0x5C">
+        return parseTargetsFile (R"(<Config><Brand Name="Brisma"><Family FamilyID="0x5C">
             <Product Name="Pitch Four" ProductID="4" UpdateProductID="0x44" SpecialPreInstructions="pre">
               <Revisions>
                 <Revision Version="2.0" ReleaseDate="d1" ImageUrl="u1" ReleaseNotesUrl="n1" SpecialPostInstructions="post"/>
@@ -14,7 +14,6 @@ namespace
               </Revisions>
               <Ports><Port Name="Pitch Four" Count="2"/></Ports>
             </Product></Family></Brand></Config>)");
-        return parseTargetsFile (document);
     }
 
     void expectSameContent (const TargetProduct& a, const TargetProduct& b)

@@ -75,6 +75,7 @@ TEST_F (TargetsDownload, AReadableFileBesideTheProgramIsUsedAndTheServerIsNotAsk
     EXPECT_EQ (outcome.status, TargetsResult::TargetsOk);
     ASSERT_NE (outcome.catalogue, nullptr);
     EXPECT_EQ (outcome.catalogue->products.getFirst()->name, "Hall Reverb");
+    EXPECT_TRUE (outcome.catalogue->cameFromLocalFile);
     EXPECT_TRUE (server.getRequests().empty());
     EXPECT_EQ (reporter.getTexts(), juce::StringArray ("Locating targets file...", "Connecting...",
                                                          FileDownloader::describeProgress (juce::String (oneProduct).length()), "Download is complete"));
@@ -84,16 +85,22 @@ TEST_F (TargetsDownload, ALocalFileThatIsNotATargetsFileFailsAndTheServerIsNotTr
 {
     server.setAnswer ("/UpdateTargets.xml", LoopbackServer::Answer::withText (oneProduct));
 
-    for (const auto* text : { "<Config><Brand></Config>", "not xml", "<Brand/>" })
+    // An empty file once gave an empty message: the results page said nothing about it.
+    const std::pair<const char*, const char*> cases[] = {
+        { "<Config><Brand></Config>", "Mismatched tag at line 1, column 18" },
+        { "not xml", "Syntax error at line 1, column 1" },
+        { "<Brand/>", "Invalid element encountered. Expecting Config" },
+        { "", "The file is empty" },
+        { " \n ", "The file is empty" },
+    };
+
+    for (const auto& [text, message] : cases)
     {
         const auto outcome = fetch ({ writeLocalFile (text), server.getUrl ("/UpdateTargets.xml") });
-        juce::XmlDocument reference (text);
-        const auto referenceMessage = reference.getDocumentElement() == nullptr ? reference.getLastParseError()
-                                                                                 : "Invalid element encountered. Expecting Config";
 
         EXPECT_EQ (outcome.loopResult, 1);
         EXPECT_EQ (outcome.status, TargetsResult::TargetsParseError);
-        EXPECT_EQ (outcome.errorMessage, referenceMessage) << text;
+        EXPECT_EQ (outcome.errorMessage, message) << text;
         EXPECT_EQ (outcome.catalogue, nullptr);
     }
 
@@ -108,6 +115,8 @@ TEST_F (TargetsDownload, WithoutALocalFileTheServerIsAskedWithTheNoCacheRequest)
     const auto outcome = fetch ({ missingLocalFile(), address });
 
     EXPECT_EQ (outcome.status, TargetsResult::TargetsOk);
+    ASSERT_NE (outcome.catalogue, nullptr);
+    EXPECT_FALSE (outcome.catalogue->cameFromLocalFile);
     ASSERT_EQ (server.getRequests().size(), 1u);
     EXPECT_EQ (server.getRequests()[0].target, address.fromFirstOccurrenceOf (juce::String (server.getPort()), false, false));
     EXPECT_EQ (server.getRequests()[0].headers["Cache-Control"], "No-cache");
@@ -134,7 +143,7 @@ TEST_F (TargetsDownload, AnHtmlPageInLowerCaseIsHandedToTheParserAndNoMoreSource
     const auto outcome = fetch ({ server.getUrl ("/first.xml"), server.getUrl ("/second.xml") });
 
     EXPECT_EQ (outcome.status, TargetsResult::TargetsParseError);
-    EXPECT_EQ (outcome.errorMessage, "tag name missing");
+    EXPECT_EQ (outcome.errorMessage, "Syntax error at line 1, column 1");
     EXPECT_EQ (server.getRequests().size(), 1u);
 }
 
@@ -158,38 +167,14 @@ TEST_F (TargetsDownload, TextThatIsNotUtf8IsReadAsWindows1252)
     EXPECT_EQ (outcome.catalogue->products[0]->name, juce::String::fromUTF8 ("R\xc3\xa9verb \xe2\x82\xac"));
 }
 
-// Found by fuzzing: each of these made JUCE's XML parser read past the end of the text,
-// or loop for ever.
+// Found by fuzzing: the earlier XML reader trusted a sequence's first byte for its
+// length and ran past the text. The bytes reach the parser as Windows-1252 text.
 TEST_F (TargetsDownload, Utf8SequenceCutShortAtTheEndIsNotReadPast)
 {
     const auto outcome = fetch ({ serveBytes ("<Config><Brand Name=\"\xc3\"><Family\xff/></Brand></Config>\xe2\x82") });
 
     EXPECT_EQ (outcome.status, TargetsResult::TargetsParseError);
-    EXPECT_EQ (outcome.errorMessage, juce::String::fromUTF8 ("illegal character found in Family: '\xc3\xbf'"));
-}
-
-TEST_F (TargetsDownload, CharacterReferenceAtTheEndIsNotReadPast)
-{
-    const auto outcome = fetch ({ writeLocalFile ("<Config>&#x41") });
-
-    EXPECT_EQ (outcome.status, TargetsResult::TargetsParseError);
-    EXPECT_EQ (outcome.errorMessage, "unmatched tags");
-}
-
-TEST_F (TargetsDownload, TextAfterAProcessingInstructionInsideAnElementIsParsed)
-{
-    const auto outcome = fetch ({ writeLocalFile ("<Config><?a?>b</Config>") });
-
-    EXPECT_EQ (outcome.status, TargetsResult::TargetsParseError);
-    EXPECT_EQ (outcome.errorMessage, "Invalid element encountered. Expecting Brand");
-}
-
-TEST_F (TargetsDownload, EntitiesOfADocumentTypeDeclarationAreNotExpanded)
-{
-    const auto outcome = fetch ({ writeLocalFile ("<!DOCTYPE Config [<!ENTITY a \"Calmp;&a;\">]><Config><Brand Name=\"&a;\"/></Config>") });
-
-    EXPECT_EQ (outcome.status, TargetsResult::TargetsParseError);
-    EXPECT_EQ (outcome.errorMessage, "tag name missing");
+    EXPECT_EQ (outcome.errorMessage, "Not well-formed (invalid token) at line 1, column 53");
 }
 
 TEST_F (TargetsDownload, NoSourceDeliveringATextLeavesNotFound)
@@ -251,6 +236,31 @@ TEST_F (TargetsDownload, AThreadToldToExitStopsPromptlyAndTriesNoFurtherSource)
     EXPECT_EQ (thread.getStatus(), TargetsResult::TargetsNotFound);
     EXPECT_EQ (server.getRequests().size(), 1u);
     EXPECT_TRUE (reporter.getTexts().contains ("Download was aborted"));
+}
+
+TEST_F (TargetsDownload, AThreadToldToExitOnceTheTextIsDownloadedStopsTheParseAndKeepsNoCatalogue)
+{
+    struct ExitOnceDownloaded : public StatusReporter
+    {
+        void reportStatus (const juce::String& text) override
+        {
+            if (text == "Download is complete")
+                thread->signalThreadShouldExit();
+        }
+
+        juce::Thread* thread = nullptr;
+    };
+
+    const auto largeCatalogue = "<Config>" + juce::String::repeatedString ("<Brand Name=\"Calvio\"/>", 100000) + "</Config>";
+    ExitOnceDownloaded exitOnceDownloaded;
+    TargetsInfoDownloadThread thread ({ writeLocalFile (largeCatalogue) }, nullptr, &exitOnceDownloaded);
+    exitOnceDownloaded.thread = &thread;
+    thread.startThread();
+
+    EXPECT_TRUE (thread.waitForThreadToExit (10000));
+    EXPECT_EQ (thread.getStatus(), TargetsResult::TargetsNotFound);
+    EXPECT_EQ (thread.getErrorMessage(), "");
+    EXPECT_EQ (thread.takeCatalogue(), nullptr);
 }
 
 TEST_F (TargetsDownload, WithoutPageOrReporterTheCatalogueIsStillBuilt)

@@ -20,8 +20,7 @@ namespace
 
         std::unique_ptr<TargetsInfo> fetchCatalogue()
         {
-            juce::XmlDocument document (fetch (world.targetsSources (juce::Time::getCurrentTime())[0]));
-            return parseTargetsFile (document);
+            return parseTargetsFile (fetch (world.targetsSources (juce::Time::getCurrentTime())[0]));
         }
 
         const TargetProduct* productFor (const TargetsInfo& catalogue, const SimulatedDeviceConfig& config) const
@@ -159,6 +158,5 @@ TEST (DemoWorld, AMissingCatalogueIsTheServersNotFoundPageAndACorruptOneCannotBe
 
     const auto corrupt = answerFor (DemoSetup::Catalogue::corrupt);
     ASSERT_TRUE (corrupt.startsWith ("<?xml"));
-    juce::XmlDocument document (corrupt);
-    EXPECT_THROW (parseTargetsFile (document), XmlParseException);
+    EXPECT_THROW (parseTargetsFile (corrupt), XmlParseException);
 }

@@ -1,3 +1,5 @@
+#include <cstdlib>
+
 #include "tests/pages/PageTestSupport.h"
 #include "wizard/pages/SelectUpdatePage.h"
 
@@ -21,7 +23,7 @@ class SelectUpdatePageTest : public ::testing::Test
 {
 protected:
     juce::ComboBox& versionCombo()             { return child<juce::ComboBox> (page, 0); }
-    juce::HyperlinkButton& releaseNotesLink()  { return child<juce::HyperlinkButton> (page, 2); }
+    ReleaseNotesLink& releaseNotesLink()       { return child<ReleaseNotesLink> (page, 2); }
 
     void choose (int index)
     {
@@ -81,7 +83,7 @@ TEST_F (SelectUpdatePageTest, SelectsASingleRevisionAtOnceAndShowsItsReleaseNote
     EXPECT_EQ (changes.count, 0);
     ASSERT_TRUE (PageTestSupport::dispatchUntil ([&] { return changes.count == 1; }));
     EXPECT_TRUE (releaseNotesLink().isVisible());
-    EXPECT_EQ (releaseNotesLink().getURL().toString (true), "http://127.0.0.1/notes/2.0b.html");
+    EXPECT_EQ (releaseNotesLink().getAddress(), "http://127.0.0.1/notes/2.0b.html");
 }
 
 TEST_F (SelectUpdatePageTest, LeavesTwoRevisionsUnselectedWithTheLinkHidden)
@@ -105,7 +107,7 @@ TEST_F (SelectUpdatePageTest, ShowsTheLinkOnlyForARevisionWithReleaseNotes)
     EXPECT_EQ (changes.count, 1);
     EXPECT_EQ (page.getSelectedRevision(), &withNotes);
     EXPECT_TRUE (releaseNotesLink().isVisible());
-    EXPECT_EQ (releaseNotesLink().getURL().toString (true), "http://127.0.0.1/notes/1.2.html");
+    EXPECT_EQ (releaseNotesLink().getAddress(), "http://127.0.0.1/notes/1.2.html");
 
     choose (1);
     EXPECT_EQ (changes.count, 2);
@@ -128,7 +130,7 @@ TEST_F (SelectUpdatePageTest, RefillingHidesTheLinkUntilARevisionWithNotesIsChos
 
     choose (0);
     EXPECT_TRUE (releaseNotesLink().isVisible());
-    EXPECT_EQ (releaseNotesLink().getURL().toString (true), "http://127.0.0.1/notes/2.0b.html");
+    EXPECT_EQ (releaseNotesLink().getAddress(), "http://127.0.0.1/notes/2.0b.html");
 }
 
 TEST_F (SelectUpdatePageTest, AnEmptyListOffersNoChoicesAndNoRevision)
@@ -142,4 +144,69 @@ TEST_F (SelectUpdatePageTest, AnEmptyListOffersNoChoicesAndNoRevision)
     EXPECT_EQ (versionCombo().getNumItems(), 0);
     EXPECT_EQ (page.getSelectedRevision(), nullptr);
     EXPECT_FALSE (releaseNotesLink().isVisible());
+}
+
+TEST_F (SelectUpdatePageTest, ShowsTheLinkOnlyForAnHttpOrHttpsAddressWithAHost)
+{
+    struct Case { const char* address; bool shown; };
+
+    const Case cases[] = {
+        { "http://127.0.0.1/notes/1.2.html", true },
+        { "https://updates.tesmar-audio.com/notes/1.2.html", true },
+        { "/usr/bin/xcalc", false },
+        { "file:///usr/bin/xcalc", false },
+        { "xcalc", false },
+        { "javascript:alert(1)", false },
+        { "http://host/n.html\"; xcalc; \"", false },
+        { "http://host/n.html`xcalc`", false },
+        { "http:///notes.html", false },
+    };
+
+    for (const auto& c : cases)
+    {
+        const auto notes = revision ("1.2", "2009-05-20", c.address);
+        page.setRevisions ({ &notes });
+        dispatchPending();
+
+        EXPECT_EQ (releaseNotesLink().isVisible(), c.shown) << c.address;
+        EXPECT_EQ (releaseNotesLink().getAddress(), c.shown ? juce::String (c.address) : juce::String()) << c.address;
+
+        // JUCE's own launcher, which goes through a shell, is never given an address.
+        EXPECT_TRUE (releaseNotesLink().getURL().isEmpty()) << c.address;
+    }
+}
+
+TEST_F (SelectUpdatePageTest, AClickStartsTheBrowserWithTheAddressAsOneArgumentAndNoShell)
+{
+    // A stand-in for xdg-open, found first on the PATH, that writes down its arguments.
+    const auto bin = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                         .getNonexistentChildFile ("quillon-browser", {}, false);
+    ASSERT_TRUE (bin.createDirectory());
+    const auto arguments = bin.getChildFile ("arguments");
+    const auto marker = bin.getChildFile ("marker");
+    const auto opener = bin.getChildFile ("xdg-open");
+    ASSERT_TRUE (opener.replaceWithText ("#!/bin/sh\nprintf '%s|' \"$#\" \"$@\" > '" + arguments.getFullPathName() + "'\n",
+                                        false, false, "\n"));
+    ASSERT_TRUE (opener.setExecutePermission (true));
+
+    const juce::String oldPath (std::getenv ("PATH"));
+    ::setenv ("PATH", (bin.getFullPathName() + ":" + oldPath).toRawUTF8(), 1);
+
+    // Through a shell, the command substitution would create the marker.
+    const auto address = "http://127.0.0.1/notes.html$(touch$IFS" + marker.getFullPathName() + ")";
+    const auto notes = revision ("1.2", "2009-05-20", address);
+    page.setRevisions ({ &notes });
+    dispatchPending();
+
+    child<juce::HyperlinkButton> (page, 2).triggerClick();
+    const bool opened = PageTestSupport::dispatchUntil ([&] { return arguments.loadFileAsString().isNotEmpty(); });
+    ::setenv ("PATH", oldPath.toRawUTF8(), 1);
+
+    const auto received = arguments.loadFileAsString();
+    const bool markerMade = marker.exists();
+    bin.deleteRecursively();
+
+    ASSERT_TRUE (opened);
+    EXPECT_EQ (received, "1|" + address + "|");
+    EXPECT_FALSE (markerMade);
 }

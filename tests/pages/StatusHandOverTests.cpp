@@ -110,6 +110,10 @@ TEST_F (StatusHandOverTest, AWorkerAlreadyToldToExitReturnsWithoutWaitingForTheM
 
     EXPECT_TRUE (returned.wait (5000));
     EXPECT_FALSE (shown);
+
+    // Nor does its text arrive later, on a page that may have moved on to another step.
+    PageTestSupport::dispatchPending();
+    EXPECT_EQ (labelText(), "");
 }
 
 TEST_F (StatusHandOverTest, AnUpdateStillPendingWhenTheLabelIsDestroyedDoesNothing)

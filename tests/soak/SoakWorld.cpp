@@ -98,7 +98,7 @@ std::unique_ptr<juce::OwnedArray<TargetDevice>> SoakWorld::scan (const TargetsIn
 
 std::unique_ptr<juce::MemoryBlock> SoakWorld::download (const juce::String& url, SoakObservation& seen)
 {
-    DownloadImageThread thread (url, nullptr, nullptr);
+    DownloadImageThread thread (url, FileDownloader::Sources::webAndLocalFiles, nullptr, nullptr);
     seen.workersEnded = runToEnd (thread) && seen.workersEnded;
 
     auto image = thread.takeImage();

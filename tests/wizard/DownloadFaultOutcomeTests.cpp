@@ -139,8 +139,8 @@ TEST_F (DownloadFaultOutcome, CatalogueAnsweredWithAPlainTextErrorIsAnInvalidTar
 
     driver.click ("Next >");
 
-    // JUCE's XML parser gives no description for text without a single element.
-    expectResult ("Invalid Targets File", "The downloaded targets file is corrupt or invalid", "");
+    expectResult ("Invalid Targets File", "The downloaded targets file is corrupt or invalid",
+                  "Syntax error at line 1, column 1");
 }
 
 TEST_F (DownloadFaultOutcome, CatalogueAnsweredWithAWebPageEndsWithUnableToConnect)
@@ -158,7 +158,8 @@ TEST_F (DownloadFaultOutcome, CatalogueAnsweredWithALowerCaseWebPageIsAnInvalidT
 
     driver.click ("Next >");
 
-    expectResult ("Invalid Targets File", "The downloaded targets file is corrupt or invalid", "tag name missing");
+    expectResult ("Invalid Targets File", "The downloaded targets file is corrupt or invalid",
+                  "Syntax error at line 1, column 1");
 }
 
 TEST_F (DownloadFaultOutcome, CatalogueCutShortInTransferEndsWithUnableToConnect)
@@ -279,9 +280,9 @@ TEST_P (MalformedCatalogue, EndsOnTheResultsPageWithItsText)
 }
 
 INSTANTIATE_TEST_SUITE_P (Kinds, MalformedCatalogue, ::testing::Values (
-    CatalogueCase { "Empty", "", invalid, "" },
-    CatalogueCase { "NotXml", "UpdateTargets", invalid, "" },
-    CatalogueCase { "UnmatchedTags", "<Config><Brand></Config>", invalid, "unmatched tags" },
+    CatalogueCase { "Empty", "", invalid, "The file is empty" },
+    CatalogueCase { "NotXml", "UpdateTargets", invalid, "Syntax error at line 1, column 1" },
+    CatalogueCase { "UnmatchedTags", "<Config><Brand></Config>", invalid, "Mismatched tag at line 1, column 18" },
     CatalogueCase { "WrongRoot", "<Catalogue/>", invalid, "Invalid element encountered. Expecting Config" },
     CatalogueCase { "NotABrand", "<Config><brand/></Config>", invalid, "Invalid element encountered. Expecting Brand" },
     CatalogueCase { "NotAFamily", "<Config><Brand><Product/></Brand></Config>", invalid,

@@ -82,3 +82,20 @@ TEST_F (UpdateWizardCancel, CancelWhileTheImageDownloadStallsLeavesTheDeviceUnto
     EXPECT_FALSE (device.isInUpdateMode());
     EXPECT_EQ (device.readFlash (0, 16), std::vector<juce::uint8> (16, 0xff));
 }
+
+TEST_F (UpdateWizardCancel, CancelWhileALargeCatalogueIsParsedEndsTheRunAndLeavesNoWorkerBehind)
+{
+    // Entities by the million: a parse that once took many seconds and could not be
+    // stopped, so that its worker was killed and then wrote into freed memory.
+    world.addDevice (WizardWorld::reverbDevice());
+    const auto entities = juce::String::repeatedString ("&amp;", (4 << 20) / 5);
+
+    world.serveCatalogue ("<Config><Brand Name=\"Calvio\"><Family FamilyID=\"0x05\"><Product Name=\"Test Reverb\" "
+                          "ProductID=\"0x02\" SpecialPreInstructions=\"" + entities + "\"/></Family></Brand></Config>");
+
+    driver.cancelWhen ([this] { return driver.labelText() == "Download is complete"; });
+    driver.click ("Next >");
+
+    expectCancelled();
+    EXPECT_EQ (wizard.countUnfinishedWorkers(), 0);
+}

@@ -3,12 +3,14 @@
 #include "tests/device/ImageFileBuilder.h"
 #include "tests/wizard/WizardDriver.h"
 #include "tests/wizard/WizardWorld.h"
-#include "wizard/WorkerTimeouts.h"
 
 // Closing the window stops JUCE's message loop for good, so each of these runs in a
 // process of its own and reports through its exit code.
 namespace
 {
+    // Every wait of a worker wakes up within about a second of being told to exit.
+    constexpr double promptQuitMs = 2500;
+
     /** Tells how many of its port's inputs and outputs the program holds open. */
     class PortWatcher : public VirtualMidiEndpoint
     {
@@ -40,7 +42,7 @@ namespace
             driver.click ("Next >");
 
             const auto elapsedMs = juce::Time::getMillisecondCounterHiRes() - quitTime;
-            const bool prompt = quitTime > 0 && elapsedMs < WorkerTimeouts::stopMs;
+            const bool prompt = quitTime > 0 && elapsedMs < promptQuitMs;
             const bool clean = cleanAfterwards();
 
             std::fprintf (stderr, "quit after %.0f ms, prompt %d, clean %d\n", elapsedMs, prompt, clean);

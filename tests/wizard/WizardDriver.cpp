@@ -102,6 +102,12 @@ ComponentType* WizardDriver::findOnPage() const
     return nullptr;
 }
 
+juce::String WizardDriver::labelText() const
+{
+    auto* label = findOnPage<juce::Label>();
+    return label != nullptr ? label->getText() : juce::String();
+}
+
 juce::String WizardDriver::pageText() const
 {
     auto* editor = findOnPage<juce::TextEditor>();

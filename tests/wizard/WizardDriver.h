@@ -23,6 +23,9 @@ public:
     juce::String caption() const;
     juce::String description() const;
 
+    /** The text of the page's first label (the status line of the pages that have one). */
+    juce::String labelText() const;
+
     /** The text of the first text box on the current page. */
     juce::String pageText() const;
 

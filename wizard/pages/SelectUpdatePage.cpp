@@ -55,13 +55,5 @@ void SelectUpdatePage::comboBoxChanged (juce::ComboBox* comboBox)
 void SelectUpdatePage::showReleaseNotesLinkFor (int selectedIndex)
 {
     const auto* revision = revisions[selectedIndex];
-
-    if (revision == nullptr)
-    {
-        releaseNotesLink.setVisible (false);
-        return;
-    }
-
-    releaseNotesLink.setURL (juce::URL (revision->releaseNotesUrl));
-    releaseNotesLink.setVisible (revision->releaseNotesUrl.isNotEmpty());
+    releaseNotesLink.showAddress (revision != nullptr ? revision->releaseNotesUrl : juce::String());
 }

@@ -2,6 +2,7 @@
 
 #include "catalogue/TargetRevision.h"
 #include "wizard/WizardPage.h"
+#include "wizard/pages/ReleaseNotesLink.h"
 
 /** Lists the firmware revisions the chosen device may be updated to and links to
     the release notes of the one picked.
@@ -34,7 +35,7 @@ private:
     juce::Array<const TargetRevision*> revisions;
     juce::ComboBox versionCombo;
     juce::Label versionLabel { "new label" };
-    juce::HyperlinkButton releaseNotesLink { "View release notes", juce::URL() };
+    ReleaseNotesLink releaseNotesLink;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (SelectUpdatePage)
 };

@@ -28,6 +28,11 @@ bool StatusHandOver::show (const juce::String& text)
         return true;
     }
 
+    // A worker told to exit is no longer wanted; its text could land on a page that has
+    // moved on to another step.
+    if (juce::Thread::currentThreadShouldExit())
+        return false;
+
     auto pending = std::make_shared<PendingText> (text);
 
     const auto posted = juce::MessageManager::callAsync ([target = label, pending]

@@ -1,0 +1,24 @@
+#include "wizard/WorkerRunner.h"
+
+bool WorkerRunner::isQuitting()
+{
+    return juce::MessageManager::getInstance()->hasStopMessageBeenSent();
+}
+
+int WorkerRunner::runModalLoop (juce::Thread& worker, juce::Component& page)
+{
+    worker.startThread();
+    const int result = page.runModalLoop();
+
+    // A loop left while the page is still modal was left because the application is
+    // quitting.
+    if (page.isCurrentlyModal (false))
+        page.exitModalState (0);
+
+    // Quitting or Cancel: the worker is not wanted any more and is told so, so that a
+    // status hand-over it waits in gives up at once rather than after the grace time.
+    if (result == 0 || isQuitting())
+        worker.signalThreadShouldExit();
+
+    return result;
+}

@@ -1,0 +1,15 @@
+#include "wizard/pages/ReleaseNotesLink.h"
+
+#include "catalogue/WebAddress.h"
+
+ReleaseNotesLink::ReleaseNotesLink()
+    : juce::HyperlinkButton ("View release notes", juce::URL())
+{
+    onClick = [this] { browser.open (address); };
+}
+
+void ReleaseNotesLink::showAddress (const juce::String& addressToShow)
+{
+    address = WebAddress::isAllowed (addressToShow) ? addressToShow : juce::String();
+    setVisible (address.isNotEmpty());
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include "wizard/pages/BrowserLauncher.h"
+
+/** The "View release notes" link: shown only for an address the browser may be given,
+    and opened through BrowserLauncher. The button's own URL stays empty, so JUCE's
+    launcher, which hands the address to a shell on Linux, never sees it.
+    Message thread.
+*/
+class ReleaseNotesLink : public juce::HyperlinkButton
+{
+public:
+    ReleaseNotesLink();
+
+    /** Shows the link for address, or hides it when the address is empty or not an
+        http or https address with a host.
+    */
+    void showAddress (const juce::String& address);
+
+    /** The address a click opens; empty while the link is hidden. */
+    const juce::String& getAddress() const noexcept    { return address; }
+
+private:
+    juce::String address;
+    BrowserLauncher browser;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ReleaseNotesLink)
+};
