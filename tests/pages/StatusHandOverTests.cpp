@@ -85,6 +85,9 @@ TEST_F (StatusHandOverTest, AWorkerToldToExitStopsWaitingWithoutTheMessageThread
 {
     auto& w = startWorkerShowing ("Downloaded 3 KB...");
 
+    // Waiting, with its text posted: a worker already told to exit would post nothing.
+    EXPECT_FALSE (w.returned.wait (4 * StatusHandOver::waitSliceMs));
+
     // Waiting for a worker on the message thread, as an owner that stops it does.
     EXPECT_TRUE (w.thread.stopThread (5000));
     EXPECT_FALSE (w.shown);
