@@ -115,7 +115,8 @@ void LoopbackServer::Impl::send (const std::shared_ptr<const Answer>& answer, ht
 
     if (answer->location.isNotEmpty())
         response.set_header ("Location", answer->location.toStdString());
-    const bool plain = answer->pieceSize == 0 && ! answer->stallAfter && ! answer->closeAfter;
+
+    const bool plain = answer->pieceSize == 0 && ! answer->stallAfter && ! answer->closeAfter && ! answer->endless;
 
     if (plain && answer->announceLength)
     {
