@@ -1,7 +1,7 @@
 #include "bench/ProgrammingOnPage.h"
 
 #include "wizard/UpdateThread.h"
-#include "wizard/WorkerTimeouts.h"
+#include "handover/WorkerTimeouts.h"
 
 namespace juce
 {

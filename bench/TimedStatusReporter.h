@@ -1,6 +1,6 @@
 #pragma once
 
-#include "wizard/StatusReporter.h"
+#include "handover/StatusReporter.h"
 
 /** Passes status texts on to another reporter and times how long each call kept its
     caller: for a page, the hand-over of the text to the message thread.

@@ -3,7 +3,7 @@
 #include <memory>
 #include <juce_core/juce_core.h>
 
-#include "wizard/StatusReporter.h"
+#include "handover/StatusReporter.h"
 
 /** Reads a whole file into memory, from a local path or over HTTP, telling a
     StatusReporter how far it has got and stopping when its caller's abort test says

@@ -3,13 +3,12 @@
 #include <memory>
 #include <optional>
 #include <juce_core/juce_core.h>
-#include <juce_gui_basics/juce_gui_basics.h>
 
 #include "catalogue/FileDownloader.h"
-#include "catalogue/ModalStateTracker.h"
 #include "catalogue/TargetsInfo.h"
 #include "catalogue/TargetsResult.h"
-#include "wizard/StatusReporter.h"
+#include "handover/ModalStateTracker.h"
+#include "handover/StatusReporter.h"
 
 /** Fetches the targets file while the scan page is shown: it tries the sources in
     order until one delivers a text, parses that one text into the catalogue, and

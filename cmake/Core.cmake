@@ -37,6 +37,7 @@ endfunction()
 
 add_subdirectory (app)
 add_subdirectory (wizard)
+add_subdirectory (handover)
 add_subdirectory (catalogue)
 add_subdirectory (device)
 add_subdirectory (sim)

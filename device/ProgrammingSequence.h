@@ -2,8 +2,8 @@
 
 #include "device/FirmwareImage.h"
 #include "device/MemoryMap.h"
-#include "wizard/ProgressReporter.h"
-#include "wizard/StatusReporter.h"
+#include "handover/ProgressReporter.h"
+#include "handover/StatusReporter.h"
 
 class MidiTargetDevice;
 

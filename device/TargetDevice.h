@@ -1,8 +1,8 @@
 #pragma once
 
 #include "catalogue/TargetProduct.h"
-#include "wizard/ProgressReporter.h"
-#include "wizard/StatusReporter.h"
+#include "handover/ProgressReporter.h"
+#include "handover/StatusReporter.h"
 
 #include <juce_core/juce_core.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "catalogue/FileDownloader.h"
-#include "catalogue/ModalStateTracker.h"
+#include "handover/ModalStateTracker.h"
 
 /** Downloads the chosen firmware image while the download page is shown, keeps it
     when it starts like a firmware image, then ends the page's modal state with 1.

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "catalogue/ModalStateTracker.h"
+#include "handover/ModalStateTracker.h"
 #include "catalogue/TargetsInfo.h"
 #include "device/TargetDevice.h"
 #include "device/ports/MidiPortSystem.h"
-#include "wizard/StatusReporter.h"
+#include "handover/StatusReporter.h"
 
 /** Looks for the catalogue's devices on the MIDI ports while the scan page is shown,
     then ends the page's modal state with 1.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/ModalStateTracker.h"
+#include "handover/ModalStateTracker.h"
 #include "device/TargetDevice.h"
 
 /** Writes the downloaded image into the chosen device while the programming page is

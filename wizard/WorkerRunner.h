@@ -4,7 +4,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include "wizard/UnfinishedWorkers.h"
-#include "wizard/WorkerTimeouts.h"
+#include "handover/WorkerTimeouts.h"
 
 /** Runs each long step of the wizard on its worker while the step's page sits in its
     modal loop, and makes sure no worker is killed or outlived by what it uses.

@@ -3,7 +3,7 @@
 #include <mutex>
 #include <juce_core/juce_core.h>
 
-#include "wizard/StatusReporter.h"
+#include "handover/StatusReporter.h"
 
 /** Keeps every status text it is given, from any thread. */
 class RecordingReporter : public StatusReporter

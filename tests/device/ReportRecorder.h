@@ -1,7 +1,7 @@
 #pragma once
 
-#include "wizard/ProgressReporter.h"
-#include "wizard/StatusReporter.h"
+#include "handover/ProgressReporter.h"
+#include "handover/StatusReporter.h"
 
 #include <functional>
 #include <mutex>

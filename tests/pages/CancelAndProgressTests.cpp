@@ -1,5 +1,5 @@
 #include "app/QuillonLookAndFeel.h"
-#include "catalogue/ModalStateTracker.h"
+#include "handover/ModalStateTracker.h"
 #include "tests/pages/PageTestSupport.h"
 #include "wizard/pages/DownloadImagePage.h"
 #include "wizard/pages/ProgramDevicePage.h"

@@ -2,8 +2,8 @@
 
 #include <atomic>
 
-#include "wizard/ProgressReporter.h"
-#include "wizard/StatusReporter.h"
+#include "handover/ProgressReporter.h"
+#include "handover/StatusReporter.h"
 #include "wizard/WizardPage.h"
 #include "wizard/pages/StatusHandOver.h"
 

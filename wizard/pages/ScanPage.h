@@ -1,6 +1,6 @@
 #pragma once
 
-#include "wizard/StatusReporter.h"
+#include "handover/StatusReporter.h"
 #include "wizard/WizardPage.h"
 #include "wizard/pages/StatusHandOver.h"
 

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <memory>
-#include <juce_gui_basics/juce_gui_basics.h>
+#include <juce_core/juce_core.h>
+
+namespace juce { class Component; }
 
 /** A component's modal state as a worker thread may safely see it and end it.
 
@@ -12,6 +15,9 @@
     component is modal, keeps an atomic copy that drops as soon as that modal state
     ends (whoever ends it), and hands a worker's end of the modal state to the
     message thread.
+
+    Workers below the wizard hold one without seeing any of the GUI: the component
+    stays a forward declaration here.
 */
 class ModalStateTracker
 {
@@ -31,8 +37,9 @@ private:
     // Shared with the modal manager's callback, which may outlive the tracker.
     std::shared_ptr<std::atomic<bool>> modal;
 
-    // Set on construction; workers only copy it, the message thread dereferences it.
-    const juce::Component::SafePointer<juce::Component> component;
+    // Set on construction; workers only call it. It posts to the message thread,
+    // which alone dereferences the component, through a SafePointer.
+    const std::function<void (int)> endModalState;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ModalStateTracker)
 };

@@ -1,7 +1,7 @@
 #include <thread>
 #include <gtest/gtest.h>
 
-#include "catalogue/ModalStateTracker.h"
+#include "handover/ModalStateTracker.h"
 #include "tests/catalogue/ModalLoop.h"
 
 TEST (ModalStateTracker, FollowsThePageUntilItsModalStateEnds)
