@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/ports/VirtualMidiPortSystem.h"
+#include "sim/ports/VirtualMidiPortSystem.h"
 #include "sim/SimulatedFirmware.h"
 
 /** A simulated device that answers as SimulatedDevice does without faults or link

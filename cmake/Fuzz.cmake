@@ -1,8 +1,10 @@
-# libFuzzer targets (fuzz/), in a build folder of their own made with clang:
-#   cmake -S . -B build-fuzz -G Ninja -DQUILLON_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
-# All of quillon_core, JUCE included, is instrumented for coverage and checked by
-# AddressSanitizer and UndefinedBehaviorSanitizer; scripts/fuzz builds and runs them.
-option (QUILLON_FUZZ "Build the libFuzzer targets, with quillon_core under ASan and UBSan (clang only)" OFF)
+# libFuzzer targets (fuzz/), built in the AddressSanitizer and UndefinedBehaviorSanitizer
+# build with clang, so that build is compiled once for the tests and the fuzzers:
+#   cmake -S . -B build-asan -G Ninja -DQUILLON_SANITIZE=address,undefined -DQUILLON_FUZZ=ON
+#         -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+# The libraries, JUCE included, are instrumented for coverage without taking libFuzzer's
+# main; only the fuzz targets link it. scripts/fuzz builds and runs them.
+option (QUILLON_FUZZ "Build the libFuzzer targets too (clang, with QUILLON_SANITIZE=address,undefined)" OFF)
 
 if (NOT QUILLON_FUZZ)
     return()
@@ -12,11 +14,12 @@ if (NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
     message (FATAL_ERROR "QUILLON_FUZZ needs clang: configure with -DCMAKE_CXX_COMPILER=clang++")
 endif()
 
-# Undefined behaviour ends the run like a memory error does, so the fuzzer keeps the input.
-set (QUILLON_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all)
+if (NOT QUILLON_SANITIZE STREQUAL "address,undefined")
+    message (FATAL_ERROR "QUILLON_FUZZ needs -DQUILLON_SANITIZE=address,undefined")
+endif()
 
-target_compile_options (quillon_core PUBLIC
-    -fsanitize=fuzzer-no-link ${QUILLON_SANITIZERS} -fno-omit-frame-pointer -g)
-target_link_options (quillon_core INTERFACE ${QUILLON_SANITIZERS})
+foreach (library quillon_juce quillon_program quillon_testkit)
+    target_compile_options (${library} PRIVATE -fsanitize=fuzzer-no-link)
+endforeach()
 
 add_subdirectory (fuzz)

@@ -1,5 +1,7 @@
-# Debian's JUCE, with every setting in one place: all executables share one build
-# of the modules, so they must all see exactly the same configuration.
+# Debian's JUCE, compiled once per build folder into quillon_juce, with every setting
+# in one place: all executables share that one build of the modules, so they must all
+# see exactly the same configuration. Nothing else links a juce:: module directly,
+# which would compile JUCE a second time.
 find_package (JUCE CONFIG REQUIRED)
 
 add_library (quillon_juce_config INTERFACE)
@@ -11,7 +13,8 @@ target_compile_definitions (quillon_juce_config INTERFACE
     JUCE_STRICT_REFCOUNTEDPOINTER=1
     JUCE_DISPLAY_SPLASH_SCREEN=0
     JUCE_REPORT_APP_USAGE=0
-    JUCE_USE_XSHM=1)
+    JUCE_USE_XSHM=1
+    JUCE_GLOBAL_MODULE_SETTINGS_INCLUDED=1)
 
 set (QUILLON_JUCE_MODULES
     juce_core
@@ -21,3 +24,30 @@ set (QUILLON_JUCE_MODULES
     juce_gui_basics
     juce_audio_basics
     juce_audio_devices)
+
+add_library (quillon_juce STATIC)
+
+foreach (module IN LISTS QUILLON_JUCE_MODULES)
+    target_link_libraries (quillon_juce PRIVATE juce::${module})
+    target_compile_definitions (quillon_juce PUBLIC JUCE_MODULE_AVAILABLE_${module}=1)
+endforeach()
+
+target_include_directories (quillon_juce PUBLIC "${JUCE_MODULES_DIR}")
+
+target_link_libraries (quillon_juce
+    PUBLIC
+        quillon_juce_config
+        juce::juce_recommended_config_flags
+        juce::pkgconfig_JUCE_CURL_LINUX_DEPS
+        juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
+
+# Their warnings are JUCE's to fix, so they are silenced here and only here.
+set (QUILLON_JUCE_SOURCES "")
+
+foreach (module IN LISTS QUILLON_JUCE_MODULES)
+    file (GLOB moduleSources "${JUCE_MODULES_DIR}/${module}/${module}*.cpp")
+    list (APPEND QUILLON_JUCE_SOURCES ${moduleSources})
+endforeach()
+
+set_source_files_properties (${QUILLON_JUCE_SOURCES} TARGET_DIRECTORY quillon_juce PROPERTIES COMPILE_OPTIONS -w)
+quillon_let_juce_recover_from_undefined_behaviour()

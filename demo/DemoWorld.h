@@ -2,7 +2,7 @@
 
 #include "demo/DemoSetup.h"
 #include "device/TargetDevice.h"
-#include "device/ports/VirtualMidiPortSystem.h"
+#include "sim/ports/VirtualMidiPortSystem.h"
 #include "server/LoopbackServer.h"
 #include "sim/SimulatedDevice.h"
 #include "wizard/UpdateEnvironment.h"

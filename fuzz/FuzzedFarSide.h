@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/ports/VirtualMidiPortSystem.h"
+#include "sim/ports/VirtualMidiPortSystem.h"
 #include "device/sysex/SysexHeader.h"
 #include "fuzz/FuzzInput.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/ports/VirtualMidiPortSystem.h"
+#include "sim/ports/VirtualMidiPortSystem.h"
 #include "sim/SimulatedDeviceConfig.h"
 #include "sim/SimulatedFaultPlan.h"
 #include "sim/SimulatedFirmware.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "device/MidiTargetDevice.h"
-#include "device/ports/VirtualMidiPortSystem.h"
+#include "sim/ports/VirtualMidiPortSystem.h"
 #include "tests/device/ScriptedEndpoint.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "device/MidiTargetDevice.h"
-#include "device/ports/VirtualMidiPortSystem.h"
+#include "sim/ports/VirtualMidiPortSystem.h"
 #include "sim/SimulatedDevice.h"
 #include "tests/device/DeviceTestSupport.h"
 #include "tests/device/ReportRecorder.h"

@@ -1,5 +1,5 @@
 #include "device/MidiTargetDevice.h"
-#include "device/ports/VirtualMidiPortSystem.h"
+#include "sim/ports/VirtualMidiPortSystem.h"
 #include "tests/device/DeviceTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/ports/VirtualMidiEndpoint.h"
+#include "sim/ports/VirtualMidiEndpoint.h"
 #include "tests/ports/CallRecorder.h"
 
 /** A far side that records each message from the host as its bytes in hex and each

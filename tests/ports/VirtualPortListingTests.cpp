@@ -1,4 +1,4 @@
-#include "device/ports/VirtualMidiPortSystem.h"
+#include "sim/ports/VirtualMidiPortSystem.h"
 #include "tests/ports/RecordingEndpoint.h"
 #include "tests/ports/RecordingMidiCallback.h"
 #include "tests/ports/TestMessages.h"

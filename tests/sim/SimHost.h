@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/ports/VirtualMidiPortSystem.h"
+#include "sim/ports/VirtualMidiPortSystem.h"
 
 #include <condition_variable>
 #include <mutex>

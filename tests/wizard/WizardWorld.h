@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/ports/VirtualMidiPortSystem.h"
+#include "sim/ports/VirtualMidiPortSystem.h"
 #include "server/LoopbackServer.h"
 #include "sim/SimulatedDevice.h"
 #include "wizard/UpdateWizard.h"

@@ -1,6 +1,6 @@
-#include "device/ports/VirtualMidiOutputPort.h"
+#include "sim/ports/VirtualMidiOutputPort.h"
 
-#include "device/ports/VirtualMidiBus.h"
+#include "sim/ports/VirtualMidiBus.h"
 
 VirtualMidiOutputPort::VirtualMidiOutputPort (std::shared_ptr<VirtualMidiBus> busToUse, const juce::String& portName)
     : bus (std::move (busToUse)),

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "device/ports/MidiPortSystem.h"
-#include "device/ports/VirtualEndpointConnection.h"
-#include "device/ports/VirtualPortList.h"
+#include "sim/ports/VirtualEndpointConnection.h"
+#include "sim/ports/VirtualPortList.h"
 
 class VirtualMidiBus;
 

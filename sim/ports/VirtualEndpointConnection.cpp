@@ -1,6 +1,6 @@
-#include "device/ports/VirtualEndpointConnection.h"
+#include "sim/ports/VirtualEndpointConnection.h"
 
-#include "device/ports/VirtualMidiBus.h"
+#include "sim/ports/VirtualMidiBus.h"
 
 VirtualEndpointConnection::VirtualEndpointConnection (std::shared_ptr<VirtualMidiBus> busToUse,
                                                       const juce::String& name,

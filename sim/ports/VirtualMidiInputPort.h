@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/ports/MidiDeliveryThread.h"
+#include "sim/ports/MidiDeliveryThread.h"
 #include "device/ports/MidiInputPort.h"
 
 #include <juce_audio_devices/juce_audio_devices.h>

@@ -1,4 +1,4 @@
-#include "device/ports/MidiDeliveryThread.h"
+#include "sim/ports/MidiDeliveryThread.h"
 
 MidiDeliveryThread::MidiDeliveryThread (const juce::String& name)
     : juce::Thread (name)

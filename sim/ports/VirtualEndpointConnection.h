@@ -1,7 +1,7 @@
 #pragma once
 
-#include "device/ports/MidiDeliveryThread.h"
-#include "device/ports/VirtualMidiEndpoint.h"
+#include "sim/ports/MidiDeliveryThread.h"
+#include "sim/ports/VirtualMidiEndpoint.h"
 
 #include <memory>
 

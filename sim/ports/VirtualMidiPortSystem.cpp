@@ -1,8 +1,8 @@
-#include "device/ports/VirtualMidiPortSystem.h"
+#include "sim/ports/VirtualMidiPortSystem.h"
 
-#include "device/ports/VirtualMidiBus.h"
-#include "device/ports/VirtualMidiInputPort.h"
-#include "device/ports/VirtualMidiOutputPort.h"
+#include "sim/ports/VirtualMidiBus.h"
+#include "sim/ports/VirtualMidiInputPort.h"
+#include "sim/ports/VirtualMidiOutputPort.h"
 
 VirtualMidiPortSystem::VirtualMidiPortSystem()
     : bus (std::make_shared<VirtualMidiBus>())

@@ -1,6 +1,6 @@
-#include "device/ports/VirtualMidiInputPort.h"
+#include "sim/ports/VirtualMidiInputPort.h"
 
-#include "device/ports/VirtualMidiBus.h"
+#include "sim/ports/VirtualMidiBus.h"
 
 VirtualMidiInputPort::VirtualMidiInputPort (std::shared_ptr<VirtualMidiBus> busToUse,
                                             const juce::String& portName,

@@ -1,4 +1,4 @@
-#include "device/ports/VirtualPortList.h"
+#include "sim/ports/VirtualPortList.h"
 
 int VirtualPortList::add (const juce::String& name)
 {

@@ -1,7 +1,7 @@
-#include "device/ports/VirtualMidiBus.h"
+#include "sim/ports/VirtualMidiBus.h"
 
-#include "device/ports/VirtualEndpointConnection.h"
-#include "device/ports/VirtualMidiInputPort.h"
+#include "sim/ports/VirtualEndpointConnection.h"
+#include "sim/ports/VirtualMidiInputPort.h"
 
 void VirtualMidiBus::inputOpened (const juce::String& name)
 {

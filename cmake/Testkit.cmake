@@ -1,0 +1,26 @@
+# quillon_testkit: the world the tests, the demo, the benchmarks and the fuzzers put
+# the program in: virtual MIDI ports, simulated devices, the loopback HTTP server and
+# the update server's generated content. Never linked by quillon.
+add_library (quillon_testkit STATIC)
+target_link_libraries (quillon_testkit
+    PUBLIC
+        quillon_program
+    PRIVATE
+        juce::juce_recommended_warning_flags)
+quillon_precompile_lower_headers (quillon_testkit)
+
+add_subdirectory (sim)
+add_subdirectory (server)
+
+# The demo: the wizard driven through the test kit's world, on screen.
+add_library (quillon_demo STATIC)
+target_link_libraries (quillon_demo
+    PUBLIC
+        quillon_testkit
+    PRIVATE
+        juce::juce_recommended_warning_flags)
+quillon_precompile_lower_headers (quillon_demo)
+
+add_subdirectory (demo)
+
+quillon_add_app (quillon-demo demo/Main.cpp quillon_demo)
