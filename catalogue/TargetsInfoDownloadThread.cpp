@@ -18,7 +18,9 @@ TargetsInfoDownloadThread::TargetsInfoDownloadThread (const juce::StringArray& s
 
 TargetsInfoDownloadThread::~TargetsInfoDownloadThread()
 {
-    // Every wait of the thread, and the parse, ends within about a second of this.
+    // Here rather than in the base, whose destructor runs after the members the
+    // thread uses are gone; every wait of the thread, and the parse, ends within
+    // about a second of this.
     stop();
 }
 

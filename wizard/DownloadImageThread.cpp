@@ -13,7 +13,9 @@ DownloadImageThread::DownloadImageThread (const juce::String& url, FileDownloade
 
 DownloadImageThread::~DownloadImageThread()
 {
-    // Every wait of the download wakes within about a second of this.
+    // Here rather than in the base, whose destructor runs after the members the
+    // thread uses are gone; every wait of the download wakes within about a
+    // second of this.
     stop();
 }
 

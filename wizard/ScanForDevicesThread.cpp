@@ -13,7 +13,8 @@ ScanForDevicesThread::ScanForDevicesThread (const TargetsInfo& catalogueToScan, 
 
 ScanForDevicesThread::~ScanForDevicesThread()
 {
-    // Every wait of the worker wakes up soon after this.
+    // Here rather than in the base, whose destructor runs after the members the
+    // thread uses are gone; every wait of the worker wakes up soon after this.
     stop();
 }
 

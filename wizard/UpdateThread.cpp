@@ -16,7 +16,8 @@ UpdateThread::UpdateThread (TargetDevice& deviceToUpdate, juce::InputStream& ima
 
 UpdateThread::~UpdateThread()
 {
-    // Every wait of the worker wakes up soon after this.
+    // Here rather than in the base, whose destructor runs after the members the
+    // thread uses are gone; every wait of the worker wakes up soon after this.
     stop();
 }
 
