@@ -9,23 +9,22 @@
 TargetsInfoDownloadThread::TargetsInfoDownloadThread (const juce::StringArray& sourcesToTry,
                                                       juce::Component* page,
                                                       StatusReporter* reporterToUse)
-    : juce::Thread ("Downloading"),
+    : PageWorker ("Downloading", page),
       FileDownloader (largestTargetsFile, Sources::webAndLocalFiles),
       sources (sourcesToTry),
-      pageState (page != nullptr ? std::make_unique<ModalStateTracker> (*page) : nullptr),
       reporter (reporterToUse)
 {
 }
 
 TargetsInfoDownloadThread::~TargetsInfoDownloadThread()
 {
-    // Never killed: every wait of the thread, and the parse, ends within about a second
-    // of being told to exit.
-    signalThreadShouldExit();
-    waitForThreadToExit (-1);
+    // Here rather than in the base, whose destructor runs after the members the
+    // thread uses are gone; every wait of the thread, and the parse, ends within
+    // about a second of this.
+    stop();
 }
 
-void TargetsInfoDownloadThread::run()
+void TargetsInfoDownloadThread::work()
 {
     for (const auto& source : sources)
     {
@@ -49,9 +48,6 @@ void TargetsInfoDownloadThread::run()
             break;
         }
     }
-
-    if (pageState != nullptr)
-        pageState->exitModalState (1);
 }
 
 std::optional<juce::String> TargetsInfoDownloadThread::fetchTargetsFile (const juce::String& source)
@@ -59,7 +55,7 @@ std::optional<juce::String> TargetsInfoDownloadThread::fetchTargetsFile (const j
     if (reporter != nullptr)
         reporter->reportStatus ("Locating targets file...");
 
-    const auto data = download (source, shouldAbort, this, reporter);
+    const auto data = download (source, shouldAbort, abortContext(), reporter);
 
     if (data == nullptr)
         return {};
@@ -78,20 +74,13 @@ std::optional<juce::String> TargetsInfoDownloadThread::fetchTargetsFile (const j
     return text;
 }
 
-bool TargetsInfoDownloadThread::shouldAbort (void* context)
-{
-    const auto& thread = *static_cast<const TargetsInfoDownloadThread*> (context);
-    return thread.threadShouldExit()
-        || (thread.pageState != nullptr && ! thread.pageState->isStillModal());
-}
-
 void TargetsInfoDownloadThread::parse (const juce::String& text, bool fromLocalFile)
 {
     try
     {
         // Stopped part-way, it leaves the status at "not found": whoever stopped it
         // takes no result.
-        catalogue = parseTargetsFile (text, [this] { return shouldAbort (this); });
+        catalogue = parseTargetsFile (text, [this] { return shouldAbort(); });
 
         if (catalogue == nullptr)
             return;

@@ -7,7 +7,7 @@
 #include "catalogue/FileDownloader.h"
 #include "catalogue/TargetsInfo.h"
 #include "catalogue/TargetsResult.h"
-#include "handover/ModalStateTracker.h"
+#include "handover/PageWorker.h"
 #include "handover/StatusReporter.h"
 
 /** Fetches the targets file while the scan page is shown: it tries the sources in
@@ -30,8 +30,8 @@
         const auto result = page.runModalLoop();
     then wait for the thread and read its results.
 */
-class TargetsInfoDownloadThread : public juce::Thread,
-                                  private FileDownloader
+class TargetsInfoDownloadThread final : public PageWorker,
+                                        private FileDownloader
 {
 public:
     /** Message thread. page and reporter are borrowed and may be null; a page must
@@ -43,8 +43,6 @@ public:
         goes with it.
     */
     ~TargetsInfoDownloadThread() override;
-
-    void run() override;
 
     /** This thread. Downloads one source and returns its text, unparsed, or nothing
         when it could not be read, was aborted, or is a web page. Throws
@@ -61,11 +59,10 @@ public:
     static constexpr juce::int64 largestTargetsFile = 8 * 1024 * 1024;
 
 private:
-    static bool shouldAbort (void* context);
+    void work() override;
     void parse (const juce::String& text, bool fromLocalFile);
 
     const juce::StringArray sources;
-    const std::unique_ptr<ModalStateTracker> pageState;
     StatusReporter* const reporter;
 
     // Written by this thread; read by the message thread only after it has ended.

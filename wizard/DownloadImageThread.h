@@ -1,7 +1,7 @@
 #pragma once
 
 #include "catalogue/FileDownloader.h"
-#include "handover/ModalStateTracker.h"
+#include "handover/PageWorker.h"
 
 /** Downloads the chosen firmware image while the download page is shown, keeps it
     when it starts like a firmware image, then ends the page's modal state with 1.
@@ -10,8 +10,8 @@
     the download after its current chunk. An image larger than largestImage, or at an
     address the downloader will not read, is refused with a text for the user.
 */
-class DownloadImageThread : public juce::Thread,
-                            private FileDownloader
+class DownloadImageThread final : public PageWorker,
+                                  private FileDownloader
 {
 public:
     enum ImageStatus
@@ -34,8 +34,6 @@ public:
     */
     ~DownloadImageThread() override;
 
-    void run() override;
-
     // Message thread, once the thread has ended.
     ImageStatus getStatus() const noexcept                 { return status; }
     const juce::String& getErrorMessage() const noexcept   { return errorMessage; }
@@ -48,11 +46,10 @@ public:
     static constexpr juce::int64 largestImage = 32 * 1024 * 1024;
 
 private:
+    void work() override;
     void keep (std::unique_ptr<juce::MemoryBlock> data);
-    static bool shouldAbort (void* context);
 
     const juce::String imageUrl;
-    const std::unique_ptr<ModalStateTracker> pageState;
     StatusReporter* const reporter;
 
     // Written by this thread; read by the message thread only after it has ended.

@@ -4,28 +4,24 @@
 
 ScanForDevicesThread::ScanForDevicesThread (const TargetsInfo& catalogueToScan, MidiPortSystem& portsToScan,
                                             juce::Component* page, StatusReporter* reporterToUse)
-    : juce::Thread ("Scan for devices"),
+    : PageWorker ("Scan for devices", page),
       catalogue (catalogueToScan),
       ports (portsToScan),
-      pageState (page != nullptr ? std::make_unique<ModalStateTracker> (*page) : nullptr),
       reporter (reporterToUse)
 {
 }
 
 ScanForDevicesThread::~ScanForDevicesThread()
 {
-    // Never killed: every wait of the worker wakes up soon after this.
-    signalThreadShouldExit();
-    waitForThreadToExit (-1);
+    // Here rather than in the base, whose destructor runs after the members the
+    // thread uses are gone; every wait of the worker wakes up soon after this.
+    stop();
 }
 
-void ScanForDevicesThread::run()
+void ScanForDevicesThread::work()
 {
     if (reporter != nullptr)
         reporter->reportStatus ("Identifying devices...");
 
     devices = MidiDeviceScanner (ports).findDevices (catalogue.products);
-
-    if (pageState != nullptr)
-        pageState->exitModalState (1);
 }

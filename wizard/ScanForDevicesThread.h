@@ -1,6 +1,6 @@
 #pragma once
 
-#include "handover/ModalStateTracker.h"
+#include "handover/PageWorker.h"
 #include "catalogue/TargetsInfo.h"
 #include "device/TargetDevice.h"
 #include "device/ports/MidiPortSystem.h"
@@ -12,7 +12,7 @@
     Told to exit, it stops before its next probe; whatever it found by then is left
     for the controller to discard.
 */
-class ScanForDevicesThread : public juce::Thread
+class ScanForDevicesThread final : public PageWorker
 {
 public:
     /** Message thread. The catalogue and the ports must outlive the thread; page (which
@@ -24,17 +24,16 @@ public:
     /** Message thread. Tells the thread to exit and waits for it; devices not taken go with it. */
     ~ScanForDevicesThread() override;
 
-    void run() override;
-
     /** Message thread, once the thread has ended: the devices found, or nullptr when
         none answered.
     */
     std::unique_ptr<juce::OwnedArray<TargetDevice>> takeDevices()  { return std::move (devices); }
 
 private:
+    void work() override;
+
     const TargetsInfo& catalogue;
     MidiPortSystem& ports;
-    const std::unique_ptr<ModalStateTracker> pageState;
     StatusReporter* const reporter;
 
     // Written by this thread; read by the message thread only after it has ended.

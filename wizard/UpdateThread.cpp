@@ -6,10 +6,9 @@
 
 UpdateThread::UpdateThread (TargetDevice& deviceToUpdate, juce::InputStream& imageToWrite, juce::Component* page,
                             StatusReporter* statusToUse, ProgressReporter* progressToUse)
-    : juce::Thread ("Update"),
+    : PageWorker ("Update", page),
       device (deviceToUpdate),
       image (imageToWrite),
-      pageState (page != nullptr ? std::make_unique<ModalStateTracker> (*page) : nullptr),
       statusReporter (statusToUse),
       progressReporter (progressToUse)
 {
@@ -17,12 +16,12 @@ UpdateThread::UpdateThread (TargetDevice& deviceToUpdate, juce::InputStream& ima
 
 UpdateThread::~UpdateThread()
 {
-    // Never killed: every wait of the worker wakes up soon after this.
-    signalThreadShouldExit();
-    waitForThreadToExit (-1);
+    // Here rather than in the base, whose destructor runs after the members the
+    // thread uses are gone; every wait of the worker wakes up soon after this.
+    stop();
 }
 
-void UpdateThread::run()
+void UpdateThread::work()
 {
     try
     {
@@ -33,9 +32,6 @@ void UpdateThread::run()
     catch (const BinFileException& e)      { fail (UpdateImageError, e); }
     // Ports that cannot be opened: without this the page would wait for ever.
     catch (const CommException& e)         { fail (UpdateCommError, e); }
-
-    if (pageState != nullptr)
-        pageState->exitModalState (1);
 }
 
 void UpdateThread::fail (UpdateStatus newStatus, const std::exception& e)

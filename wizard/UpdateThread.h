@@ -1,7 +1,7 @@
 #pragma once
 
-#include "handover/ModalStateTracker.h"
 #include "device/TargetDevice.h"
+#include "handover/PageWorker.h"
 
 /** Writes the downloaded image into the chosen device while the programming page is
     shown, keeps how that ended, then ends the page's modal state.
@@ -9,7 +9,7 @@
     Told to exit (the window is closing), the device stops after its current block
     and closes its ports.
 */
-class UpdateThread : public juce::Thread
+class UpdateThread final : public PageWorker
 {
 public:
     enum UpdateStatus
@@ -28,18 +28,16 @@ public:
     /** Message thread. Tells the thread to exit and waits for it. */
     ~UpdateThread() override;
 
-    void run() override;
-
     // Message thread, once the thread has ended.
     UpdateStatus getStatus() const noexcept                 { return status; }
     const juce::String& getErrorMessage() const noexcept    { return errorMessage; }
 
 private:
+    void work() override;
     void fail (UpdateStatus, const std::exception&);
 
     TargetDevice& device;
     juce::InputStream& image;
-    const std::unique_ptr<ModalStateTracker> pageState;
     StatusReporter* const statusReporter;
     ProgressReporter* const progressReporter;
 

@@ -201,10 +201,12 @@ void UpdateWizard::runScan()
 
 bool UpdateWizard::fetchCatalogue (std::shared_ptr<TargetsInfo>& catalogue, UpdateResult& outcome, juce::String& details)
 {
-    scanPage.enterModalState (false);
-    auto thread = std::make_unique<TargetsInfoDownloadThread> (environment.targetsSources(), &scanPage, &scanPage);
+    const auto [result, thread] = workers.runOnPage (scanPage, [this]
+    {
+        return std::make_unique<TargetsInfoDownloadThread> (environment.targetsSources(), &scanPage, &scanPage);
+    });
 
-    if (workers.run (thread, scanPage) == 0)
+    if (result == 0)
     {
         outcome = UpdateResult::UpdateCancelled;
         return false;
@@ -229,11 +231,14 @@ bool UpdateWizard::fetchCatalogue (std::shared_ptr<TargetsInfo>& catalogue, Upda
 
 bool UpdateWizard::scanForDevices (std::shared_ptr<TargetsInfo> catalogue, UpdateResult& outcome)
 {
-    scanPage.enterModalState (false);
-    auto thread = std::make_unique<ScanForDevicesThread> (*catalogue, environment.midiPorts, &scanPage, &scanPage);
     setHeader (scanPage, "Scanning...", "Please wait while we look for connected devices");
 
-    if (workers.run (thread, scanPage, catalogue) == 0)
+    const auto [result, thread] = workers.runOnPage (scanPage, [this, &catalogue]
+    {
+        return std::make_unique<ScanForDevicesThread> (*catalogue, environment.midiPorts, &scanPage, &scanPage);
+    }, catalogue);
+
+    if (result == 0)
     {
         outcome = UpdateResult::UpdateCancelled;
         return false;
@@ -331,10 +336,11 @@ void UpdateWizard::downloadImage()
     showPage (&downloadPage);
     juce::MouseCursor::showWaitCursor();
 
-    downloadPage.enterModalState (false);
-    auto thread = std::make_unique<DownloadImageThread> (selectedRevision->imageUrl, imageSources,
-                                                         &downloadPage, &downloadPage);
-    const int result = workers.run (thread, downloadPage);
+    const auto [result, thread] = workers.runOnPage (downloadPage, [this]
+    {
+        return std::make_unique<DownloadImageThread> (selectedRevision->imageUrl, imageSources,
+                                                      &downloadPage, &downloadPage);
+    });
 
     if (WorkerRunner::isQuitting())
         return;
@@ -356,9 +362,10 @@ void UpdateWizard::programDevice (std::unique_ptr<juce::MemoryBlock> image)
     juce::MouseCursor::showWaitCursor();
 
     auto inputs = std::make_shared<ProgrammingInputs> (deviceList, std::move (image));
-    programPage.enterModalState (false);
-    auto thread = std::make_unique<UpdateThread> (*selectedDevice, inputs->stream, &programPage, &programPage, &programPage);
-    workers.run (thread, programPage, inputs);
+    const auto thread = workers.runOnPage (programPage, [this, &inputs]
+    {
+        return std::make_unique<UpdateThread> (*selectedDevice, inputs->stream, &programPage, &programPage, &programPage);
+    }, inputs).worker;
 
     if (WorkerRunner::isQuitting())
         return;

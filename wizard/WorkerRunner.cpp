@@ -5,6 +5,17 @@ bool WorkerRunner::isQuitting()
     return juce::MessageManager::getInstance()->hasStopMessageBeenSent();
 }
 
+std::optional<int> WorkerRunner::run (juce::Thread& worker, juce::Component& page)
+{
+    const int result = runModalLoop (worker, page);
+
+    if (worker.waitForThreadToExit (WorkerTimeouts::graceMs))
+        return isQuitting() ? 0 : result;
+
+    worker.signalThreadShouldExit();
+    return std::nullopt;
+}
+
 int WorkerRunner::runModalLoop (juce::Thread& worker, juce::Component& page)
 {
     worker.startThread();

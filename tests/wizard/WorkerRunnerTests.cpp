@@ -55,11 +55,15 @@ namespace
         {
             auto borrowed = std::make_shared<int> (0);
             keptAlive = borrowed;
-            auto worker = std::make_unique<StubbornWorker> (borrowed, finished);
-            page.enterModalState (false);
             CancelSoon cancel (page);
 
-            EXPECT_EQ (runner->run (worker, page, std::move (borrowed)), 0);
+            const auto [result, worker] = runner->runOnPage (page, [this, &borrowed]
+            {
+                return std::make_unique<StubbornWorker> (borrowed, finished);
+            }, borrowed);
+            borrowed.reset();
+
+            EXPECT_EQ (result, 0);
             EXPECT_EQ (worker, nullptr) << "a worker that did not end in time is handed over";
         }
 
