@@ -147,8 +147,8 @@ std::unique_ptr<juce::MemoryBlock> FileDownloader::downloadUrl (const juce::Stri
 }
 
 FileDownloader::WebAnswer FileDownloader::requestOnce (const juce::String& address,
-                                                      AbortTest abortTest,
-                                                      StatusReporter* reporter) const
+                                                       AbortTest abortTest,
+                                                       StatusReporter* reporter) const
 {
     // Taken exactly as given: parsing would re-escape the query.
     juce::WebInputStream stream (juce::URL::createWithoutParsing (address), false);

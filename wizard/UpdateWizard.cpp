@@ -419,4 +419,3 @@ void UpdateWizard::showResults (const juce::String& details, UpdateResult outcom
     if (outcome != UpdateResult::UpdateSucceeded)
         setButtonsVisible (StartOverButton, true);
 }
-

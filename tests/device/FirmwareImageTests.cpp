@@ -241,7 +241,7 @@ TEST (FirmwareImageParsing, NineBytesAfterTheLastRecordAreARecordOfOneByte)
 
 TEST (FirmwareImageParsing, FileOfOnlyTheMagicHoldsNoData)
 {
-    ParsedImage file (ImageFileBuilder{});
+    ParsedImage file (ImageFileBuilder {});
     Bytes buffer (16);
     juce::uint64 address = 0;
 

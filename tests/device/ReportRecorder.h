@@ -11,7 +11,7 @@
     worker reports on its thread; the test reads on its own once the worker is done.
 */
 class ReportRecorder : public StatusReporter,
-                          public ProgressReporter
+                       public ProgressReporter
 {
 public:
     void reportStatus (const juce::String& text) override;

@@ -186,7 +186,7 @@ TEST_F (SelectUpdatePageTest, AClickStartsTheBrowserWithTheAddressAsOneArgumentA
     const auto marker = bin.getChildFile ("marker");
     const auto opener = bin.getChildFile ("xdg-open");
     ASSERT_TRUE (opener.replaceWithText ("#!/bin/sh\nprintf '%s|' \"$#\" \"$@\" > '" + arguments.getFullPathName() + "'\n",
-                                        false, false, "\n"));
+                                         false, false, "\n"));
     ASSERT_TRUE (opener.setExecutePermission (true));
 
     const juce::String oldPath (std::getenv ("PATH"));
