@@ -54,8 +54,11 @@ TEST (ApplicationQuit, ClosingTheWindowWhileProgrammingEndsTheMessageLoop)
         WizardDriver driver (*wizard);
         AppWindow window (std::move (wizard));
 
-        const PollingTrigger closer ([&device] { return device.getTranscript().getMessages (SimulatedTranscript::Direction::fromHost).size() > 20; },
-                                     [&window] { window.closeButtonPressed(); });
+        const auto programming = [&device]
+        {
+            return device.getTranscript().getMessages (SimulatedTranscript::Direction::fromHost).size() > 20;
+        };
+        const PollingTrigger closer (programming, [&window] { window.closeButtonPressed(); });
         juce::Timer::callAfterDelay (1000, [&driver] { EXPECT_TRUE (driver.updateToTheNewestVersion()); });
         exitUnlessTheLoopEnds();
     }, ::testing::ExitedWithCode (0), "");

@@ -71,7 +71,8 @@ TEST_F (HttpDownload, SendsOnePlainGetWithTheNoCacheHeaderAndTheAddressAsGiven)
 
     ASSERT_NE (data, nullptr);
     EXPECT_EQ (data->toString(), "<Config/>");
-    EXPECT_EQ (reporter.getStatusTexts(), juce::StringArray ({ UserTexts::connecting, "Downloaded 9 bytes...", UserTexts::downloadComplete }));
+    EXPECT_EQ (reporter.getStatusTexts(),
+               juce::StringArray ({ UserTexts::connecting, "Downloaded 9 bytes...", UserTexts::downloadComplete }));
 
     const auto requests = server.getRequests();
     ASSERT_EQ (requests.size(), 1u);
@@ -91,8 +92,8 @@ TEST_F (HttpDownload, ABodySentInManySmallPiecesArrivesWhole)
     ASSERT_NE (data, nullptr);
     EXPECT_EQ (*data, makeTestData (5000));
     EXPECT_EQ (reporter.getStatusTexts(), juce::StringArray ({ UserTexts::connecting, "Downloaded 1 KB...", "Downloaded 2 KB...",
-                                                         "Downloaded 3 KB...", "Downloaded 4 KB...", "Downloaded 4 KB...",
-                                                         UserTexts::downloadComplete }));
+                                                               "Downloaded 3 KB...", "Downloaded 4 KB...", "Downloaded 4 KB...",
+                                                               UserTexts::downloadComplete }));
 }
 
 TEST_F (HttpDownload, AnErrorPageIsReturnedLikeAnyOtherBody)

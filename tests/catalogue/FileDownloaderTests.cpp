@@ -59,7 +59,7 @@ TEST_F (LocalDownload, ReadsTheWholeFileInKilobyteChunks)
     ASSERT_NE (data, nullptr);
     EXPECT_EQ (*data, content);
     EXPECT_EQ (reporter.getStatusTexts(), juce::StringArray ({ UserTexts::connecting, "Downloaded 1 KB...", "Downloaded 2 KB...",
-                                                         "Downloaded 2 KB...", UserTexts::downloadComplete }));
+                                                               "Downloaded 2 KB...", UserTexts::downloadComplete }));
 }
 
 TEST_F (LocalDownload, AnEmptyFileGivesAnEmptyBlockNotNothing)

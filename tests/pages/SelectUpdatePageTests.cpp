@@ -1,12 +1,10 @@
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 #include "tests/support/ChangeCounter.h"
 #include "tests/support/ComponentFinder.h"
 #include "tests/support/JucePrinters.h"
 #include "tests/support/MessageLoop.h"
-#include <cstdlib>
-
-#include "tests/pages/PageTestSupport.h"
 #include "wizard/pages/SelectUpdatePage.h"
 
 using ComponentFinder::child;
