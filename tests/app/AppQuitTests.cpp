@@ -3,7 +3,8 @@
 #include "app/AppWindow.h"
 #include "catalogue/TargetsSources.h"
 #include "tests/device/ImageFileBuilder.h"
-#include "tests/wizard/WizardDriver.h"
+#include "tests/support/PollingTrigger.h"
+#include "tests/support/WizardDriver.h"
 #include "tests/wizard/WizardWorld.h"
 
 #include <thread>
@@ -28,27 +29,6 @@ namespace
         juce::MessageManager::getInstance()->runDispatchLoop();
         std::_Exit (0);
     }
-
-    struct CloseWhen : public juce::Timer
-    {
-        CloseWhen (std::function<bool()> conditionToWaitFor, AppWindow& windowToClose)
-            : condition (std::move (conditionToWaitFor)), window (windowToClose)
-        {
-            startTimer (5);
-        }
-
-        void timerCallback() override
-        {
-            if (condition())
-            {
-                stopTimer();
-                window.closeButtonPressed();
-            }
-        }
-
-        std::function<bool()> condition;
-        AppWindow& window;
-    };
 }
 
 TEST (ApplicationQuit, ClosingTheWindowWhileProgrammingEndsTheMessageLoop)
@@ -74,16 +54,12 @@ TEST (ApplicationQuit, ClosingTheWindowWhileProgrammingEndsTheMessageLoop)
         WizardDriver driver (*wizard);
         AppWindow window (std::move (wizard));
 
-        CloseWhen closer ([&device] { return device.getTranscript().getMessages (SimulatedTranscript::Direction::fromHost).size() > 20; },
-                          window);
-        juce::Timer::callAfterDelay (1000, [&driver]
+        const auto programming = [&device]
         {
-            for (int step = 0; step < 4; ++step)
-                driver.click ("Next >");
-
-            driver.toggle ("Yes, I realize my settings may be lost. I want to proceed.");
-            driver.click ("Next >");
-        });
+            return device.getTranscript().getMessages (SimulatedTranscript::Direction::fromHost).size() > 20;
+        };
+        const PollingTrigger closer (programming, [&window] { window.closeButtonPressed(); });
+        juce::Timer::callAfterDelay (1000, [&driver] { EXPECT_TRUE (driver.updateToTheNewestVersion()); });
         exitUnlessTheLoopEnds();
     }, ::testing::ExitedWithCode (0), "");
 }

@@ -4,8 +4,9 @@
 
 #include "catalogue/FileDownloader.h"
 #include "server/LoopbackServer.h"
-#include "tests/catalogue/RecordingReporter.h"
 #include "tests/catalogue/TestData.h"
+#include "tests/support/ReportRecorder.h"
+#include "tests/support/UserTexts.h"
 
 namespace
 {
@@ -53,7 +54,7 @@ namespace
         }
 
         LoopbackServer server;
-        RecordingReporter reporter;
+        ReportRecorder reporter;
     };
 
     double secondsSince (juce::uint32 startMs)
@@ -70,7 +71,8 @@ TEST_F (HttpDownload, SendsOnePlainGetWithTheNoCacheHeaderAndTheAddressAsGiven)
 
     ASSERT_NE (data, nullptr);
     EXPECT_EQ (data->toString(), "<Config/>");
-    EXPECT_EQ (reporter.getTexts(), juce::StringArray ({ "Connecting...", "Downloaded 9 bytes...", "Download is complete" }));
+    EXPECT_EQ (reporter.getStatusTexts(),
+               juce::StringArray ({ UserTexts::connecting, "Downloaded 9 bytes...", UserTexts::downloadComplete }));
 
     const auto requests = server.getRequests();
     ASSERT_EQ (requests.size(), 1u);
@@ -89,9 +91,9 @@ TEST_F (HttpDownload, ABodySentInManySmallPiecesArrivesWhole)
 
     ASSERT_NE (data, nullptr);
     EXPECT_EQ (*data, makeTestData (5000));
-    EXPECT_EQ (reporter.getTexts(), juce::StringArray ({ "Connecting...", "Downloaded 1 KB...", "Downloaded 2 KB...",
-                                                         "Downloaded 3 KB...", "Downloaded 4 KB...", "Downloaded 4 KB...",
-                                                         "Download is complete" }));
+    EXPECT_EQ (reporter.getStatusTexts(), juce::StringArray ({ UserTexts::connecting, "Downloaded 1 KB...", "Downloaded 2 KB...",
+                                                               "Downloaded 3 KB...", "Downloaded 4 KB...", "Downloaded 4 KB...",
+                                                               UserTexts::downloadComplete }));
 }
 
 TEST_F (HttpDownload, AnErrorPageIsReturnedLikeAnyOtherBody)
@@ -100,7 +102,7 @@ TEST_F (HttpDownload, AnErrorPageIsReturnedLikeAnyOtherBody)
 
     ASSERT_NE (data, nullptr);
     EXPECT_TRUE (data->toString().startsWith ("<!DOCTYPE HTML"));
-    EXPECT_EQ (reporter.getTexts().getReference (reporter.getTexts().size() - 1), "Download is complete");
+    EXPECT_EQ (reporter.getStatusTexts().getReference (reporter.getStatusTexts().size() - 1), UserTexts::downloadComplete);
 }
 
 TEST_F (HttpDownload, AnEmptyBodyGivesAnEmptyBlock)
@@ -111,7 +113,7 @@ TEST_F (HttpDownload, AnEmptyBodyGivesAnEmptyBlock)
 
     ASSERT_NE (data, nullptr);
     EXPECT_EQ (data->getSize(), 0u);
-    EXPECT_EQ (reporter.getTexts(), juce::StringArray ({ "Connecting...", "Download is complete" }));
+    EXPECT_EQ (reporter.getStatusTexts(), juce::StringArray ({ UserTexts::connecting, UserTexts::downloadComplete }));
 }
 
 TEST_F (HttpDownload, ARefusedConnectionGivesNothingAfterConnecting)
@@ -119,7 +121,7 @@ TEST_F (HttpDownload, ARefusedConnectionGivesNothingAfterConnecting)
     const auto refusedUrl = [] { LoopbackServer stopped; return stopped.getUrl ("/x"); }();
 
     EXPECT_EQ (FileDownloader().download (refusedUrl, nullptr, nullptr, &reporter), nullptr);
-    EXPECT_EQ (reporter.getTexts(), juce::StringArray ({ "Connecting..." }));
+    EXPECT_EQ (reporter.getStatusTexts(), juce::StringArray ({ UserTexts::connecting }));
 }
 
 TEST_F (HttpDownload, ABodyCutShortOfItsAnnouncedLengthIsAFailedDownload)
@@ -129,8 +131,8 @@ TEST_F (HttpDownload, ABodyCutShortOfItsAnnouncedLengthIsAFailedDownload)
     server.setAnswer ("/cut.bin", answer);
 
     EXPECT_EQ (download ("/cut.bin"), nullptr);
-    EXPECT_FALSE (reporter.getTexts().contains ("Download is complete"));
-    EXPECT_TRUE (reporter.getTexts().contains ("Downloaded 2 KB..."));
+    EXPECT_FALSE (reporter.getStatusTexts().contains (UserTexts::downloadComplete));
+    EXPECT_TRUE (reporter.getStatusTexts().contains ("Downloaded 2 KB..."));
 }
 
 TEST_F (HttpDownload, AChunkedBodyThatEndsWithoutItsLastChunkIsAFailedDownload)
@@ -142,7 +144,7 @@ TEST_F (HttpDownload, AChunkedBodyThatEndsWithoutItsLastChunkIsAFailedDownload)
     server.setAnswer ("/cut.bin", answer);
 
     EXPECT_EQ (download ("/cut.bin"), nullptr);
-    EXPECT_FALSE (reporter.getTexts().contains ("Download is complete"));
+    EXPECT_FALSE (reporter.getStatusTexts().contains (UserTexts::downloadComplete));
 }
 
 TEST_F (HttpDownload, AnAbortAtOnceGivesNothingAndSaysSo)
@@ -151,23 +153,23 @@ TEST_F (HttpDownload, AnAbortAtOnceGivesNothingAndSaysSo)
     std::atomic<bool> abort { true };
 
     EXPECT_EQ (download ("/image.bin", &abort), nullptr);
-    EXPECT_EQ (reporter.getTexts().getReference (reporter.getTexts().size() - 1), "Download was aborted");
-    EXPECT_FALSE (reporter.getTexts().contains ("Download is complete"));
+    EXPECT_EQ (reporter.getStatusTexts().getReference (reporter.getStatusTexts().size() - 1), UserTexts::downloadAborted);
+    EXPECT_FALSE (reporter.getStatusTexts().contains (UserTexts::downloadComplete));
 }
 
 TEST_F (HttpDownload, AnAbortEndsAReadThatWaitsForAStalledServerPromptly)
 {
     EXPECT_LT (cancelDownloadThatStallsAfter (2048), 2.5);
 
-    EXPECT_TRUE (reporter.getTexts().contains ("Downloaded 2 KB..."));
-    EXPECT_EQ (reporter.getTexts().getReference (reporter.getTexts().size() - 1), "Download was aborted");
+    EXPECT_TRUE (reporter.getStatusTexts().contains ("Downloaded 2 KB..."));
+    EXPECT_EQ (reporter.getStatusTexts().getReference (reporter.getStatusTexts().size() - 1), UserTexts::downloadAborted);
 }
 
 TEST_F (HttpDownload, AnAbortEndsARequestThatNeverGetsAnAnswerPromptly)
 {
     EXPECT_LT (cancelDownloadThatStallsAfter (0), 2.5);
 
-    EXPECT_EQ (reporter.getTexts(), juce::StringArray ({ "Connecting...", "Download was aborted" }));
+    EXPECT_EQ (reporter.getStatusTexts(), juce::StringArray ({ UserTexts::connecting, UserTexts::downloadAborted }));
 }
 
 TEST_F (HttpDownload, AServerThatStopsSendingFailsTheDownloadAfterTheTimeOut)
@@ -180,7 +182,7 @@ TEST_F (HttpDownload, AServerThatStopsSendingFailsTheDownloadAfterTheTimeOut)
     EXPECT_EQ (download ("/stall.bin", nullptr, FileDownloader (FileDownloader::defaultSizeLimit, FileDownloader::Sources::webOnly, 1000)), nullptr);
 
     EXPECT_LT (secondsSince (start), 4.0);
-    EXPECT_TRUE (reporter.getTexts().contains ("Downloaded 50 bytes..."));
-    EXPECT_FALSE (reporter.getTexts().contains ("Download is complete"));
-    EXPECT_FALSE (reporter.getTexts().contains ("Download was aborted"));
+    EXPECT_TRUE (reporter.getStatusTexts().contains ("Downloaded 50 bytes..."));
+    EXPECT_FALSE (reporter.getStatusTexts().contains (UserTexts::downloadComplete));
+    EXPECT_FALSE (reporter.getStatusTexts().contains (UserTexts::downloadAborted));
 }

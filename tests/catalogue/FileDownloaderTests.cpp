@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/FileDownloader.h"
-#include "tests/catalogue/RecordingReporter.h"
 #include "tests/catalogue/TestData.h"
+#include "tests/support/ReportRecorder.h"
+#include "tests/support/UserTexts.h"
 
 namespace
 {
@@ -16,7 +17,7 @@ namespace
         }
 
         juce::TemporaryFile file;
-        RecordingReporter reporter;
+        ReportRecorder reporter;
     };
 }
 
@@ -57,8 +58,8 @@ TEST_F (LocalDownload, ReadsTheWholeFileInKilobyteChunks)
 
     ASSERT_NE (data, nullptr);
     EXPECT_EQ (*data, content);
-    EXPECT_EQ (reporter.getTexts(), juce::StringArray ({ "Connecting...", "Downloaded 1 KB...", "Downloaded 2 KB...",
-                                                         "Downloaded 2 KB...", "Download is complete" }));
+    EXPECT_EQ (reporter.getStatusTexts(), juce::StringArray ({ UserTexts::connecting, "Downloaded 1 KB...", "Downloaded 2 KB...",
+                                                               "Downloaded 2 KB...", UserTexts::downloadComplete }));
 }
 
 TEST_F (LocalDownload, AnEmptyFileGivesAnEmptyBlockNotNothing)
@@ -69,13 +70,13 @@ TEST_F (LocalDownload, AnEmptyFileGivesAnEmptyBlockNotNothing)
 
     ASSERT_NE (data, nullptr);
     EXPECT_EQ (data->getSize(), 0u);
-    EXPECT_EQ (reporter.getTexts(), juce::StringArray ({ "Connecting...", "Download is complete" }));
+    EXPECT_EQ (reporter.getStatusTexts(), juce::StringArray ({ UserTexts::connecting, UserTexts::downloadComplete }));
 }
 
 TEST_F (LocalDownload, AMissingFileGivesNothingAndNoTextAfterConnecting)
 {
     EXPECT_EQ (download(), nullptr);
-    EXPECT_EQ (reporter.getTexts(), juce::StringArray ({ "Connecting..." }));
+    EXPECT_EQ (reporter.getStatusTexts(), juce::StringArray ({ UserTexts::connecting }));
 }
 
 TEST_F (LocalDownload, AnAbortAtOnceStillStoresTheFirstChunkThenGivesNothing)
@@ -84,18 +85,18 @@ TEST_F (LocalDownload, AnAbortAtOnceStillStoresTheFirstChunkThenGivesNothing)
     ASSERT_TRUE (file.getFile().replaceWithData (content.getData(), content.getSize()));
 
     EXPECT_EQ (download (abortAtOnce), nullptr);
-    EXPECT_EQ (reporter.getTexts(), juce::StringArray ({ "Connecting...", "Downloaded 1 KB...", "Download was aborted" }));
+    EXPECT_EQ (reporter.getStatusTexts(), juce::StringArray ({ UserTexts::connecting, "Downloaded 1 KB...", UserTexts::downloadAborted }));
 }
 
 TEST (FileDownloaderLocal, AFolderOrAWindowsPathIsNoFile)
 {
-    RecordingReporter reporter;
+    ReportRecorder reporter;
     const FileDownloader downloader;
     const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory);
 
     EXPECT_EQ (downloader.download (folder.getFullPathName(), nullptr, nullptr, &reporter), nullptr);
     EXPECT_EQ (downloader.download ("C:\\Quillon\\UpdateTargets.xml", nullptr, nullptr, &reporter), nullptr);
-    EXPECT_EQ (reporter.getTexts(), juce::StringArray ({ "Connecting...", "Connecting..." }));
+    EXPECT_EQ (reporter.getStatusTexts(), juce::StringArray ({ UserTexts::connecting, UserTexts::connecting }));
 }
 
 TEST (FileDownloaderLocal, WithoutAReporterTheResultIsTheSame)

@@ -16,7 +16,7 @@ namespace
             </Product></Family></Brand></Config>)");
     }
 
-    void expectSameContent (const TargetProduct& a, const TargetProduct& b)
+    [[nodiscard]] ::testing::AssertionResult expectSameContent (const TargetProduct& a, const TargetProduct& b)
     {
         EXPECT_EQ (a.name, b.name);
         EXPECT_EQ (a.productId, b.productId);
@@ -24,8 +24,10 @@ namespace
         EXPECT_EQ (a.familyId, b.familyId);
         EXPECT_EQ (a.brand, b.brand);
         EXPECT_EQ (a.specialPreInstructions, b.specialPreInstructions);
-        ASSERT_EQ (a.revisions.size(), b.revisions.size());
-        ASSERT_EQ (a.ports.size(), b.ports.size());
+
+        if (a.revisions.size() != b.revisions.size() || a.ports.size() != b.ports.size())
+            return ::testing::AssertionFailure() << a.revisions.size() << " and " << b.revisions.size() << " revisions, "
+                                                 << a.ports.size() << " and " << b.ports.size() << " ports";
 
         for (int i = 0; i < a.revisions.size(); ++i)
         {
@@ -41,6 +43,8 @@ namespace
             EXPECT_EQ (a.ports[i]->name, b.ports[i]->name);
             EXPECT_EQ (a.ports[i]->count, b.ports[i]->count);
         }
+
+        return ::testing::AssertionSuccess();
     }
 }
 
@@ -50,7 +54,7 @@ TEST (TargetProductCopy, OwnsNewRevisionsAndPortsThatOutliveTheCatalogue)
     const auto& original = *catalogue->products.getFirst();
     const TargetProduct copy (original);
 
-    expectSameContent (copy, original);
+    ASSERT_TRUE (expectSameContent (copy, original));
     EXPECT_NE (copy.revisions.getFirst(), original.revisions.getFirst());
     EXPECT_NE (copy.ports.getFirst(), original.ports.getFirst());
 
@@ -72,7 +76,7 @@ TEST (TargetProductCopy, AssignmentReplacesTheListsAndLeavesTheSourceAlone)
     target.ports.add (std::make_unique<TargetPort>());
 
     target = original;
-    expectSameContent (target, original);
+    ASSERT_TRUE (expectSameContent (target, original));
 
     target.revisions.getFirst()->version = "9.9";
     target.ports.clear();

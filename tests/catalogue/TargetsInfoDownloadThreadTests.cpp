@@ -2,9 +2,10 @@
 
 #include "catalogue/TargetsInfoDownloadThread.h"
 #include "server/LoopbackServer.h"
-#include "tests/catalogue/ModalLoop.h"
-#include "tests/catalogue/RecordingReporter.h"
 #include "tests/catalogue/TestData.h"
+#include "tests/support/MessageLoop.h"
+#include "tests/support/ReportRecorder.h"
+#include "tests/support/UserTexts.h"
 
 namespace
 {
@@ -30,7 +31,7 @@ namespace
             thread.startThread();
 
             Outcome outcome;
-            outcome.loopResult = runModalLoopWithLimit (page);
+            outcome.loopResult = MessageLoop::runModalLoopWithLimit (page);
             EXPECT_TRUE (thread.waitForThreadToExit (3000));
             outcome.status = thread.getStatus();
             outcome.errorMessage = thread.getErrorMessage();
@@ -59,7 +60,7 @@ namespace
         }
 
         juce::Component page;
-        RecordingReporter reporter;
+        ReportRecorder reporter;
         LoopbackServer server;
         juce::TemporaryFile localFile { ".xml" };
     };
@@ -77,8 +78,8 @@ TEST_F (TargetsDownload, AReadableFileBesideTheProgramIsUsedAndTheServerIsNotAsk
     EXPECT_EQ (outcome.catalogue->products.getFirst()->name, "Hall Reverb");
     EXPECT_TRUE (outcome.catalogue->cameFromLocalFile);
     EXPECT_TRUE (server.getRequests().empty());
-    EXPECT_EQ (reporter.getTexts(), juce::StringArray ("Locating targets file...", "Connecting...",
-                                                         FileDownloader::describeProgress (juce::String (oneProduct).length()), "Download is complete"));
+    EXPECT_EQ (reporter.getStatusTexts(), juce::StringArray (UserTexts::locatingTargetsFile, UserTexts::connecting,
+                                                         FileDownloader::describeProgress (juce::String (oneProduct).length()), UserTexts::downloadComplete));
 }
 
 TEST_F (TargetsDownload, ALocalFileThatIsNotATargetsFileFailsAndTheServerIsNotTried)
@@ -120,9 +121,9 @@ TEST_F (TargetsDownload, WithoutALocalFileTheServerIsAskedWithTheNoCacheRequest)
     ASSERT_EQ (server.getRequests().size(), 1u);
     EXPECT_EQ (server.getRequests()[0].target, address.fromFirstOccurrenceOf (juce::String (server.getPort()), false, false));
     EXPECT_EQ (server.getRequests()[0].headers["Cache-Control"], "No-cache");
-    EXPECT_EQ (reporter.getTexts(), juce::StringArray ("Locating targets file...", "Connecting...",
-                                                         "Locating targets file...", "Connecting...",
-                                                         FileDownloader::describeProgress (juce::String (oneProduct).length()), "Download is complete"));
+    EXPECT_EQ (reporter.getStatusTexts(), juce::StringArray (UserTexts::locatingTargetsFile, UserTexts::connecting,
+                                                         UserTexts::locatingTargetsFile, UserTexts::connecting,
+                                                         FileDownloader::describeProgress (juce::String (oneProduct).length()), UserTexts::downloadComplete));
 }
 
 TEST_F (TargetsDownload, AnHtmlPageCountsAsNoFileAndTheNextSourceIsTried)
@@ -195,7 +196,7 @@ TEST_F (TargetsDownload, AnEmptyListOfSourcesLeavesNotFound)
 
     EXPECT_EQ (outcome.loopResult, 1);
     EXPECT_EQ (outcome.status, TargetsResult::TargetsNotFound);
-    EXPECT_TRUE (reporter.getTexts().isEmpty());
+    EXPECT_TRUE (reporter.getStatusTexts().isEmpty());
 }
 
 TEST_F (TargetsDownload, CancelStopsTheWaitingDownloadAndTheNextSourceAfterItsFirstChunk)
@@ -212,10 +213,10 @@ TEST_F (TargetsDownload, CancelStopsTheWaitingDownloadAndTheNextSourceAfterItsFi
     EXPECT_LT (juce::Time::getMillisecondCounter() - start, 2500u);
     EXPECT_EQ (outcome.loopResult, 0);
     EXPECT_EQ (outcome.status, TargetsResult::TargetsNotFound);
-    EXPECT_EQ (reporter.getTexts(), juce::StringArray ({ "Locating targets file...", "Connecting...",
-                                                         "Downloaded 1 KB...", "Downloaded 2 KB...", "Download was aborted",
-                                                         "Locating targets file...", "Connecting...",
-                                                         "Downloaded 1 KB...", "Download was aborted" }));
+    EXPECT_EQ (reporter.getStatusTexts(), juce::StringArray ({ UserTexts::locatingTargetsFile, UserTexts::connecting,
+                                                         "Downloaded 1 KB...", "Downloaded 2 KB...", UserTexts::downloadAborted,
+                                                         UserTexts::locatingTargetsFile, UserTexts::connecting,
+                                                         "Downloaded 1 KB...", UserTexts::downloadAborted }));
 }
 
 TEST_F (TargetsDownload, AThreadToldToExitStopsPromptlyAndTriesNoFurtherSource)
@@ -235,26 +236,18 @@ TEST_F (TargetsDownload, AThreadToldToExitStopsPromptlyAndTriesNoFurtherSource)
     EXPECT_LT (juce::Time::getMillisecondCounter() - start, 2000u);
     EXPECT_EQ (thread.getStatus(), TargetsResult::TargetsNotFound);
     EXPECT_EQ (server.getRequests().size(), 1u);
-    EXPECT_TRUE (reporter.getTexts().contains ("Download was aborted"));
+    EXPECT_TRUE (reporter.getStatusTexts().contains (UserTexts::downloadAborted));
 }
 
 TEST_F (TargetsDownload, AThreadToldToExitOnceTheTextIsDownloadedStopsTheParseAndKeepsNoCatalogue)
 {
-    struct ExitOnceDownloaded : public StatusReporter
-    {
-        void reportStatus (const juce::String& text) override
-        {
-            if (text == "Download is complete")
-                thread->signalThreadShouldExit();
-        }
-
-        juce::Thread* thread = nullptr;
-    };
-
     const auto largeCatalogue = "<Config>" + juce::String::repeatedString ("<Brand Name=\"Calvio\"/>", 100000) + "</Config>";
-    ExitOnceDownloaded exitOnceDownloaded;
-    TargetsInfoDownloadThread thread ({ writeLocalFile (largeCatalogue) }, nullptr, &exitOnceDownloaded);
-    exitOnceDownloaded.thread = &thread;
+    TargetsInfoDownloadThread thread ({ writeLocalFile (largeCatalogue) }, nullptr, &reporter);
+    reporter.onStatus = [&thread] (const juce::String& text)
+    {
+        if (text == UserTexts::downloadComplete)
+            thread.signalThreadShouldExit();
+    };
     thread.startThread();
 
     EXPECT_TRUE (thread.waitForThreadToExit (10000));
@@ -280,7 +273,7 @@ TEST_F (TargetsDownload, APageWithoutAReporterStillHasItsModalStateEnded)
     TargetsInfoDownloadThread thread ({ writeLocalFile (oneProduct) }, &page, nullptr);
     thread.startThread();
 
-    EXPECT_EQ (runModalLoopWithLimit (page), 1);
+    EXPECT_EQ (MessageLoop::runModalLoopWithLimit (page), 1);
     EXPECT_TRUE (thread.waitForThreadToExit (3000));
     EXPECT_EQ (thread.getStatus(), TargetsResult::TargetsOk);
 }

@@ -1,5 +1,7 @@
 #include "tests/demo/AutopilotRun.h"
 
+#include "tests/support/MessageLoop.h"
+
 AutopilotRun::AutopilotRun (const DemoSetup& setup, AutopilotRoute routeToTake, int timeout)
     : route (routeToTake),
       timeoutMs (timeout)
@@ -16,15 +18,11 @@ AutopilotRun::~AutopilotRun()
 
 bool AutopilotRun::runToEnd()
 {
-    const auto end = juce::Time::getMillisecondCounterHiRes() + timeoutMs + 10000;
     // "Done" is pressed only on the results page, and is handled after the report.
-    const auto isOver = [this]
+    MessageLoop::dispatchUntil ([this]
     {
         return report.has_value() && (! route.pressDone || report->outcome.isEmpty() || quitRequests > 0);
-    };
-
-    while (! isOver() && juce::Time::getMillisecondCounterHiRes() < end)
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
+    }, timeoutMs + 10000);
 
     return report.has_value();
 }

@@ -1,4 +1,5 @@
 #include "demo/SnapshotTour.h"
+#include "tests/support/MessageLoop.h"
 #include "wizard/pages/ConfirmPage.h"
 #include "wizard/pages/ResultsPage.h"
 #include "wizard/pages/WelcomePage.h"
@@ -32,11 +33,7 @@ namespace
                                                    [this] (const juce::String& line) { lines.add (line); },
                                                    [this] (bool complete) { result = complete; });
 
-            const auto end = juce::Time::getMillisecondCounterHiRes() + 30000;
-
-            while (! result.has_value() && juce::Time::getMillisecondCounterHiRes() < end)
-                juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
-
+            MessageLoop::dispatchUntil ([this] { return result.has_value(); }, 30000);
             return result.value_or (false);
         }
 

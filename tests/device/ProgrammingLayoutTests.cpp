@@ -1,4 +1,5 @@
 #include "tests/device/ProgrammingTest.h"
+#include "tests/support/UserTexts.h"
 
 // Where images and memory maps put their bytes, anywhere in the 32-bit address space:
 // what goes over the wire, what the flash holds afterwards, and how the update ends.
@@ -16,7 +17,7 @@ namespace
         std::vector<SimulatedRegion> regions;
         std::vector<Record> records;               // in file order
         std::vector<HeardWrite> writes;            // every WriteBlock, in order
-        std::string outcome;                       // empty: "Update is complete"
+        std::string outcome;                       // empty: UserTexts::updateComplete
         SimulatedRegion flash { 0, 0 };            // length 0: the flash spans the regions
     };
 
@@ -146,7 +147,7 @@ TEST_P (ProgrammingLayout, SendsOnlyInsideTheRegionsAndWritesAllTheImageThere)
     }
 
     const auto texts = reporter.getStatusTexts();
-    EXPECT_EQ (texts[texts.size() - 1], juce::String (layout.outcome.empty() ? "Update is complete" : "Update failed"));
+    EXPECT_EQ (texts[texts.size() - 1], juce::String (layout.outcome.empty() ? UserTexts::updateComplete : UserTexts::updateFailedStatus));
 
     if (layout.outcome.empty())
     {

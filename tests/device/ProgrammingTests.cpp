@@ -1,5 +1,6 @@
 #include "device/DeviceCommand.h"
 #include "tests/device/ProgrammingTest.h"
+#include "tests/support/UserTexts.h"
 
 using devicetest::Bytes;
 
@@ -57,12 +58,12 @@ TEST_F (DeviceProgramming, ReportsEveryBlockIncludingTheOnesNotSent)
 
     EXPECT_EQ (program (*device, ImageFileBuilder().addRecord (0x1F000, data).getFile()), "");
 
-    EXPECT_EQ (reporter.getStatusTexts(), juce::StringArray ({ "Initializing the device...",
+    EXPECT_EQ (reporter.getStatusTexts(), juce::StringArray ({ UserTexts::initializingDevice,
                                                                "Writing at address: 0x1F000",
                                                                "Writing at address: 0x1F100",
                                                                "Writing at address: 0x1F200",
                                                                "Writing at address: 0x1F300",
-                                                               "Update is complete" }));
+                                                               UserTexts::updateComplete }));
     EXPECT_EQ (reporter.getFractions(), (std::vector<double> { -1.0, 0.25, 0.5, 0.75, 1.0 }));
     EXPECT_TRUE (portsWereOpenedOnceAndClosed());
 }
@@ -152,7 +153,7 @@ TEST_F (DeviceProgramming, MemoryMapWithoutRegionsWritesNothingAndCompletes)
     EXPECT_EQ (program (*unprobedDevice (config), imageOfBlocks (1)), "");
 
     EXPECT_TRUE (writesHeardBy (pedal).empty());
-    EXPECT_EQ (reporter.getStatusTexts(), juce::StringArray ({ "Initializing the device...", "Update is complete" }));
+    EXPECT_EQ (reporter.getStatusTexts(), juce::StringArray ({ UserTexts::initializingDevice, UserTexts::updateComplete }));
     EXPECT_EQ (reporter.getFractions(), std::vector<double> { -1.0 });
 }
 
@@ -178,7 +179,7 @@ TEST_F (DeviceProgramming, BlockRejectedThreeTimesAsFailedFailsTheUpdate)
                "target 0x7A/12: Command 0x7A failed");
 
     EXPECT_EQ (writesHeardBy (pedal), (std::vector<juce::uint32> { 0x000, 0x100, 0x100, 0x100 }));
-    EXPECT_EQ (reporter.getStatusTexts()[reporter.getStatusTexts().size() - 1], "Update failed");
+    EXPECT_EQ (reporter.getStatusTexts()[reporter.getStatusTexts().size() - 1], UserTexts::updateFailedStatus);
     EXPECT_TRUE (portsWereOpenedOnceAndClosed());
 }
 

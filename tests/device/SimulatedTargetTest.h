@@ -4,7 +4,7 @@
 #include "sim/ports/VirtualMidiPortSystem.h"
 #include "sim/SimulatedDevice.h"
 #include "tests/device/DeviceTestSupport.h"
-#include "tests/device/ReportRecorder.h"
+#include "tests/support/ReportRecorder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,16 @@
+#include <gtest/gtest.h>
+
 #include "app/QuillonLookAndFeel.h"
 #include "handover/ModalStateTracker.h"
-#include "tests/pages/PageTestSupport.h"
+#include "tests/support/ComponentFinder.h"
+#include "tests/support/FunctionThread.h"
+#include "tests/support/JucePrinters.h"
+#include "tests/support/MessageLoop.h"
 #include "wizard/pages/DownloadImagePage.h"
 #include "wizard/pages/ProgramDevicePage.h"
 #include "wizard/pages/ScanPage.h"
 
-using PageTestSupport::firstChild;
-using PageTestSupport::FunctionThread;
+using ComponentFinder::firstChild;
 
 template <typename Page>
 class CancellablePages : public ::testing::Test
@@ -77,16 +81,16 @@ using DownloadImagePageBar = ProgressBarPixels<DownloadImagePage>;
 
 TEST_F (ProgramDevicePageBar, StartsShowingActivityWithoutAFraction)
 {
-    EXPECT_TRUE (PageTestSupport::dispatchUntil ([this] { return showsActivity(); }));
+    EXPECT_TRUE (MessageLoop::dispatchUntil ([this] { return showsActivity(); }));
 }
 
 TEST_F (ProgramDevicePageBar, ShowsHalfAFilledBarForOneHalfAndActivityAgainForMinusOne)
 {
     page.reportProgress (0.5);
-    EXPECT_TRUE (PageTestSupport::dispatchUntil ([this] { return showsAFractionOfAboutHalf(); }));
+    EXPECT_TRUE (MessageLoop::dispatchUntil ([this] { return showsAFractionOfAboutHalf(); }));
 
     page.reportProgress (-1.0);
-    EXPECT_TRUE (PageTestSupport::dispatchUntil ([this] { return showsActivity(); }));
+    EXPECT_TRUE (MessageLoop::dispatchUntil ([this] { return showsActivity(); }));
 }
 
 TEST_F (ProgramDevicePageBar, TakesProgressReportedByAWorkerThread)
@@ -94,12 +98,12 @@ TEST_F (ProgramDevicePageBar, TakesProgressReportedByAWorkerThread)
     FunctionThread worker ([this] { page.reportProgress (0.5); });
     worker.startThread();
 
-    EXPECT_TRUE (PageTestSupport::dispatchUntil ([this] { return showsAFractionOfAboutHalf(); }));
+    EXPECT_TRUE (MessageLoop::dispatchUntil ([this] { return showsAFractionOfAboutHalf(); }));
 }
 
 TEST_F (DownloadImagePageBar, ShowsActivityWithoutAFractionForTheWholeDownload)
 {
     page.reportStatus ("Downloaded 700 KB...");
 
-    EXPECT_TRUE (PageTestSupport::dispatchUntil ([this] { return showsActivity(); }));
+    EXPECT_TRUE (MessageLoop::dispatchUntil ([this] { return showsActivity(); }));
 }

@@ -1,9 +1,14 @@
-#include "tests/pages/PageTestSupport.h"
+#include <gtest/gtest.h>
+
+#include "tests/support/ChangeCounter.h"
+#include "tests/support/ComponentFinder.h"
+#include "tests/support/JucePrinters.h"
+#include "tests/support/MessageLoop.h"
+#include "tests/support/UserTexts.h"
 #include "wizard/pages/ConfirmPage.h"
 
-using PageTestSupport::ChangeCounter;
-using PageTestSupport::child;
-using PageTestSupport::click;
+using ComponentFinder::child;
+using MessageLoop::click;
 
 namespace
 {
@@ -14,7 +19,7 @@ TEST (ConfirmPage, CarriesItsCaptionDescriptionAndChildren)
 {
     ConfirmPage page;
 
-    EXPECT_EQ (page.caption, "Confirm");
+    EXPECT_EQ (page.caption, UserTexts::confirm);
     EXPECT_EQ (page.description, "Confirm your choices");
     ASSERT_EQ (page.getNumChildComponents(), 3);
 
@@ -25,7 +30,7 @@ TEST (ConfirmPage, CarriesItsCaptionDescriptionAndChildren)
 
     auto& toggle = acknowledgeToggle (page);
     EXPECT_EQ (toggle.getName(), "");
-    EXPECT_EQ (toggle.getButtonText(), "Yes, I realize my settings may be lost. I want to proceed.");
+    EXPECT_EQ (toggle.getButtonText(), UserTexts::confirmation);
     EXPECT_EQ (toggle.getRadioGroupId(), 0);
     EXPECT_FALSE (toggle.getToggleState());
     EXPECT_EQ (toggle.getBounds(), juce::Rectangle<int> (24, 144, 360, 24));

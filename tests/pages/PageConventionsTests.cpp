@@ -1,4 +1,6 @@
-#include "tests/pages/PageTestSupport.h"
+#include <gtest/gtest.h>
+
+#include "tests/support/JucePrinters.h"
 #include "wizard/pages/ConfirmPage.h"
 #include "wizard/pages/DownloadImagePage.h"
 #include "wizard/pages/PreUpdateInstructionsPage.h"

@@ -1,8 +1,12 @@
-#include "tests/pages/PageTestSupport.h"
+#include <gtest/gtest.h>
+
+#include "tests/support/ChangeCounter.h"
+#include "tests/support/ComponentFinder.h"
+#include "tests/support/JucePrinters.h"
+#include "tests/support/MessageLoop.h"
 #include "wizard/pages/SelectDevicePage.h"
 
-using PageTestSupport::ChangeCounter;
-using PageTestSupport::child;
+using ComponentFinder::child;
 
 namespace
 {
@@ -53,7 +57,7 @@ TEST (SelectDevicePage, SelectsASingleDeviceAtOnceAndAnnouncesItAsynchronously)
 
     EXPECT_EQ (page.getSelectedDeviceIndex(), 0);
     EXPECT_EQ (changes.count, 0);
-    EXPECT_TRUE (PageTestSupport::dispatchUntil ([&] { return changes.count == 1; }));
+    EXPECT_TRUE (MessageLoop::dispatchUntil ([&] { return changes.count == 1; }));
 }
 
 TEST (SelectDevicePage, LeavesSeveralDevicesUnselected)
@@ -62,7 +66,7 @@ TEST (SelectDevicePage, LeavesSeveralDevicesUnselected)
     ChangeCounter changes (page);
 
     page.setDeviceNames ({ "Calvio Flux 2", "Brisma Veil" });
-    PageTestSupport::dispatchPending();
+    MessageLoop::dispatchPending();
 
     EXPECT_EQ (page.getSelectedDeviceIndex(), -1);
     EXPECT_EQ (deviceCombo (page).getText(), "");
@@ -86,7 +90,7 @@ TEST (SelectDevicePage, TheUsersChoiceIsBroadcastAndGivesItsListIndex)
 
     deviceCombo (page).setSelectedItemIndex (2);
 
-    EXPECT_TRUE (PageTestSupport::dispatchUntil ([&] { return changes.count == 1; }));
+    EXPECT_TRUE (MessageLoop::dispatchUntil ([&] { return changes.count == 1; }));
     EXPECT_EQ (page.getSelectedDeviceIndex(), 2);
 }
 
@@ -95,7 +99,7 @@ TEST (SelectDevicePage, FillingAgainDiscardsThePreviousItemsAndSelection)
     SelectDevicePage page;
     page.setDeviceNames ({ "Calvio Flux 2", "Brisma Veil" });
     deviceCombo (page).setSelectedItemIndex (1);
-    PageTestSupport::dispatchPending();
+    MessageLoop::dispatchPending();
 
     page.setDeviceNames ({ "Brisma Halo", "Calvio Flux 1" });
 

@@ -1,11 +1,14 @@
 #include <cstdlib>
+#include <gtest/gtest.h>
 
-#include "tests/pages/PageTestSupport.h"
+#include "tests/support/ChangeCounter.h"
+#include "tests/support/ComponentFinder.h"
+#include "tests/support/JucePrinters.h"
+#include "tests/support/MessageLoop.h"
 #include "wizard/pages/SelectUpdatePage.h"
 
-using PageTestSupport::ChangeCounter;
-using PageTestSupport::child;
-using PageTestSupport::dispatchPending;
+using ComponentFinder::child;
+using MessageLoop::dispatchPending;
 
 namespace
 {
@@ -81,7 +84,7 @@ TEST_F (SelectUpdatePageTest, SelectsASingleRevisionAtOnceAndShowsItsReleaseNote
 
     EXPECT_EQ (page.getSelectedRevision(), &newestRelease);
     EXPECT_EQ (changes.count, 0);
-    ASSERT_TRUE (PageTestSupport::dispatchUntil ([&] { return changes.count == 1; }));
+    ASSERT_TRUE (MessageLoop::dispatchUntil ([&] { return changes.count == 1; }));
     EXPECT_TRUE (releaseNotesLink().isVisible());
     EXPECT_EQ (releaseNotesLink().getAddress(), "http://127.0.0.1/notes/2.0b.html");
 }
@@ -199,7 +202,7 @@ TEST_F (SelectUpdatePageTest, AClickStartsTheBrowserWithTheAddressAsOneArgumentA
     dispatchPending();
 
     child<juce::HyperlinkButton> (page, 2).triggerClick();
-    const bool opened = PageTestSupport::dispatchUntil ([&] { return arguments.loadFileAsString().isNotEmpty(); });
+    const bool opened = MessageLoop::dispatchUntil ([&] { return arguments.loadFileAsString().isNotEmpty(); });
     ::setenv ("PATH", oldPath.toRawUTF8(), 1);
 
     const auto received = arguments.loadFileAsString();

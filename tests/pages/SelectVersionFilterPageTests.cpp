@@ -1,9 +1,14 @@
-#include "tests/pages/PageTestSupport.h"
+#include <gtest/gtest.h>
+
+#include "tests/support/ChangeCounter.h"
+#include "tests/support/ComponentFinder.h"
+#include "tests/support/JucePrinters.h"
+#include "tests/support/MessageLoop.h"
+#include "tests/support/UserTexts.h"
 #include "wizard/pages/SelectVersionFilterPage.h"
 
-using PageTestSupport::ChangeCounter;
-using PageTestSupport::child;
-using PageTestSupport::click;
+using ComponentFinder::child;
+using MessageLoop::click;
 
 class SelectVersionFilterPageTest : public ::testing::Test
 {
@@ -25,7 +30,7 @@ protected:
 
 TEST_F (SelectVersionFilterPageTest, CarriesItsCaptionAndDescription)
 {
-    EXPECT_EQ (page.caption, "Version Filtering");
+    EXPECT_EQ (page.caption, UserTexts::versionFiltering);
     EXPECT_EQ (page.description, "Select a version filtering method");
 }
 
@@ -35,7 +40,7 @@ TEST_F (SelectVersionFilterPageTest, OffersLatestOnlyThenAllVersionsInRadioGroup
 
     auto& latest = latestOnly();
     EXPECT_EQ (latest.getName(), "");
-    EXPECT_EQ (latest.getButtonText(), "Only show the latest version newer than mine (recommended)");
+    EXPECT_EQ (latest.getButtonText(), UserTexts::latestVersionOnly);
     EXPECT_EQ (latest.getTooltip(), "Check this to have the updater check the web only for firmware versions that "
                                     "are newer than the version in your device");
     EXPECT_EQ (latest.getRadioGroupId(), 1);
@@ -43,7 +48,7 @@ TEST_F (SelectVersionFilterPageTest, OffersLatestOnlyThenAllVersionsInRadioGroup
 
     auto& all = allVersions();
     EXPECT_EQ (all.getName(), "");
-    EXPECT_EQ (all.getButtonText(), "Show all available versions");
+    EXPECT_EQ (all.getButtonText(), UserTexts::allVersions);
     EXPECT_EQ (all.getTooltip(), "Check this to have the updater show all versions of firmware that are available "
                                  "for your device");
     EXPECT_EQ (all.getRadioGroupId(), 1);
@@ -52,7 +57,7 @@ TEST_F (SelectVersionFilterPageTest, OffersLatestOnlyThenAllVersionsInRadioGroup
 
 TEST_F (SelectVersionFilterPageTest, StartsOnLatestOnlyWithoutSendingAChangeMessage)
 {
-    PageTestSupport::dispatchPending();
+    MessageLoop::dispatchPending();
 
     expectLatestOnlyChosen (true);
     EXPECT_EQ (changes.count, 0);

@@ -1,7 +1,10 @@
-#include "tests/pages/PageTestSupport.h"
+#include <gtest/gtest.h>
+
+#include "tests/support/FunctionThread.h"
+#include "tests/support/JucePrinters.h"
+#include "tests/support/MessageLoop.h"
 #include "wizard/pages/StatusHandOver.h"
 
-using PageTestSupport::FunctionThread;
 
 namespace
 {
@@ -57,7 +60,7 @@ TEST_F (StatusHandOverTest, KeepsAWorkerWaitingUntilTheMessageThreadHasShownTheT
     EXPECT_FALSE (w.returned.wait (4 * StatusHandOver::waitSliceMs));
     EXPECT_EQ (labelText(), "");
 
-    ASSERT_TRUE (PageTestSupport::dispatchUntil ([&] { return w.returned.wait (0); }));
+    ASSERT_TRUE (MessageLoop::dispatchUntil ([&] { return w.returned.wait (0); }));
     EXPECT_TRUE (w.shown);
     EXPECT_EQ (labelText(), "Connecting...");
 }
@@ -94,7 +97,7 @@ TEST_F (StatusHandOverTest, AWorkerToldToExitStopsWaitingWithoutTheMessageThread
     EXPECT_EQ (labelText(), "");
 
     // The update it posted still arrives later, and shows the text then.
-    EXPECT_TRUE (PageTestSupport::dispatchUntil ([&] { return labelText() == "Downloaded 3 KB..."; }));
+    EXPECT_TRUE (MessageLoop::dispatchUntil ([&] { return labelText() == "Downloaded 3 KB..."; }));
 }
 
 TEST_F (StatusHandOverTest, AWorkerAlreadyToldToExitReturnsWithoutWaitingForTheMessageThread)
@@ -115,7 +118,7 @@ TEST_F (StatusHandOverTest, AWorkerAlreadyToldToExitReturnsWithoutWaitingForTheM
     EXPECT_FALSE (shown);
 
     // Nor does its text arrive later, on a page that may have moved on to another step.
-    PageTestSupport::dispatchPending();
+    MessageLoop::dispatchPending();
     EXPECT_EQ (labelText(), "");
 }
 
@@ -128,6 +131,6 @@ TEST_F (StatusHandOverTest, AnUpdateStillPendingWhenTheLabelIsDestroyedDoesNothi
     label.reset();
 
     // Delivers the stale update; it must find the label gone and leave it alone.
-    PageTestSupport::dispatchPending();
+    MessageLoop::dispatchPending();
     EXPECT_FALSE (w.shown);
 }

@@ -1,11 +1,16 @@
-#include "tests/pages/PageTestSupport.h"
+#include <gtest/gtest.h>
+
+#include "tests/support/ComponentFinder.h"
+#include "tests/support/FunctionThread.h"
+#include "tests/support/JucePrinters.h"
+#include "tests/support/MessageLoop.h"
+#include "tests/support/UserTexts.h"
 #include "wizard/pages/DownloadImagePage.h"
 #include "wizard/pages/ProgramDevicePage.h"
 #include "wizard/pages/ScanPage.h"
 
-using PageTestSupport::child;
-using PageTestSupport::firstChild;
-using PageTestSupport::FunctionThread;
+using ComponentFinder::child;
+using ComponentFinder::firstChild;
 
 namespace
 {
@@ -38,7 +43,7 @@ TYPED_TEST (StatusPages, ShowAStatusReportedOnTheMessageThreadAtOnceWithoutTheLa
     this->page.reportStatus ("Identifying devices...");
 
     EXPECT_EQ (this->statusLabel().getText(), "Identifying devices...");
-    PageTestSupport::dispatchPending();
+    MessageLoop::dispatchPending();
     EXPECT_EQ (labelChanges.count, 0);
     this->statusLabel().removeListener (&labelChanges);
 }
@@ -88,7 +93,7 @@ TEST (ScanPage, CarriesItsCaptionDescriptionAndChildren)
     auto& cancel = child<juce::TextButton> (page, 1);
     EXPECT_EQ (cancel.getName(), "");
     EXPECT_EQ (cancel.getTooltip(), "");
-    EXPECT_EQ (cancel.getButtonText(), "Cancel");
+    EXPECT_EQ (cancel.getButtonText(), UserTexts::cancel);
     EXPECT_EQ (cancel.getBounds(), juce::Rectangle<int> (40, 120, 72, 32));
 }
 
@@ -110,7 +115,7 @@ TEST (DownloadImagePage, CarriesItsCaptionDescriptionAndChildren)
     auto& cancel = child<juce::TextButton> (page, 2);
     EXPECT_EQ (cancel.getName(), "");
     EXPECT_EQ (cancel.getTooltip(), "");
-    EXPECT_EQ (cancel.getButtonText(), "Cancel");
+    EXPECT_EQ (cancel.getButtonText(), UserTexts::cancel);
     EXPECT_EQ (cancel.getBounds(), juce::Rectangle<int> (40, 136, 72, 32));
 }
 

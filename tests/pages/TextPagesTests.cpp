@@ -1,15 +1,19 @@
-#include "tests/pages/PageTestSupport.h"
+#include <gtest/gtest.h>
+
+#include "tests/support/ComponentFinder.h"
+#include "tests/support/JucePrinters.h"
+#include "tests/support/UserTexts.h"
 #include "wizard/pages/PreUpdateInstructionsPage.h"
 #include "wizard/pages/ResultsPage.h"
 #include "wizard/pages/WelcomePage.h"
 
-using PageTestSupport::child;
+using ComponentFinder::child;
 
 TEST (WelcomePage, ShowsItsFixedExplanationInOneMessageBox)
 {
     WelcomePage page;
 
-    EXPECT_EQ (page.caption, "Welcome");
+    EXPECT_EQ (page.caption, UserTexts::welcome);
     EXPECT_EQ (page.description, "Welcome to Quillon");
     ASSERT_EQ (page.getNumChildComponents(), 1);
 
@@ -25,7 +29,7 @@ TEST (PreUpdateInstructionsPage, StartsEmptyAndShowsTheInstructionsItIsGiven)
 {
     PreUpdateInstructionsPage page;
 
-    EXPECT_EQ (page.caption, "Prepare to Update");
+    EXPECT_EQ (page.caption, UserTexts::prepareToUpdate);
     EXPECT_EQ (page.description, "Please follow these instructions before continuing");
     ASSERT_EQ (page.getNumChildComponents(), 1);
 

@@ -5,7 +5,7 @@
 
 TEST_F (VirtualPortsTest, TheFarSideHearsTheHostOnAThreadOfItsOwnAndItsAnswerOnAnother)
 {
-    openHostPorts();
+    ASSERT_TRUE (openHostPorts());
     echoToHost();
 
     output->sendMessageNow (numberedSysex (1));
@@ -21,7 +21,7 @@ TEST_F (VirtualPortsTest, TheFarSideHearsTheHostOnAThreadOfItsOwnAndItsAnswerOnA
 
 TEST_F (VirtualPortsTest, MessagesArriveInTheOrderTheyWereSentBothWays)
 {
-    openHostPorts();
+    ASSERT_TRUE (openHostPorts());
     echoToHost();
     juce::StringArray sent;
 
@@ -40,7 +40,7 @@ TEST_F (VirtualPortsTest, MessagesArriveInTheOrderTheyWereSentBothWays)
 
 TEST_F (VirtualPortsTest, EachSysexMessageArrivesWholeInOneCall)
 {
-    openHostPorts();
+    ASSERT_TRUE (openHostPorts());
     echoToHost();
     std::vector<juce::uint8> longData (1024);
 
@@ -62,7 +62,7 @@ TEST_F (VirtualPortsTest, EachSysexMessageArrivesWholeInOneCall)
 
 TEST_F (VirtualPortsTest, SendingReturnsWhileTheFarSideIsStillBusyWithAnEarlierMessage)
 {
-    openHostPorts();
+    ASSERT_TRUE (openHostPorts());
     holdFarSideInEachCall();
 
     output->sendMessageNow (numberedSysex (1));
@@ -83,7 +83,7 @@ TEST_F (VirtualPortsTest, TwoFarSidesOnOneNameBothHearEveryMessageAndBothAnswers
     auto otherConnection = ports.attach ("Pedal", other);
     endpoint.answer = [this] (const juce::MidiMessage&) { connection->sendToHost (sysex ({ 0x01 })); };
     other.answer = [&] (const juce::MidiMessage&) { otherConnection->sendToHost (sysex ({ 0x02 })); };
-    openHostPorts();
+    ASSERT_TRUE (openHostPorts());
     ASSERT_TRUE (other.recorder.waitForCalls (portEventsAfterOpening));
 
     output->sendMessageNow (numberedSysex (7));
@@ -101,7 +101,7 @@ TEST_F (VirtualPortsTest, AFarSideThatIsBusyDoesNotHoldUpAnotherOnTheSameName)
 {
     RecordingEndpoint other;
     auto otherConnection = ports.attach ("Pedal", other);
-    openHostPorts();
+    ASSERT_TRUE (openHostPorts());
     ASSERT_TRUE (other.recorder.waitForCalls (portEventsAfterOpening));
     holdFarSideInEachCall();
 

@@ -62,7 +62,7 @@ TEST_F (VirtualPortsTest, NoHostCallbackRunsOnceTheInputIsClosedMidStream)
 
 TEST_F (VirtualPortsTest, AFarSideIsNeverCalledOnceItsConnectionIsDestroyedMidStream)
 {
-    openHostPorts();
+    ASSERT_TRUE (openHostPorts());
     std::unique_ptr<RecordingEndpoint> farSide;
 
     expectClosingStopsCallsMidStream (
@@ -79,7 +79,7 @@ TEST_F (VirtualPortsTest, AFarSideIsNeverCalledOnceItsConnectionIsDestroyedMidSt
 
 TEST_F (VirtualPortsTest, StopWaitsForTheRunningCallbackAndDropsWhatIsStillQueued)
 {
-    openHostPorts();
+    ASSERT_TRUE (openHostPorts());
     juce::WaitableEvent entered;
     std::atomic<bool> firstCallFinished { false };
     host.recorder.duringCall = [&]
@@ -140,7 +140,7 @@ TEST_F (VirtualPortsTest, StoppingBeforeStartingAndRepeatedStartsAndStopsAreHarm
 
 TEST_F (VirtualPortsTest, AnInputOpenedTwiceFeedsBothCallbacksAndClosingOneLeavesTheOther)
 {
-    openHostPorts();
+    ASSERT_TRUE (openHostPorts());
     RecordingMidiCallback secondHost;
     auto secondInput = ports.openInput (0, secondHost);
     secondInput->start();
@@ -157,7 +157,7 @@ TEST_F (VirtualPortsTest, AnInputOpenedTwiceFeedsBothCallbacksAndClosingOneLeave
 
 TEST_F (VirtualPortsTest, AFarSideThatVanishesWhileThePortsAreOpenLeavesSendsGoingNowhere)
 {
-    openHostPorts();
+    ASSERT_TRUE (openHostPorts());
     echoToHost();
     output->sendMessageNow (numberedSysex (1));
     ASSERT_TRUE (host.recorder.waitForCalls (1));

@@ -3,7 +3,7 @@
 
 TEST_F (VirtualPortsTest, TheFarSideHearsEachOpeningAndClosingInOrderWithTheMessages)
 {
-    openHostPorts();
+    ASSERT_TRUE (openHostPorts());
     output->sendMessageNow (numberedSysex (1));
     output.reset();
     input.reset();
@@ -19,7 +19,7 @@ TEST_F (VirtualPortsTest, TheFarSideHearsEachOpeningAndClosingInOrderWithTheMess
 
 TEST_F (VirtualPortsTest, AFarSideAttachedWhileThePortsAreOpenIsToldWhatIsOpen)
 {
-    openHostPorts();
+    ASSERT_TRUE (openHostPorts());
     RecordingEndpoint late;
     auto lateConnection = ports.attach ("Pedal", late);
 
@@ -33,7 +33,7 @@ TEST_F (VirtualPortsTest, OpeningPortsOfAnotherNameIsNotReported)
     ports.addOutput ("Other");
     auto otherInput = ports.openInput (1, host);
     auto otherOutput = ports.openOutput (1);
-    openHostPorts();
+    ASSERT_TRUE (openHostPorts());
 
     EXPECT_EQ (endpoint.recorder.getEventLog(), "ports 0 0|ports 1 0|ports 1 1");
 }

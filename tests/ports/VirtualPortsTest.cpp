@@ -12,14 +12,20 @@ VirtualPortsTest::~VirtualPortsTest()
     farSideReleased.signal();
 }
 
-void VirtualPortsTest::openHostPorts()
+::testing::AssertionResult VirtualPortsTest::openHostPorts()
 {
     input = ports.openInput (0, host);
     output = ports.openOutput (0);
-    ASSERT_NE (input, nullptr);
-    ASSERT_NE (output, nullptr);
+
+    if (input == nullptr || output == nullptr)
+        return ::testing::AssertionFailure() << "input 0 or output 0 did not open";
+
     input->start();
-    ASSERT_TRUE (endpoint.recorder.waitForCalls (portEventsAfterOpening));
+
+    if (! endpoint.recorder.waitForCalls (portEventsAfterOpening))
+        return ::testing::AssertionFailure() << "the far side did not hear of both openings";
+
+    return ::testing::AssertionSuccess();
 }
 
 void VirtualPortsTest::echoToHost()

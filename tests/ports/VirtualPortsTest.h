@@ -19,7 +19,7 @@ protected:
     /** Opens input 0 and output 0, starts the input, and waits until the far side has
         heard of both openings (with the state at attaching, its first three events).
     */
-    void openHostPorts();
+    [[nodiscard]] ::testing::AssertionResult openHostPorts();
 
     /** Makes the far side send each message from the host straight back, through the
         connection attached now (so that replacing connection later races with nothing).

@@ -97,11 +97,16 @@ std::vector<juce::String> SimulatedDeviceTest::sendAndSettle (const Bytes& messa
     return { sent.begin() + (std::ptrdiff_t) sentBefore, sent.end() };
 }
 
-void SimulatedDeviceTest::enterUpdateModeOf (SimulatedDeviceConfig config)
+::testing::AssertionResult SimulatedDeviceTest::enterUpdateModeOf (SimulatedDeviceConfig config)
 {
     config.startsInUpdateMode = true;
     start (std::move (config));
-    ASSERT_EQ (simbytes::commandOf (exchange (request (SimulatedCommand::prepareWrite, { 0x00 }, true))), SimulatedCommand::ack);
+    const auto answer = simbytes::commandOf (exchange (request (SimulatedCommand::prepareWrite, { 0x00 }, true)));
+
+    if (answer != SimulatedCommand::ack)
+        return ::testing::AssertionFailure() << "the device answered the preparation with command " << (int) answer;
+
+    return ::testing::AssertionSuccess();
 }
 
 std::vector<juce::String> SimulatedDeviceTest::sentByDevice() const

@@ -55,7 +55,7 @@ protected:
     std::vector<juce::String> sendAndSettle (const Bytes& message);
 
     /** Starts a device made from config already in update mode, and prepares it for writing. */
-    void enterUpdateModeOf (SimulatedDeviceConfig config);
+    [[nodiscard]] ::testing::AssertionResult enterUpdateModeOf (SimulatedDeviceConfig config);
 
     std::vector<juce::String> sentByDevice() const;
 

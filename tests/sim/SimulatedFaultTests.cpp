@@ -61,7 +61,7 @@ TEST_F (SimulatedDeviceTest, TooShortFaultSendsTheManufacturerIdAloneBetweenF0An
 
 TEST_F (SimulatedDeviceTest, ErrorReplyFaultRefusesTheNthWriteBlockKTimesWithoutWriting)
 {
-    enterUpdateModeOf (withFault (calvio(), { Kind::errorReply, SimulatedCommand::writeBlock, 2, 2, 12 }));
+    ASSERT_TRUE (enterUpdateModeOf (withFault (calvio(), { Kind::errorReply, SimulatedCommand::writeBlock, 2, 2, 12 })));
     const juce::String refusal = "F0 06 01 05 03 7F 00 7A 0C 08 F7";
 
     EXPECT_EQ (exchange (writeBlock (0x00, { 0x01 })), updateModeAck);
@@ -85,7 +85,7 @@ TEST_F (SimulatedDeviceTest, StrayMessageFaultSendsAnUnaskedMessageAfterTheReply
 
 TEST_F (SimulatedDeviceTest, VanishFaultDetachesTheDeviceAfterAnsweringTheNthWriteBlock)
 {
-    enterUpdateModeOf (withFault (calvio(), { Kind::vanishAfterReply, SimulatedCommand::writeBlock, 2 }));
+    ASSERT_TRUE (enterUpdateModeOf (withFault (calvio(), { Kind::vanishAfterReply, SimulatedCommand::writeBlock, 2 })));
 
     EXPECT_EQ (exchange (writeBlock (0x00, { 0x01 })), updateModeAck);
     EXPECT_EQ (exchange (writeBlock (0x10, { 0x02 })), updateModeAck);

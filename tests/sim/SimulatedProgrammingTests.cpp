@@ -23,7 +23,7 @@ namespace
 
 TEST_F (SimulatedDeviceTest, MemoryMapReplyListsBlockSizeAndRegions)
 {
-    enterUpdateModeOf (calvio());
+    ASSERT_TRUE (enterUpdateModeOf (calvio()));
 
     EXPECT_EQ (exchange (request (SimulatedCommand::memoryMapRequest, {}, true)),
                "F0 06 01 05 03 79 00 00 01 00 02 00 00 00 08 00 00 00 00 00 00 01 00 00 00 00 00 40 00 32 F7");
@@ -44,7 +44,7 @@ TEST_F (SimulatedDeviceTest, EnterUpdateModeIsAcknowledgedOrSwitchesSilently)
 
 TEST_F (SimulatedDeviceTest, WriteLandsInTheFlashAndTheRestStaysErased)
 {
-    enterUpdateModeOf (calvio());
+    ASSERT_TRUE (enterUpdateModeOf (calvio()));
     const auto data = filled (0x10, 0x78);
 
     EXPECT_EQ (exchange (writeBlock (0x100, data)), "F0 06 01 05 03 7E 7F F7");
@@ -56,7 +56,7 @@ TEST_F (SimulatedDeviceTest, WriteLandsInTheFlashAndTheRestStaysErased)
 
 TEST_F (SimulatedDeviceTest, WriteMayRunPastARegionIntoFlashThatNoRegionLists)
 {
-    enterUpdateModeOf (calvio());
+    ASSERT_TRUE (enterUpdateModeOf (calvio()));
     const auto data = filled (0x100, 0);
 
     EXPECT_EQ (exchange (writeBlock (0x7F80, data)), "F0 06 01 05 03 7E 7F F7");
@@ -67,7 +67,7 @@ TEST_F (SimulatedDeviceTest, AcceptsABrismaWriteBlockWhosePayloadSpansTwoPackedG
 {
     auto config = brisma();
     config.updateProductId = 0x03;
-    enterUpdateModeOf (config);
+    ASSERT_TRUE (enterUpdateModeOf (config));
 
     EXPECT_EQ (exchange (fromHex ("F0 00 00 10 01 10 03 7A 01 00 01 20 00 00 04 00 20 01 7F 7F 7D F7")),
                "F0 00 00 10 01 10 03 7E 7C F7");
@@ -116,7 +116,7 @@ TEST_F (SimulatedDeviceTest, RefusesARequestWithABadChecksumAsCorruptData)
 
 TEST_F (SimulatedDeviceTest, FlashAndTranscriptMayBeReadWhileTheDeviceWrites)
 {
-    enterUpdateModeOf (calvio());
+    ASSERT_TRUE (enterUpdateModeOf (calvio()));
     constexpr int blocks = 64;
     const auto& transcript = device->getTranscript();
     const auto handledAtEnd = transcript.getHandledCount() + blocks;

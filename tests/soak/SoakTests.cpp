@@ -6,7 +6,9 @@
 #include "tests/soak/SoakScenarioGenerator.h"
 #include "tests/soak/SoakWizardRun.h"
 #include "tests/soak/SoakWorld.h"
+#include "tests/support/UserTexts.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -48,26 +50,31 @@ namespace
     void expectFlashHoldsImage (const SoakScenario& scenario, const std::vector<std::vector<juce::uint8>>& regionFlash)
     {
         const auto& regions = scenario.device.memoryMap.regions;
-        ASSERT_EQ (regionFlash.size(), regions.size());
+        EXPECT_EQ (regionFlash.size(), regions.size());
 
-        for (size_t i = 0; i < regions.size(); ++i)
+        for (size_t i = 0; i < std::min (regions.size(), regionFlash.size()); ++i)
             EXPECT_TRUE (regionFlash[i] == imageInside (regions[i], scenario.records)) << "region " << i;
     }
 
-    void expectFound (const SoakScenario& scenario, const SoakObservation& seen)
+    /** Fails where what follows has nothing to check: no device, or no update run. */
+    [[nodiscard]] ::testing::AssertionResult expectFound (const SoakScenario& scenario, const SoakObservation& seen)
     {
         const auto& device = scenario.device;
         const auto named = device.identityForm == SimulatedDeviceConfig::IdentityForm::withTexts;
 
-        ASSERT_EQ (seen.devicesFound, 1);
+        if (seen.devicesFound != 1)
+            return ::testing::AssertionFailure() << seen.devicesFound << " devices found, not one";
+
         EXPECT_EQ (seen.deviceName, named ? device.name.trim() : juce::String());
         EXPECT_EQ (seen.deviceWaiting, device.startsInUpdateMode);
         EXPECT_TRUE (seen.imageDownloaded);
-        ASSERT_TRUE (seen.updateRan);
-        ASSERT_FALSE (seen.statusTexts.isEmpty());
-        EXPECT_EQ (seen.statusTexts[0], "Initializing the device...");
-        ASSERT_FALSE (seen.fractions.empty());
+
+        if (! seen.updateRan || seen.statusTexts.isEmpty() || seen.fractions.empty())
+            return ::testing::AssertionFailure() << "the update did not run, or reported nothing";
+
+        EXPECT_EQ (seen.statusTexts[0], UserTexts::initializingDevice);
         EXPECT_EQ (seen.fractions.front(), -1.0);
+        return ::testing::AssertionSuccess();
     }
 
     void expectProgressClimbs (const std::vector<double>& fractions)
@@ -84,12 +91,12 @@ namespace
         EXPECT_EQ (seen.status, UpdateThread::UpdateOk);
         EXPECT_EQ (seen.errorMessage, "");
 
-        juce::StringArray texts { "Initializing the device..." };
+        juce::StringArray texts { UserTexts::initializingDevice };
 
         for (const auto& block : expected.blocks)
             texts.add ("Writing at address: 0x" + juce::String::toHexString ((juce::int64) block.address).toUpperCase());
 
-        texts.add ("Update is complete");
+        texts.add (UserTexts::updateComplete);
         EXPECT_EQ (seen.statusTexts, texts);
         expectProgressClimbs (seen.fractions);
 
@@ -101,7 +108,7 @@ namespace
     {
         EXPECT_EQ (seen.status, expected.imageError ? UpdateThread::UpdateImageError : UpdateThread::UpdateCommError);
         EXPECT_EQ (seen.errorMessage, expected.errorText);
-        EXPECT_EQ (seen.statusTexts[seen.statusTexts.size() - 1], "Update failed");
+        EXPECT_EQ (seen.statusTexts[seen.statusTexts.size() - 1], UserTexts::updateFailedStatus);
     }
 
     /** A stray taken for a reply is an unexpected message. A stray that lands just after
@@ -114,31 +121,36 @@ namespace
             || errorText == SoakOracle::hostErrorText (CommHostException::CorruptReply);
     }
 
-    void expectStrayTolerated (const SoakScenario& scenario, const SoakExpectation& expected, const SoakObservation& seen)
+    [[nodiscard]] ::testing::AssertionResult expectStrayTolerated (const SoakScenario& scenario, const SoakExpectation& expected,
+                                                                   const SoakObservation& seen)
     {
         if (seen.devicesFound == 0)
         {
             EXPECT_TRUE (expected.strayDuringScan) << "only a stray during the scan may hide the device";
-            return;
+            return ::testing::AssertionSuccess();
         }
 
-        expectFound (scenario, seen);
+        if (auto found = expectFound (scenario, seen); ! found)
+            return found;
 
         if (seen.status == UpdateThread::UpdateOk)
         {
             expectWritten (scenario, expected, seen);
-            return;
+            return ::testing::AssertionSuccess();
         }
 
         EXPECT_EQ (seen.status, UpdateThread::UpdateCommError);
         EXPECT_TRUE (isFailureAStrayCanCause (seen.errorMessage)) << seen.errorMessage;
-        EXPECT_EQ (seen.statusTexts[seen.statusTexts.size() - 1], "Update failed");
+        EXPECT_EQ (seen.statusTexts[seen.statusTexts.size() - 1], UserTexts::updateFailedStatus);
+        return ::testing::AssertionSuccess();
     }
 
-    void expectEnding (const SoakScenario& scenario, const SoakExpectation& expected, const SoakObservation& seen)
+    [[nodiscard]] ::testing::AssertionResult expectEnding (const SoakScenario& scenario, const SoakExpectation& expected,
+                                                           const SoakObservation& seen)
     {
-        ASSERT_TRUE (seen.workersEnded);
-        ASSERT_TRUE (seen.catalogueFetched);
+        if (! seen.workersEnded || ! seen.catalogueFetched)
+            return ::testing::AssertionFailure() << "a worker was left running, or the catalogue was not fetched";
+
         EXPECT_EQ (seen.portsOpenAfterScan, 0);
         EXPECT_EQ (seen.portsOpenAfterUpdate, 0);
 
@@ -146,42 +158,47 @@ namespace
         {
             case Ending::noDevice:
                 EXPECT_EQ (seen.devicesFound, 0);
-                return;
+                break;
 
             case Ending::imageNotDownloaded:
                 EXPECT_EQ (seen.devicesFound, 1);
                 EXPECT_FALSE (seen.imageDownloaded);
                 EXPECT_FALSE (seen.updateRan);
-                return;
+                break;
 
             case Ending::succeeded:
-                expectFound (scenario, seen);
+                if (auto found = expectFound (scenario, seen); ! found)
+                    return found;
+
                 expectWritten (scenario, expected, seen);
                 EXPECT_EQ (seen.programmingSends, expected.programmingSends);
-                return;
+                break;
 
             case Ending::failed:
-                expectFound (scenario, seen);
+                if (auto found = expectFound (scenario, seen); ! found)
+                    return found;
+
                 expectFailed (expected, seen);
                 EXPECT_EQ (seen.programmingSends, expected.programmingSends) << "nothing is sent after a failure";
-                return;
+                break;
 
             case Ending::succeededOrUnexpected:
-                expectStrayTolerated (scenario, expected, seen);
-                return;
+                return expectStrayTolerated (scenario, expected, seen);
         }
+
+        return ::testing::AssertionSuccess();
     }
 
     void expectSucceededPage (const SoakScenario& scenario, const SoakWizardRun::Result& seen)
     {
-        EXPECT_EQ (seen.caption, "Update Succeeded");
-        EXPECT_EQ (seen.details, "Your device is now ready to use");
+        EXPECT_EQ (seen.caption, UserTexts::updateSucceeded);
+        EXPECT_EQ (seen.details, UserTexts::readyToUse);
         expectFlashHoldsImage (scenario, seen.regionFlash);
     }
 
     void expectFailedPage (const juce::String& errorText, const SoakWizardRun::Result& seen)
     {
-        EXPECT_EQ (seen.caption, "Update Failed");
+        EXPECT_EQ (seen.caption, UserTexts::updateFailed);
         EXPECT_EQ (seen.details, errorText);
     }
 
@@ -189,20 +206,20 @@ namespace
     {
         switch (expected.ending)
         {
-            case Ending::noDevice:              EXPECT_EQ (seen.caption, "No Devices Were Found"); return;
-            case Ending::imageNotDownloaded:    EXPECT_EQ (seen.caption, "Unable to Connect"); return;
+            case Ending::noDevice:              EXPECT_EQ (seen.caption, UserTexts::noDevicesFound); return;
+            case Ending::imageNotDownloaded:    EXPECT_EQ (seen.caption, UserTexts::unableToConnect); return;
             case Ending::succeeded:             expectSucceededPage (scenario, seen); return;
             case Ending::failed:                expectFailedPage (expected.errorText, seen); return;
             case Ending::succeededOrUnexpected: break;
         }
 
-        if (seen.caption == "No Devices Were Found")
+        if (seen.caption == UserTexts::noDevicesFound)
             EXPECT_TRUE (expected.strayDuringScan) << "only a stray during the scan may hide the device";
-        else if (seen.caption == "Update Succeeded")
+        else if (seen.caption == UserTexts::updateSucceeded)
             expectSucceededPage (scenario, seen);
         else
         {
-            EXPECT_EQ (seen.caption, "Update Failed");
+            EXPECT_EQ (seen.caption, UserTexts::updateFailed);
             EXPECT_TRUE (isFailureAStrayCanCause (seen.details)) << seen.details;
         }
     }
@@ -229,7 +246,7 @@ namespace
                 if (throughWizard)
                     expectResultsPage (scenario, expected, SoakWizardRun::run (scenario));
                 else
-                    expectEnding (scenario, expected, world.run (scenario));
+                    EXPECT_TRUE (expectEnding (scenario, expected, world.run (scenario)));
 
                 ++endings[expected.ending];
                 EXPECT_EQ (world.getOpenPorts(), 0);

@@ -1,12 +1,11 @@
 #include "tests/soak/SoakWizardRun.h"
 
-#include "tests/wizard/WizardDriver.h"
+#include "tests/support/UserTexts.h"
+#include "tests/support/WizardDriver.h"
 #include "tests/wizard/WizardWorld.h"
 
 namespace
 {
-    const juce::String confirmText ("Yes, I realize my settings may be lost. I want to proceed.");
-
     juce::String placeImage (WizardWorld& world, const SoakScenario& scenario)
     {
         const auto missing = scenario.hostFault == SoakScenario::HostFault::imageMissing;
@@ -24,20 +23,15 @@ namespace
 
     void clickThroughToTheResults (WizardWorld& world, WizardDriver& driver, const SoakScenario& scenario)
     {
-        driver.click ("Next >");
-
-        if (driver.caption() != "Found Devices")
+        // A scenario whose device is not found, or not offered the update, ends on the
+        // page where the walk stops; the caption tells the oracle which.
+        if (! driver.walkToConfirmPage() || ! driver.toggle (UserTexts::confirmation))
             return;
-
-        driver.click ("Next >");
-        driver.click ("Next >");
-        driver.click ("Next >");
-        driver.toggle (confirmText);
 
         if (scenario.hostFault == SoakScenario::HostFault::portsRefuse)
             world.ports.setInputFailsToOpen (0, true);
 
-        driver.click ("Next >");
+        driver.click (UserTexts::next);
     }
 }
 

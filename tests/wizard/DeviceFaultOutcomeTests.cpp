@@ -2,7 +2,8 @@
 
 #include "device/DeviceCommand.h"
 #include "tests/device/ImageFileBuilder.h"
-#include "tests/wizard/WizardDriver.h"
+#include "tests/support/UserTexts.h"
+#include "tests/support/WizardDriver.h"
 #include "tests/wizard/WizardWorld.h"
 
 // What the user is shown when the device misbehaves at each step of a run: the rows of
@@ -11,8 +12,7 @@ namespace
 {
     using Kind = SimulatedFault::Kind;
 
-    const juce::String noDevicesBody ("Please verify that a compatible device is:\n\t-Connected to your computer\n"
-                                      "\t-Powered on\n\t-Not being used by another application");
+    constexpr auto noDevicesBody = UserTexts::noDevicesBody;
 
     struct DeviceFaultCase
     {
@@ -84,10 +84,10 @@ namespace
     constexpr auto memoryMap = DeviceCommand::MemoryMapRequest;
     constexpr auto writeBlock = DeviceCommand::WriteBlock;
 
-    constexpr auto failed = "Update Failed";
-    constexpr auto succeeded = "Update Succeeded";
-    constexpr auto ready = "Your device is now ready to use";
-    constexpr auto noResponse = "No reponse was received from the device";
+    constexpr auto failed = UserTexts::updateFailed;
+    constexpr auto succeeded = UserTexts::updateSucceeded;
+    constexpr auto ready = UserTexts::readyToUse;
+    constexpr auto noResponse = UserTexts::noResponse;
     constexpr auto corrupt = "The device returned corrupt data";
     constexpr auto unexpected = "An unexpected or invalid message was received";
 }
@@ -122,7 +122,7 @@ TEST_P (DeviceFaultDuringUpdate, EndsOnTheResultsPageWithItsText)
 {
     auto& device = world.setUpReverbScene (faultyDevice());
 
-    driver.updateToTheNewestVersion();
+    ASSERT_TRUE (driver.updateToTheNewestVersion());
 
     const auto& testCase = GetParam();
     expectResult (testCase.caption, testCase.body);

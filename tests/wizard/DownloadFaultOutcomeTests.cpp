@@ -2,7 +2,8 @@
 
 #include "catalogue/TargetsSources.h"
 #include "tests/device/ImageFileBuilder.h"
-#include "tests/wizard/WizardDriver.h"
+#include "tests/support/UserTexts.h"
+#include "tests/support/WizardDriver.h"
 #include "tests/wizard/WizardWorld.h"
 
 // What the user is shown when the update server, or what it serves, lets the program
@@ -11,11 +12,6 @@ namespace
 {
     const juce::String catalogueAddress ("/updater/common/config/UpdateTargets.xml");
     const juce::String imageAddress ("/images/reverb-1.5.bin");
-
-    const juce::String unableToConnectBody ("A connection to the remote server could not be established. The server may be "
-                                            "temporarily unavailable or you may need to manually connect to the internet first.");
-    const juce::String noDevicesBody ("Please verify that a compatible device is:\n\t-Connected to your computer\n"
-                                      "\t-Powered on\n\t-Not being used by another application");
 
     juce::String addressNobodyListensAt (const juce::String& path)
     {
@@ -32,13 +28,6 @@ namespace
         return answer;
     }
 
-    LoopbackServer::Answer stallingAfter (const juce::MemoryBlock& body, size_t bytes)
-    {
-        auto answer = LoopbackServer::Answer::withData (body);
-        answer.stallAfter = bytes;
-        return answer;
-    }
-
     juce::MemoryBlock bytesOf (const juce::String& text)
     {
         return { text.toRawUTF8(), text.getNumBytesAsUTF8() };
@@ -51,12 +40,12 @@ namespace
             EXPECT_EQ (driver.caption(), caption);
             EXPECT_EQ (driver.description(), description);
             EXPECT_EQ (driver.pageText(), body);
-            EXPECT_TRUE (driver.isVisible ("<< Start Over"));
+            EXPECT_TRUE (driver.isVisible (UserTexts::startOver));
         }
 
         void expectUnableToConnect() const
         {
-            expectResult ("Unable to Connect", "A server connection could not be established", unableToConnectBody);
+            expectResult (UserTexts::unableToConnect, UserTexts::unableToConnectDescription, UserTexts::unableToConnectBody);
         }
 
         /** The usual scene, with the image of the newest revision served as answer. */
@@ -94,8 +83,8 @@ namespace
         return info.param.name;
     }
 
-    constexpr auto invalid = "Invalid Targets File";
-    constexpr auto noDevices = "No Devices Were Found";
+    constexpr auto invalid = UserTexts::invalidTargetsFile;
+    constexpr auto noDevices = UserTexts::noDevicesFound;
 
     // A product of the reverb device's IDs on its port, wrapped around the part given.
     juce::String inReverbProduct (const juce::String& productInside)
@@ -116,17 +105,17 @@ TEST_F (DownloadFaultOutcome, CatalogueServerThatRefusesTheConnectionEndsWithUna
         [] {} }));
     WizardDriver refusedDriver (wizard);
 
-    refusedDriver.click ("Next >");
+    refusedDriver.click (UserTexts::next);
 
-    EXPECT_EQ (refusedDriver.caption(), "Unable to Connect");
-    EXPECT_EQ (refusedDriver.pageText(), unableToConnectBody);
+    EXPECT_EQ (refusedDriver.caption(), UserTexts::unableToConnect);
+    EXPECT_EQ (refusedDriver.pageText(), UserTexts::unableToConnectBody);
 }
 
 TEST_F (DownloadFaultOutcome, CatalogueMissingOnTheServerEndsWithUnableToConnect)
 {
     world.addDevice (WizardWorld::reverbDevice());
 
-    driver.click ("Next >");
+    driver.click (UserTexts::next);
 
     expectUnableToConnect();
     ASSERT_EQ (world.server.getRequests().size(), 1u);
@@ -137,9 +126,9 @@ TEST_F (DownloadFaultOutcome, CatalogueAnsweredWithAPlainTextErrorIsAnInvalidTar
 {
     world.serve (catalogueAddress, LoopbackServer::Answer::withText ("Not Found", 404, "text/plain"));
 
-    driver.click ("Next >");
+    driver.click (UserTexts::next);
 
-    expectResult ("Invalid Targets File", "The downloaded targets file is corrupt or invalid",
+    expectResult (UserTexts::invalidTargetsFile, UserTexts::invalidTargetsFileDescription,
                   "Syntax error at line 1, column 1");
 }
 
@@ -147,7 +136,7 @@ TEST_F (DownloadFaultOutcome, CatalogueAnsweredWithAWebPageEndsWithUnableToConne
 {
     world.serve (catalogueAddress, LoopbackServer::Answer::withText ("<!DOCTYPE HTML><html><body>Welcome</body></html>"));
 
-    driver.click ("Next >");
+    driver.click (UserTexts::next);
 
     expectUnableToConnect();
 }
@@ -156,9 +145,9 @@ TEST_F (DownloadFaultOutcome, CatalogueAnsweredWithALowerCaseWebPageIsAnInvalidT
 {
     world.serve (catalogueAddress, LoopbackServer::Answer::withText ("<!doctype html><html><body>Welcome</body></html>"));
 
-    driver.click ("Next >");
+    driver.click (UserTexts::next);
 
-    expectResult ("Invalid Targets File", "The downloaded targets file is corrupt or invalid",
+    expectResult (UserTexts::invalidTargetsFile, UserTexts::invalidTargetsFileDescription,
                   "Syntax error at line 1, column 1");
 }
 
@@ -171,19 +160,19 @@ TEST_F (DownloadFaultOutcome, CatalogueCutShortInTransferEndsWithUnableToConnect
     for (const bool announceLength : { true, false })
     {
         world.serve (catalogueAddress, cutAfter (text, text.getSize() / 2, announceLength));
-        driver.click ("Next >");
+        driver.click (UserTexts::next);
 
         expectUnableToConnect();
-        driver.click ("<< Start Over");
+        driver.click (UserTexts::startOver);
     }
 }
 
 TEST_F (DownloadFaultOutcome, CatalogueServerThatStallsEndsWithUnableToConnectAfterTheTimeOut)
 {
     world.setUpReverbScene();
-    world.serve (catalogueAddress, stallingAfter (bytesOf ("<?xml version=\"1.0\"?><Config></Config>"), 10));
+    world.serve (catalogueAddress, WizardWorld::stallingAfter (bytesOf ("<?xml version=\"1.0\"?><Config></Config>"), 10));
 
-    driver.click ("Next >");
+    driver.click (UserTexts::next);
 
     expectUnableToConnect();
 }
@@ -196,7 +185,7 @@ TEST_F (DownloadFaultOutcome, ImageServerThatRefusesTheConnectionEndsWithUnableT
                                                      { { "1.5", addressNobodyListensAt (imageAddress), {} } })
                                         .toString());
 
-    driver.updateToTheNewestVersion();
+    ASSERT_TRUE (driver.updateToTheNewestVersion());
 
     expectUnableToConnect();
     EXPECT_FALSE (device.isInUpdateMode());
@@ -209,7 +198,7 @@ TEST_F (DownloadFaultOutcome, ImageMissingOnTheServerEndsWithUnableToConnect)
                                                      { { "1.5", world.server.getUrl ("/images/gone.bin"), {} } })
                                         .toString());
 
-    driver.updateToTheNewestVersion();
+    ASSERT_TRUE (driver.updateToTheNewestVersion());
 
     expectUnableToConnect();
     EXPECT_FALSE (device.isInUpdateMode());
@@ -219,7 +208,7 @@ TEST_F (DownloadFaultOutcome, ImageAnsweredWithAWebPageEndsWithUnableToConnect)
 {
     auto& device = imageServedAs (LoopbackServer::Answer::withText ("<!DOCTYPE HTML><html><body>Moved</body></html>"));
 
-    driver.updateToTheNewestVersion();
+    ASSERT_TRUE (driver.updateToTheNewestVersion());
 
     expectUnableToConnect();
     EXPECT_FALSE (device.isInUpdateMode());
@@ -230,7 +219,7 @@ TEST_F (DownloadFaultOutcome, ImageCutShortInTransferEndsWithUnableToConnect)
     const auto image = WizardWorld::makeImage();
     auto& device = imageServedAs (cutAfter (image, image.getSize() - 100, true));
 
-    driver.updateToTheNewestVersion();
+    ASSERT_TRUE (driver.updateToTheNewestVersion());
 
     expectUnableToConnect();
     EXPECT_FALSE (device.isInUpdateMode());
@@ -238,9 +227,9 @@ TEST_F (DownloadFaultOutcome, ImageCutShortInTransferEndsWithUnableToConnect)
 
 TEST_F (DownloadFaultOutcome, ImageServerThatStallsEndsWithUnableToConnectAfterTheTimeOut)
 {
-    auto& device = imageServedAs (stallingAfter (WizardWorld::makeImage(), 100));
+    auto& device = imageServedAs (WizardWorld::stallingAfter (WizardWorld::makeImage(), 100));
 
-    driver.updateToTheNewestVersion();
+    ASSERT_TRUE (driver.updateToTheNewestVersion());
 
     expectUnableToConnect();
     EXPECT_FALSE (device.isInUpdateMode());
@@ -250,7 +239,7 @@ TEST_F (DownloadFaultOutcome, ImageShorterThanItsMagicEndsWithUnableToConnect)
 {
     auto& device = imageServedAs (LoopbackServer::Answer::withData (juce::MemoryBlock ("\0\x5c", 2)));
 
-    driver.updateToTheNewestVersion();
+    ASSERT_TRUE (driver.updateToTheNewestVersion());
 
     expectUnableToConnect();
     EXPECT_FALSE (device.isInUpdateMode());
@@ -260,10 +249,10 @@ TEST_F (DownloadFaultOutcome, ImageThatEndsBeforeItsFirstRecordFailsTheUpdate)
 {
     auto& device = imageServedAs (LoopbackServer::Answer::withData (ImageFileBuilder().getFile()));
 
-    driver.updateToTheNewestVersion();
+    ASSERT_TRUE (driver.updateToTheNewestVersion());
 
-    expectResult ("Update Failed", "A failure occurred while updating the device's firmware",
-                  "Unexpected end of file encoutered");
+    expectResult (UserTexts::updateFailed, UserTexts::updateFailedDescription,
+                  UserTexts::endOfFile);
     EXPECT_EQ (device.readFlash (0, 16), std::vector<juce::uint8> (16, 0xff));
 }
 
@@ -273,10 +262,10 @@ TEST_P (MalformedCatalogue, EndsOnTheResultsPageWithItsText)
     world.addDevice (WizardWorld::reverbDevice());
     world.serveCatalogue (GetParam().text);
 
-    driver.click ("Next >");
+    driver.click (UserTexts::next);
 
     EXPECT_EQ (driver.caption(), GetParam().caption);
-    EXPECT_EQ (driver.pageText(), GetParam().body != nullptr ? juce::String (GetParam().body) : noDevicesBody);
+    EXPECT_EQ (driver.pageText(), GetParam().body != nullptr ? juce::String (GetParam().body) : UserTexts::noDevicesBody);
 }
 
 INSTANTIATE_TEST_SUITE_P (Kinds, MalformedCatalogue, ::testing::Values (
@@ -310,9 +299,9 @@ TEST_F (DownloadFaultOutcome, PortCountThatIsNoNumberStillFindsTheDevice)
     world.addDevice (WizardWorld::reverbDevice());
     world.serveCatalogue (inReverbProduct ("<Ports><Port Name=\"Test Reverb\" Count=\"many\"/></Ports>"));
 
-    driver.click ("Next >");
+    driver.click (UserTexts::next);
 
-    EXPECT_EQ (driver.caption(), "Found Devices");
+    EXPECT_EQ (driver.caption(), UserTexts::foundDevices);
     EXPECT_EQ (driver.listedItems(), juce::StringArray ("Test Reverb \"Studio A\" (at version 1.0)"));
 }
 
@@ -322,8 +311,8 @@ TEST_F (DownloadFaultOutcome, ProductWithoutRevisionsEndsWithNoUpdatesFound)
     world.serveCatalogue (inReverbProduct ("<Ports><Port Name=\"Test Reverb\"/></Ports>"));
 
     for (int step = 0; step < 3; ++step)
-        driver.click ("Next >");
+        driver.click (UserTexts::next);
 
-    expectResult ("No Updates Were Found", "Your device's firmware is already up to date",
-                  "There are no updates available for your device at this time. Please check back periodically.");
+    expectResult (UserTexts::noUpdatesFound, UserTexts::noUpdatesDescription,
+                  UserTexts::noUpdatesBody);
 }

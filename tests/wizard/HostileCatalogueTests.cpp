@@ -1,28 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "tests/wizard/WizardDriver.h"
+#include "tests/support/ServiceThatMustNotBeReached.h"
+#include "tests/support/WizardDriver.h"
 #include "tests/wizard/WizardWorld.h"
 
 // What a forged catalogue can make the wizard do with the image address it names.
 namespace
 {
-    /** A TCP port that accepts nothing but tells whether anyone connected to it,
-        standing in for a service that a download must never reach.
-    */
-    struct ServiceThatMustNotBeReached
-    {
-        ServiceThatMustNotBeReached()    { EXPECT_TRUE (socket.createListener (0, "127.0.0.1")); }
-
-        juce::String address (const juce::String& scheme) const
-        {
-            return scheme + "://127.0.0.1:" + juce::String (socket.getBoundPort()) + "/_SET%20owned%201%0D%0AQUIT%0D%0A";
-        }
-
-        bool wasReached()    { return socket.waitUntilReady (true, 0) == 1; }
-
-        juce::StreamingSocket socket;
-    };
-
     enum class CatalogueFrom { server, fileBesideTheProgram };
 
     /** One whole run of the wizard to the newest revision, whose image the catalogue
@@ -42,7 +26,7 @@ namespace
         else
             EXPECT_TRUE (world.programFolder.getChildFile ("UpdateTargets.xml").replaceWithText (catalogue));
 
-        driver.updateToTheNewestVersion();
+        EXPECT_TRUE (driver.updateToTheNewestVersion());
         return driver.caption() + " | " + driver.pageText() + (device.isInUpdateMode() ? " | device touched" : "");
     }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "tests/wizard/WizardDriver.h"
+#include "tests/support/UserTexts.h"
+#include "tests/support/WizardDriver.h"
 #include "tests/wizard/WizardWorld.h"
 
 namespace
@@ -9,42 +10,26 @@ namespace
     {
         void expectCancelled()
         {
-            EXPECT_EQ (driver.caption(), "Update Cancelled");
+            EXPECT_EQ (driver.caption(), UserTexts::updateCancelled);
             EXPECT_EQ (driver.description(), "The update process was aborted");
             EXPECT_EQ (driver.pageText(), "");
-            EXPECT_TRUE (driver.isVisible ("<< Start Over"));
-        }
-
-        bool serverWasAskedFor (const juce::String& path) const
-        {
-            for (const auto& request : world.server.getRequests())
-                if (request.target.startsWith (path))
-                    return true;
-
-            return false;
+            EXPECT_TRUE (driver.isVisible (UserTexts::startOver));
         }
 
         WizardWorld world;
         UpdateWizard& wizard = world.makeWizard();
         WizardDriver driver { wizard };
     };
-
-    LoopbackServer::Answer stallingAfter (size_t bytes, const juce::MemoryBlock& body)
-    {
-        auto answer = LoopbackServer::Answer::withData (body);
-        answer.stallAfter = bytes;
-        return answer;
-    }
 }
 
 TEST_F (UpdateWizardCancel, CancelWhileTheCatalogueDownloadStallsEndsTheRunAtOnce)
 {
     world.addDevice (WizardWorld::reverbDevice());
     const juce::String catalogue ("<?xml version=\"1.0\"?><Config></Config>");
-    world.serve ("/updater/common/config/UpdateTargets.xml", stallingAfter (10, { catalogue.toRawUTF8(), 40 }));
+    world.serve ("/updater/common/config/UpdateTargets.xml", WizardWorld::stallingAfter ({ catalogue.toRawUTF8(), 40 }, 10));
 
-    driver.cancelWhen ([this] { return serverWasAskedFor ("/updater/common/config/UpdateTargets.xml"); });
-    driver.click ("Next >");
+    driver.cancelWhen ([this] { return world.serverWasAskedFor ("/updater/common/config/UpdateTargets.xml"); });
+    driver.click (UserTexts::next);
 
     expectCancelled();
     EXPECT_EQ (wizard.getDevices(), nullptr);
@@ -59,7 +44,7 @@ TEST_F (UpdateWizardCancel, CancelWhileDevicesAreIdentifiedDiscardsWhatTheScanFo
                                         .toString());
 
     driver.cancelWhen ([this] { return driver.caption() == "Scanning..."; });
-    driver.click ("Next >");
+    driver.click (UserTexts::next);
 
     expectCancelled();
     EXPECT_EQ (wizard.getDevices(), nullptr);
@@ -69,14 +54,12 @@ TEST_F (UpdateWizardCancel, CancelWhileDevicesAreIdentifiedDiscardsWhatTheScanFo
 TEST_F (UpdateWizardCancel, CancelWhileTheImageDownloadStallsLeavesTheDeviceUntouched)
 {
     auto& device = world.setUpReverbScene();
-    world.serve ("/images/reverb-1.5.bin", stallingAfter (100, WizardWorld::makeImage()));
+    world.serve ("/images/reverb-1.5.bin", WizardWorld::stallingAfter (WizardWorld::makeImage(), 100));
 
-    for (int step = 0; step < 4; ++step)
-        driver.click ("Next >");
-
-    driver.toggle ("Yes, I realize my settings may be lost. I want to proceed.");
-    driver.cancelWhen ([this] { return serverWasAskedFor ("/images/reverb-1.5.bin"); });
-    driver.click ("Next >");
+    ASSERT_TRUE (driver.walkToConfirmPage());
+    ASSERT_TRUE (driver.toggle (UserTexts::confirmation));
+    driver.cancelWhen ([this] { return world.serverWasAskedFor ("/images/reverb-1.5.bin"); });
+    driver.click (UserTexts::next);
 
     expectCancelled();
     EXPECT_FALSE (device.isInUpdateMode());
@@ -93,8 +76,8 @@ TEST_F (UpdateWizardCancel, CancelWhileALargeCatalogueIsParsedEndsTheRunAndLeave
     world.serveCatalogue ("<Config><Brand Name=\"Calvio\"><Family FamilyID=\"0x05\"><Product Name=\"Test Reverb\" "
                           "ProductID=\"0x02\" SpecialPreInstructions=\"" + entities + "\"/></Family></Brand></Config>");
 
-    driver.cancelWhen ([this] { return driver.labelText() == "Download is complete"; });
-    driver.click ("Next >");
+    driver.cancelWhen ([this] { return driver.labelText() == UserTexts::downloadComplete; });
+    driver.click (UserTexts::next);
 
     expectCancelled();
     EXPECT_EQ (wizard.countUnfinishedWorkers(), 0);

@@ -2,46 +2,27 @@
 
 #include "device/CommTargetException.h"
 #include "tests/device/ImageFileBuilder.h"
-#include "tests/wizard/WizardDriver.h"
+#include "tests/support/UserTexts.h"
+#include "tests/support/WizardDriver.h"
 #include "tests/wizard/WizardWorld.h"
 
 namespace
 {
     struct UpdateWizardFlow : public ::testing::Test
     {
-        void goToConfirmPage()
-        {
-            driver.click ("Next >");
-            ASSERT_EQ (driver.caption(), "Found Devices");
-            driver.click ("Next >");
-            ASSERT_EQ (driver.caption(), "Version Filtering");
-            driver.click ("Next >");
-            ASSERT_EQ (driver.caption(), "Updates are Available");
-            driver.click ("Next >");
-            ASSERT_EQ (driver.caption(), "Confirm");
-        }
-
-        void confirmAndUpdate()
-        {
-            driver.toggle (confirmText);
-            driver.click ("Next >");
-        }
-
         void expectResultsPageOffersStartOver (bool offered)
         {
-            EXPECT_TRUE (driver.isVisible ("Done"));
-            EXPECT_TRUE (driver.isEnabled ("Done"));
-            EXPECT_FALSE (driver.isVisible ("Next >"));
-            EXPECT_FALSE (driver.isEnabled ("< Back"));
-            EXPECT_EQ (driver.isVisible ("<< Start Over"), offered);
+            EXPECT_TRUE (driver.isVisible (UserTexts::done));
+            EXPECT_TRUE (driver.isEnabled (UserTexts::done));
+            EXPECT_FALSE (driver.isVisible (UserTexts::next));
+            EXPECT_FALSE (driver.isEnabled (UserTexts::back));
+            EXPECT_EQ (driver.isVisible (UserTexts::startOver), offered);
         }
 
         static bool flashHolds (const SimulatedDevice& device, juce::uint32 address, const ImageFileBuilder::Bytes& bytes)
         {
             return device.readFlash (address, (juce::uint32) bytes.size()) == bytes;
         }
-
-        static inline const juce::String confirmText { "Yes, I realize my settings may be lost. I want to proceed." };
 
         WizardWorld world;
         UpdateWizard& wizard = world.makeWizard();
@@ -52,19 +33,19 @@ namespace
 TEST_F (UpdateWizardFlow, FullUpdateWritesTheImageAndEndsWithOnlyDone)
 {
     auto& device = world.setUpReverbScene();
-    EXPECT_EQ (driver.caption(), "Welcome");
-    EXPECT_FALSE (driver.isEnabled ("< Back"));
+    EXPECT_EQ (driver.caption(), UserTexts::welcome);
+    EXPECT_FALSE (driver.isEnabled (UserTexts::back));
 
-    goToConfirmPage();
+    ASSERT_TRUE (driver.walkToConfirmPage());
     EXPECT_EQ (driver.pageText(), "Are you sure you want to update the device: Test Reverb \"Studio A\" (at version 1.0)"
                                   " to firmware version 1.5?");
-    EXPECT_FALSE (driver.isEnabled ("Next >")) << "not before the acknowledgement is ticked";
+    EXPECT_FALSE (driver.isEnabled (UserTexts::next)) << "not before the acknowledgement is ticked";
 
-    confirmAndUpdate();
+    ASSERT_TRUE (driver.confirmAndUpdate());
 
-    EXPECT_EQ (driver.caption(), "Update Succeeded");
+    EXPECT_EQ (driver.caption(), UserTexts::updateSucceeded);
     EXPECT_EQ (driver.description(), "The update completed successfully");
-    EXPECT_EQ (driver.pageText(), "Your device is now ready to use");
+    EXPECT_EQ (driver.pageText(), UserTexts::readyToUse);
     expectResultsPageOffersStartOver (false);
 
     EXPECT_TRUE (flashHolds (device, 0x0000, ImageFileBuilder::patternBytes (0x0000, 0x800)));
@@ -75,15 +56,15 @@ TEST_F (UpdateWizardFlow, FullUpdateWritesTheImageAndEndsWithOnlyDone)
 TEST_F (UpdateWizardFlow, InstructionsComeBeforeTheDownloadAndPostInstructionsAfterIt)
 {
     world.setUpReverbScene (WizardWorld::reverbDevice(), "Switch it off and on again.", "Hold TAP while you switch it on.");
-    goToConfirmPage();
-    confirmAndUpdate();
+    ASSERT_TRUE (driver.walkToConfirmPage());
+    ASSERT_TRUE (driver.confirmAndUpdate());
 
-    EXPECT_EQ (driver.caption(), "Prepare to Update");
+    EXPECT_EQ (driver.caption(), UserTexts::prepareToUpdate);
     EXPECT_EQ (driver.pageText(), "Hold TAP while you switch it on.");
 
-    driver.click ("Next >");
+    driver.click (UserTexts::next);
 
-    EXPECT_EQ (driver.caption(), "Update Succeeded");
+    EXPECT_EQ (driver.caption(), UserTexts::updateSucceeded);
     EXPECT_EQ (driver.pageText(), "Switch it off and on again.");
 }
 
@@ -93,11 +74,11 @@ TEST_F (UpdateWizardFlow, DeviceThatRejectsABlockFailsTheUpdateWithTheDevicesRea
     config.faults.push_back ({ SimulatedFault::Kind::errorReply, 0x7a, 2, 1, 5 });
     world.setUpReverbScene (config);
 
-    goToConfirmPage();
-    confirmAndUpdate();
+    ASSERT_TRUE (driver.walkToConfirmPage());
+    ASSERT_TRUE (driver.confirmAndUpdate());
 
-    EXPECT_EQ (driver.caption(), "Update Failed");
-    EXPECT_EQ (driver.description(), "A failure occurred while updating the device's firmware");
+    EXPECT_EQ (driver.caption(), UserTexts::updateFailed);
+    EXPECT_EQ (driver.description(), UserTexts::updateFailedDescription);
     EXPECT_EQ (driver.pageText(), juce::String (CommTargetException (0x7a, 5).what()));
     expectResultsPageOffersStartOver (true);
 }
@@ -108,11 +89,11 @@ TEST_F (UpdateWizardFlow, SilentDeviceFailsTheUpdateWithNoResponse)
     config.faults.push_back ({ SimulatedFault::Kind::noReply, 0x78, 1, 1, 0 });
     world.setUpReverbScene (config);
 
-    goToConfirmPage();
-    confirmAndUpdate();
+    ASSERT_TRUE (driver.walkToConfirmPage());
+    ASSERT_TRUE (driver.confirmAndUpdate());
 
-    EXPECT_EQ (driver.caption(), "Update Failed");
-    EXPECT_EQ (driver.pageText(), "No reponse was received from the device");
+    EXPECT_EQ (driver.caption(), UserTexts::updateFailed);
+    EXPECT_EQ (driver.pageText(), UserTexts::noResponse);
 }
 
 TEST_F (UpdateWizardFlow, ImageCutShortFailsTheUpdateWithTheFilesReason)
@@ -122,11 +103,11 @@ TEST_F (UpdateWizardFlow, ImageCutShortFailsTheUpdateWithTheFilesReason)
     image.setSize (image.getSize() - 10);
     world.serve ("/images/reverb-1.5.bin", LoopbackServer::Answer::withData (image));
 
-    goToConfirmPage();
-    confirmAndUpdate();
+    ASSERT_TRUE (driver.walkToConfirmPage());
+    ASSERT_TRUE (driver.confirmAndUpdate());
 
-    EXPECT_EQ (driver.caption(), "Update Failed");
-    EXPECT_EQ (driver.pageText(), "Unexpected end of file encoutered");
+    EXPECT_EQ (driver.caption(), UserTexts::updateFailed);
+    EXPECT_EQ (driver.pageText(), UserTexts::endOfFile);
 }
 
 TEST_F (UpdateWizardFlow, NoMatchingPortEndsWithNoDevicesFound)
@@ -137,12 +118,11 @@ TEST_F (UpdateWizardFlow, NoMatchingPortEndsWithNoDevicesFound)
                                         .toString());
     world.addDevice (WizardWorld::reverbDevice());
 
-    driver.click ("Next >");
+    driver.click (UserTexts::next);
 
-    EXPECT_EQ (driver.caption(), "No Devices Were Found");
-    EXPECT_EQ (driver.description(), "No supported devices were detected");
-    EXPECT_EQ (driver.pageText(), "Please verify that a compatible device is:\n\t-Connected to your computer\n"
-                                  "\t-Powered on\n\t-Not being used by another application");
+    EXPECT_EQ (driver.caption(), UserTexts::noDevicesFound);
+    EXPECT_EQ (driver.description(), UserTexts::noDevicesDescription);
+    EXPECT_EQ (driver.pageText(), UserTexts::noDevicesBody);
     expectResultsPageOffersStartOver (true);
 }
 
@@ -154,14 +134,13 @@ TEST_F (UpdateWizardFlow, DeviceAtTheNewestVersionEndsWithNoUpdatesWhenOnlyNewer
     world.serveCatalogue (CatalogueXml().addProduct (config, "Test Reverb", { { "1.5", "http://127.0.0.1:9/x.bin", {} } })
                                         .toString());
 
-    driver.click ("Next >");
-    driver.click ("Next >");
-    driver.click ("Next >");
+    driver.click (UserTexts::next);
+    driver.click (UserTexts::next);
+    driver.click (UserTexts::next);
 
-    EXPECT_EQ (driver.caption(), "No Updates Were Found");
-    EXPECT_EQ (driver.description(), "Your device's firmware is already up to date");
-    EXPECT_EQ (driver.pageText(), "There are no updates available for your device at this time. "
-                                  "Please check back periodically.");
+    EXPECT_EQ (driver.caption(), UserTexts::noUpdatesFound);
+    EXPECT_EQ (driver.description(), UserTexts::noUpdatesDescription);
+    EXPECT_EQ (driver.pageText(), UserTexts::noUpdatesBody);
     expectResultsPageOffersStartOver (true);
 }
 
@@ -171,34 +150,33 @@ TEST_F (UpdateWizardFlow, AllVersionsOfAProductWithoutRevisionsGiveAnEmptyListAn
     world.addDevice (config);
     world.serveCatalogue (CatalogueXml().addProduct (config, "Test Reverb", {}).toString());
 
-    driver.click ("Next >");
-    driver.click ("Next >");
-    driver.toggle ("Show all available versions");
-    driver.click ("Next >");
+    driver.click (UserTexts::next);
+    driver.click (UserTexts::next);
+    ASSERT_TRUE (driver.toggle (UserTexts::allVersions));
+    driver.click (UserTexts::next);
 
-    EXPECT_EQ (driver.caption(), "Updates are Available");
+    EXPECT_EQ (driver.caption(), UserTexts::updatesAvailable);
     EXPECT_TRUE (driver.listedItems().isEmpty());
-    EXPECT_FALSE (driver.isEnabled ("Next >"));
+    EXPECT_FALSE (driver.isEnabled (UserTexts::next));
 }
 
 TEST_F (UpdateWizardFlow, MissingCatalogueEndsWithUnableToConnect)
 {
-    driver.click ("Next >");
+    driver.click (UserTexts::next);
 
-    EXPECT_EQ (driver.caption(), "Unable to Connect");
-    EXPECT_EQ (driver.description(), "A server connection could not be established");
-    EXPECT_EQ (driver.pageText(), "A connection to the remote server could not be established. The server may be "
-                                  "temporarily unavailable or you may need to manually connect to the internet first.");
+    EXPECT_EQ (driver.caption(), UserTexts::unableToConnect);
+    EXPECT_EQ (driver.description(), UserTexts::unableToConnectDescription);
+    EXPECT_EQ (driver.pageText(), UserTexts::unableToConnectBody);
 }
 
 TEST_F (UpdateWizardFlow, BrokenCatalogueEndsWithInvalidTargetsFileAndItsReason)
 {
     world.serveCatalogue ("<Config><Brand Name=\"Calvio\"><Famly/></Brand></Config>");
 
-    driver.click ("Next >");
+    driver.click (UserTexts::next);
 
-    EXPECT_EQ (driver.caption(), "Invalid Targets File");
-    EXPECT_EQ (driver.description(), "The downloaded targets file is corrupt or invalid");
+    EXPECT_EQ (driver.caption(), UserTexts::invalidTargetsFile);
+    EXPECT_EQ (driver.description(), UserTexts::invalidTargetsFileDescription);
     EXPECT_EQ (driver.pageText(), "Invalid element encountered. Expecting Family");
 }
 
@@ -207,10 +185,10 @@ TEST_F (UpdateWizardFlow, DownloadThatIsNoFirmwareImageEndsWithUnableToConnect)
     auto& device = world.setUpReverbScene();
     world.serve ("/images/reverb-1.5.bin", LoopbackServer::Answer::withText ("not an image", 200, "text/plain"));
 
-    goToConfirmPage();
-    confirmAndUpdate();
+    ASSERT_TRUE (driver.walkToConfirmPage());
+    ASSERT_TRUE (driver.confirmAndUpdate());
 
-    EXPECT_EQ (driver.caption(), "Unable to Connect");
+    EXPECT_EQ (driver.caption(), UserTexts::unableToConnect);
     EXPECT_FALSE (device.isInUpdateMode()) << "nothing was sent to the device";
 }
 
@@ -221,9 +199,9 @@ TEST_F (UpdateWizardFlow, CatalogueBesideTheProgramIsUsedWithoutAskingTheServer)
                                                       { { "1.5", "http://127.0.0.1:9/x.bin", {} } });
     ASSERT_TRUE (world.programFolder.getChildFile ("UpdateTargets.xml").replaceWithText (catalogue.toString()));
 
-    driver.click ("Next >");
+    driver.click (UserTexts::next);
 
-    EXPECT_EQ (driver.caption(), "Found Devices");
+    EXPECT_EQ (driver.caption(), UserTexts::foundDevices);
     EXPECT_EQ (driver.listedItems(), juce::StringArray ("Local Reverb \"Studio A\" (at version 1.0)"));
     EXPECT_TRUE (world.server.getRequests().empty());
 }
@@ -231,12 +209,12 @@ TEST_F (UpdateWizardFlow, CatalogueBesideTheProgramIsUsedWithoutAskingTheServer)
 TEST_F (UpdateWizardFlow, PortsThatNoLongerOpenFailTheUpdateInsteadOfLeavingThePageStuck)
 {
     world.setUpReverbScene();
-    goToConfirmPage();
+    ASSERT_TRUE (driver.walkToConfirmPage());
     world.ports.setOutputFailsToOpen (0, true);
 
-    confirmAndUpdate();
+    ASSERT_TRUE (driver.confirmAndUpdate());
 
-    EXPECT_EQ (driver.caption(), "Update Failed");
+    EXPECT_EQ (driver.caption(), UserTexts::updateFailed);
     EXPECT_EQ (driver.pageText(), "An unspecified communication error has occured");
-    EXPECT_TRUE (driver.isEnabled ("Done"));
+    EXPECT_TRUE (driver.isEnabled (UserTexts::done));
 }

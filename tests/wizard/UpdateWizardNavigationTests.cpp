@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "tests/wizard/WizardDriver.h"
+#include "tests/support/UserTexts.h"
+#include "tests/support/WizardDriver.h"
 #include "tests/wizard/WizardWorld.h"
 
 namespace
@@ -12,19 +13,6 @@ namespace
             world.setUpReverbScene (WizardWorld::reverbDevice(), {}, "Hold TAP while you switch it on.");
         }
 
-        void walkTo (const juce::String& caption)
-        {
-            for (int step = 0; step < 8 && driver.caption() != caption; ++step)
-            {
-                if (driver.caption() == "Confirm")
-                    driver.toggle ("Yes, I realize my settings may be lost. I want to proceed.");
-
-                driver.click ("Next >");
-            }
-
-            ASSERT_EQ (driver.caption(), caption);
-        }
-
         WizardWorld world;
         UpdateWizard& wizard = world.makeWizard();
         WizardDriver driver { wizard };
@@ -33,77 +21,77 @@ namespace
 
 TEST_F (UpdateWizardNavigation, BackStepsThroughThePagesInReverse)
 {
-    walkTo ("Prepare to Update");
+    ASSERT_TRUE (driver.walkTo (UserTexts::prepareToUpdate));
 
-    const char* expected[] = { "Confirm", "Updates are Available", "Version Filtering", "Found Devices", "Welcome" };
+    const char* expected[] = { UserTexts::confirm, UserTexts::updatesAvailable, UserTexts::versionFiltering, UserTexts::foundDevices, UserTexts::welcome };
 
     for (auto* caption : expected)
     {
-        EXPECT_TRUE (driver.isEnabled ("< Back"));
-        driver.click ("< Back");
+        EXPECT_TRUE (driver.isEnabled (UserTexts::back));
+        driver.click (UserTexts::back);
         EXPECT_EQ (driver.caption(), caption);
     }
 
     EXPECT_EQ (wizard.getDevices(), nullptr) << "going back to the start forgets the devices";
-    EXPECT_FALSE (driver.isEnabled ("< Back"));
+    EXPECT_FALSE (driver.isEnabled (UserTexts::back));
 }
 
 TEST_F (UpdateWizardNavigation, BackToTheUpdateListRefillsItAndKeepsNextUsable)
 {
-    walkTo ("Confirm");
-    driver.toggle ("Yes, I realize my settings may be lost. I want to proceed.");
-    driver.click ("< Back");
+    ASSERT_TRUE (driver.walkTo (UserTexts::confirm));
+    ASSERT_TRUE (driver.toggle (UserTexts::confirmation));
+    driver.click (UserTexts::back);
 
     EXPECT_EQ (driver.listedItems().size(), 1);
-    EXPECT_TRUE (driver.isEnabled ("Next >"));
+    EXPECT_TRUE (driver.isEnabled (UserTexts::next));
 
-    driver.click ("Next >");
-    EXPECT_EQ (driver.caption(), "Confirm");
-    EXPECT_TRUE (driver.isEnabled ("Next >")) << "the tick box keeps its state";
+    driver.click (UserTexts::next);
+    EXPECT_EQ (driver.caption(), UserTexts::confirm);
+    EXPECT_TRUE (driver.isEnabled (UserTexts::next)) << "the tick box keeps its state";
 }
 
 TEST_F (UpdateWizardNavigation, AllVersionsChoiceListsEveryRevisionAndSurvivesStartingOver)
 {
-    walkTo ("Version Filtering");
-    driver.toggle ("Show all available versions");
-    driver.click ("Next >");
+    ASSERT_TRUE (driver.walkTo (UserTexts::versionFiltering));
+    ASSERT_TRUE (driver.toggle (UserTexts::allVersions));
+    driver.click (UserTexts::next);
 
     EXPECT_EQ (driver.listedItems().size(), 2);
-    EXPECT_FALSE (driver.isEnabled ("Next >")) << "two revisions: the user must pick one";
+    EXPECT_FALSE (driver.isEnabled (UserTexts::next)) << "two revisions: the user must pick one";
 
-    driver.choose (0);
-    EXPECT_TRUE (driver.isEnabled ("Next >"));
+    ASSERT_TRUE (driver.choose (0));
+    EXPECT_TRUE (driver.isEnabled (UserTexts::next));
 
-    driver.click ("< Back");
-    driver.click ("< Back");
-    driver.click ("< Back");
-    ASSERT_EQ (driver.caption(), "Welcome");
+    driver.click (UserTexts::back);
+    driver.click (UserTexts::back);
+    driver.click (UserTexts::back);
+    ASSERT_EQ (driver.caption(), UserTexts::welcome);
 
-    walkTo ("Updates are Available");
+    ASSERT_TRUE (driver.walkTo (UserTexts::updatesAvailable));
     EXPECT_EQ (driver.listedItems().size(), 2);
 }
 
 TEST_F (UpdateWizardNavigation, StartOverAfterAResultRunsASecondPassThatFetchesAgain)
 {
     world.serve ("/images/reverb-1.5.bin", LoopbackServer::Answer::withText ("gone", 200, "text/plain"));
-    walkTo ("Unable to Connect");
+    ASSERT_TRUE (driver.walkTo (UserTexts::unableToConnect));
     const auto requestsOfFirstPass = world.server.getRequests().size();
 
-    driver.click ("<< Start Over");
-    EXPECT_EQ (driver.caption(), "Welcome");
-    EXPECT_TRUE (driver.isVisible ("Next >"));
-    EXPECT_FALSE (driver.isVisible ("<< Start Over"));
+    driver.click (UserTexts::startOver);
+    EXPECT_EQ (driver.caption(), UserTexts::welcome);
+    EXPECT_TRUE (driver.isVisible (UserTexts::next));
+    EXPECT_FALSE (driver.isVisible (UserTexts::startOver));
     EXPECT_EQ (wizard.getDevices(), nullptr);
 
     world.serve ("/images/reverb-1.5.bin", LoopbackServer::Answer::withData (WizardWorld::makeImage()));
-    walkTo ("Update Succeeded");
+    ASSERT_TRUE (driver.walkTo (UserTexts::updateSucceeded));
     EXPECT_GT (world.server.getRequests().size(), requestsOfFirstPass + 1);
 }
 
 TEST_F (UpdateWizardNavigation, DoneAsksTheProgramToQuit)
 {
-    walkTo ("Update Succeeded");
-    driver.click ("Done");
+    ASSERT_TRUE (driver.walkTo (UserTexts::updateSucceeded));
+    driver.click (UserTexts::done);
 
     EXPECT_EQ (world.getQuitRequests(), 1);
 }

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "tests/device/ImageFileBuilder.h"
-#include "tests/wizard/WizardDriver.h"
+#include "tests/support/PollingTrigger.h"
+#include "tests/support/UserTexts.h"
+#include "tests/support/WizardDriver.h"
 #include "tests/wizard/WizardWorld.h"
 
 // Closing the window stops JUCE's message loop for good, so each of these runs in a
@@ -38,8 +40,12 @@ namespace
         [[noreturn]] void quitDuringNextStep (std::function<bool()> condition, std::function<bool()> cleanAfterwards)
         {
             double quitTime = 0;
-            QuitWhen quitter (std::move (condition), quitTime);
-            driver.click ("Next >");
+            const PollingTrigger quitter (std::move (condition), [&quitTime]
+            {
+                quitTime = juce::Time::getMillisecondCounterHiRes();
+                juce::JUCEApplicationBase::quit();
+            });
+            driver.click (UserTexts::next);
 
             const auto elapsedMs = juce::Time::getMillisecondCounterHiRes() - quitTime;
             const bool prompt = quitTime > 0 && elapsedMs < promptQuitMs;
@@ -49,63 +55,17 @@ namespace
             std::_Exit (prompt && clean ? 0 : 1);
         }
 
-        struct QuitWhen : public juce::Timer
-        {
-            QuitWhen (std::function<bool()> conditionToWaitFor, double& quitTimeToSet)
-                : condition (std::move (conditionToWaitFor)), quitTime (quitTimeToSet)
-            {
-                startTimer (5);
-            }
-
-            void timerCallback() override
-            {
-                if (! condition())
-                    return;
-
-                stopTimer();
-                quitTime = juce::Time::getMillisecondCounterHiRes();
-                juce::JUCEApplicationBase::quit();
-            }
-
-            std::function<bool()> condition;
-            double& quitTime;
-        };
-
-        bool serverWasAskedFor (const juce::String& path) const
-        {
-            for (const auto& request : world.server.getRequests())
-                if (request.target.startsWith (path))
-                    return true;
-
-            return false;
-        }
-
-        void walkToConfirmation()
-        {
-            for (int step = 0; step < 4; ++step)
-                driver.click ("Next >");
-
-            driver.toggle ("Yes, I realize my settings may be lost. I want to proceed.");
-        }
-
         WizardWorld world;
         WizardDriver driver { world.makeWizard() };
     };
-
-    LoopbackServer::Answer stalling (const juce::MemoryBlock& body)
-    {
-        auto answer = LoopbackServer::Answer::withData (body);
-        answer.stallAfter = 10;
-        return answer;
-    }
 }
 
 TEST_F (UpdateWizardQuit, ClosingDuringTheCatalogueDownloadStopsItPromptly)
 {
     EXPECT_EXIT (
     {
-        world.serve ("/updater/common/config/UpdateTargets.xml", stalling (juce::MemoryBlock (100)));
-        quitDuringNextStep ([this] { return serverWasAskedFor ("/updater/common/config/UpdateTargets.xml"); },
+        world.serve ("/updater/common/config/UpdateTargets.xml", WizardWorld::stallingAfter (juce::MemoryBlock (100), 10));
+        quitDuringNextStep ([this] { return world.serverWasAskedFor ("/updater/common/config/UpdateTargets.xml"); },
                             [] { return true; });
     }, ::testing::ExitedWithCode (0), "");
 }
@@ -132,10 +92,11 @@ TEST_F (UpdateWizardQuit, ClosingDuringTheImageDownloadStopsItPromptly)
     EXPECT_EXIT (
     {
         auto& device = world.setUpReverbScene();
-        world.serve ("/images/reverb-1.5.bin", stalling (WizardWorld::makeImage()));
-        walkToConfirmation();
+        world.serve ("/images/reverb-1.5.bin", WizardWorld::stallingAfter (WizardWorld::makeImage(), 10));
+        ASSERT_TRUE (driver.walkToConfirmPage());
+        ASSERT_TRUE (driver.toggle (UserTexts::confirmation));
 
-        quitDuringNextStep ([this] { return serverWasAskedFor ("/images/reverb-1.5.bin"); },
+        quitDuringNextStep ([this] { return world.serverWasAskedFor ("/images/reverb-1.5.bin"); },
                             [&device] { return ! device.isInUpdateMode(); });
     }, ::testing::ExitedWithCode (0), "");
 }
@@ -153,7 +114,8 @@ TEST_F (UpdateWizardQuit, ClosingWhileProgrammingStopsAfterTheCurrentBlockWithTh
         const auto image = world.serve ("/images/big.bin", LoopbackServer::Answer::withData (
                                             ImageFileBuilder().addRecord (0, 0x10000).getFile()));
         world.serveCatalogue (CatalogueXml().addProduct (slow, "Test Reverb", { { "1.5", image, {} } }).toString());
-        walkToConfirmation();
+        ASSERT_TRUE (driver.walkToConfirmPage());
+        ASSERT_TRUE (driver.toggle (UserTexts::confirmation));
 
         const auto blocksWritten = [&device]
         {

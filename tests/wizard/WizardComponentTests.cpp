@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/MessageLoop.h"
+#include "tests/support/UserTexts.h"
 #include "wizard/WizardComponent.h"
 
 namespace
@@ -23,11 +25,6 @@ namespace
         juce::String clicks;
     };
 
-    void dispatchPendingMessages()
-    {
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
-    }
-
     struct WizardFrame : public ::testing::Test
     {
         ProbedWizard wizard;
@@ -46,9 +43,9 @@ TEST_F (WizardFrame, StartsWithOnlyStartOverHiddenAndPlaceholderHeader)
     EXPECT_FALSE (wizard.startOver().isVisible());
     EXPECT_EQ (wizard.caption(), "Caption");
     EXPECT_EQ (wizard.description(), "Description");
-    EXPECT_EQ (wizard.next().getButtonText(), "Next >");
-    EXPECT_EQ (wizard.back().getButtonText(), "< Back");
-    EXPECT_EQ (wizard.startOver().getButtonText(), "<< Start Over");
+    EXPECT_EQ (wizard.next().getButtonText(), UserTexts::next);
+    EXPECT_EQ (wizard.back().getButtonText(), UserTexts::back);
+    EXPECT_EQ (wizard.startOver().getButtonText(), UserTexts::startOver);
     EXPECT_EQ (wizard.currentPage(), nullptr);
 }
 
@@ -149,7 +146,7 @@ TEST_F (WizardFrame, ClicksReachTheMatchingVirtualOperation)
     wizard.back().triggerClick();
     wizard.startOver().setVisible (true);
     wizard.startOver().triggerClick();
-    dispatchPendingMessages();
+    MessageLoop::dispatchPending();
 
     EXPECT_EQ (wizard.clicks, "done next back startOver ");
 }

@@ -99,6 +99,22 @@ juce::String WizardWorld::serve (const juce::String& path, LoopbackServer::Answe
     return server.getUrl (path);
 }
 
+LoopbackServer::Answer WizardWorld::stallingAfter (const juce::MemoryBlock& body, size_t bytes)
+{
+    auto answer = LoopbackServer::Answer::withData (body);
+    answer.stallAfter = bytes;
+    return answer;
+}
+
+bool WizardWorld::serverWasAskedFor (const juce::String& path) const
+{
+    for (const auto& request : server.getRequests())
+        if (request.target.startsWith (path))
+            return true;
+
+    return false;
+}
+
 juce::MemoryBlock WizardWorld::makeImage()
 {
     return ImageFileBuilder()

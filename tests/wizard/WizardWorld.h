@@ -52,6 +52,12 @@ public:
     /** Serves an answer at path and returns its address. */
     juce::String serve (const juce::String& path, LoopbackServer::Answer answer);
 
+    /** An answer with this body that stops sending, without closing, after bytes. */
+    static LoopbackServer::Answer stallingAfter (const juce::MemoryBlock& body, size_t bytes);
+
+    /** Whether the wizard has asked the server for an address starting with path. */
+    bool serverWasAskedFor (const juce::String& path) const;
+
     /** An image of two records in the first region: 0x800 pattern bytes at 0, then 0x200
         erased bytes and 0x100 pattern bytes from 0x1000 on.
     */

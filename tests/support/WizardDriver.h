@@ -1,11 +1,15 @@
 #pragma once
 
+#include "tests/support/PollingTrigger.h"
 #include "wizard/UpdateWizard.h"
+
+#include <gtest/gtest.h>
 
 #include <functional>
 
 /** Drives an UpdateWizard as a user would: through its buttons and the controls of
-    the page shown, on the test's message thread. Every wait is bounded.
+    the page shown, on the test's message thread. Every wait is bounded. The steps that
+    can fail say so in what they return, for the calling test to assert.
 */
 class WizardDriver
 {
@@ -30,10 +34,10 @@ public:
     juce::String pageText() const;
 
     /** Chooses the item at index in the current page's combo box, as a user would. */
-    void choose (int index);
+    [[nodiscard]] ::testing::AssertionResult choose (int index);
 
     /** Clicks the toggle button with this text on the current page. */
-    void toggle (const juce::String& buttonText);
+    [[nodiscard]] ::testing::AssertionResult toggle (const juce::String& buttonText);
 
     /** The texts of the items of the current page's combo box. */
     juce::StringArray listedItems() const;
@@ -43,22 +47,34 @@ public:
     */
     void cancelWhen (std::function<bool()> condition);
 
+    /** From the welcome page of a scene with one device and an update for it: Next
+        through the scan and the choices, each page checked on the way, to the
+        confirmation.
+    */
+    [[nodiscard]] ::testing::AssertionResult walkToConfirmPage();
+
+    /** On the confirmation page: ticks the acknowledgement and clicks Next into the
+        download and the update.
+    */
+    [[nodiscard]] ::testing::AssertionResult confirmAndUpdate();
+
     /** From the welcome page of the usual scene, with its one device and the newest
         revision: through the scan, the choices and the confirmation, and Next into the
         download and the update.
     */
-    void updateToTheNewestVersion();
+    [[nodiscard]] ::testing::AssertionResult updateToTheNewestVersion();
 
-    /** Lets the message thread handle what is pending. */
-    static void settle();
+    /** Clicks Next (ticking the acknowledgement on the way) until the page with this
+        caption shows, for no more steps than a run has.
+    */
+    [[nodiscard]] ::testing::AssertionResult walkTo (const juce::String& caption);
 
 private:
-    juce::Button* findButton (juce::Component& parent, const juce::String& text) const;
     juce::Button& frameButton (const juce::String& text) const;
 
     template <typename ComponentType>
     ComponentType* findOnPage() const;
 
     UpdateWizard& wizard;
-    std::unique_ptr<juce::Timer> pendingCancel;
+    std::unique_ptr<PollingTrigger> pendingCancel;
 };

@@ -8,7 +8,7 @@
 #include <vector>
 
 /** Keeps every status text and progress fraction a worker reports, in order. The
-    worker reports on its thread; the test reads on its own once the worker is done.
+    worker reports on its thread; the test reads on its own, at any time.
 */
 class ReportRecorder : public StatusReporter,
                        public ProgressReporter

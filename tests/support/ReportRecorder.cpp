@@ -1,4 +1,4 @@
-#include "tests/device/ReportRecorder.h"
+#include "tests/support/ReportRecorder.h"
 
 void ReportRecorder::reportStatus (const juce::String& text)
 {
