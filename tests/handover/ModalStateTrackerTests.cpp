@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "handover/ModalStateTracker.h"
-#include "tests/catalogue/ModalLoop.h"
+#include "tests/support/MessageLoop.h"
 
 TEST (ModalStateTracker, FollowsThePageUntilItsModalStateEnds)
 {
@@ -12,7 +12,7 @@ TEST (ModalStateTracker, FollowsThePageUntilItsModalStateEnds)
 
     EXPECT_TRUE (tracker.isStillModal());
     page.exitModalState (0);
-    dispatchPendingMessages();
+    MessageLoop::dispatchPending();
     EXPECT_FALSE (tracker.isStillModal());
 }
 
@@ -23,7 +23,7 @@ TEST (ModalStateTracker, AWorkersExitEndsTheModalLoopWithItsValue)
     const ModalStateTracker tracker (page);
     std::thread worker ([&tracker] { tracker.exitModalState (1); });
 
-    EXPECT_EQ (runModalLoopWithLimit (page), 1);
+    EXPECT_EQ (MessageLoop::runModalLoopWithLimit (page), 1);
     worker.join();
     EXPECT_FALSE (tracker.isStillModal());
 }
@@ -34,17 +34,17 @@ TEST (ModalStateTracker, ALateExitDoesNotEndALaterModalStateOfTheSamePage)
     page.enterModalState (false);
     const ModalStateTracker first (page);
     page.exitModalState (0);
-    dispatchPendingMessages();
+    MessageLoop::dispatchPending();
 
     page.enterModalState (false);
     const ModalStateTracker second (page);
     first.exitModalState (1);
-    dispatchPendingMessages();
+    MessageLoop::dispatchPending();
 
     EXPECT_TRUE (page.isCurrentlyModal (false));
     EXPECT_TRUE (second.isStillModal());
     second.exitModalState (1);
-    dispatchPendingMessages();
+    MessageLoop::dispatchPending();
     EXPECT_FALSE (page.isCurrentlyModal (false));
 }
 
@@ -56,7 +56,7 @@ TEST (ModalStateTracker, AnExitForAPageThatIsGoneDoesNothing)
 
     tracker->exitModalState (1);
     page.reset();
-    dispatchPendingMessages();
+    MessageLoop::dispatchPending();
 
     EXPECT_FALSE (tracker->isStillModal());
 }

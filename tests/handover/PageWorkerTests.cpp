@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "handover/PageWorker.h"
-#include "tests/catalogue/ModalLoop.h"
+#include "tests/support/MessageLoop.h"
 
 namespace
 {
@@ -71,7 +71,7 @@ TEST (PageWorker, ShouldAbortOnceToldToExitOrOnceThePageHasLeftItsModalState)
         if (c.event == Event::pageLeftModalState)
         {
             page.exitModalState (0);
-            dispatchPendingMessages();
+            MessageLoop::dispatchPending();
         }
 
         EXPECT_EQ (worker.shouldAbort(), c.expected);
@@ -106,7 +106,7 @@ TEST (PageWorker, EndsThePagesModalLoopWithOneHoweverSoonItsWorkEnds)
             ASSERT_TRUE (worker.waitForThreadToExit (3000));
         }
 
-        EXPECT_EQ (runModalLoopWithLimit (page), 1);
+        EXPECT_EQ (MessageLoop::runModalLoopWithLimit (page), 1);
         EXPECT_TRUE (worker.waitForThreadToExit (3000));
     }
 }

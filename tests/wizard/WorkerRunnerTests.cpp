@@ -3,7 +3,7 @@
 #include <thread>
 #include <gtest/gtest.h>
 
-#include "tests/pages/PageTestSupport.h"
+#include "tests/support/MessageLoop.h"
 #include "wizard/WorkerRunner.h"
 
 namespace
@@ -82,7 +82,7 @@ TEST_F (WorkerRunnerTest, AWorkerThatDoesNotEndInTimeIsNeverKilledAndKeepsWhatIt
     EXPECT_EQ (runner->countUnfinished(), 1);
     EXPECT_FALSE (keptAlive.expired());
 
-    ASSERT_TRUE (PageTestSupport::dispatchUntil ([this] { return runner->countUnfinished() == 0; }));
+    ASSERT_TRUE (MessageLoop::dispatchUntil ([this] { return runner->countUnfinished() == 0; }));
     EXPECT_TRUE (finished) << "the worker ran to its end";
     EXPECT_TRUE (keptAlive.expired()) << "and what it borrowed went with it";
 }
