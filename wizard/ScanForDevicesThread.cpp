@@ -3,10 +3,12 @@
 #include "device/MidiDeviceScanner.h"
 
 ScanForDevicesThread::ScanForDevicesThread (const TargetsInfo& catalogueToScan, MidiPortSystem& portsToScan,
+                                            const ReplyTimeouts& timeoutsToUse,
                                             juce::Component* page, StatusReporter* reporterToUse)
     : juce::Thread ("Scan for devices"),
       catalogue (catalogueToScan),
       ports (portsToScan),
+      timeouts (timeoutsToUse),
       pageState (page != nullptr ? std::make_unique<ModalStateTracker> (*page) : nullptr),
       reporter (reporterToUse)
 {
@@ -24,7 +26,7 @@ void ScanForDevicesThread::run()
     if (reporter != nullptr)
         reporter->reportStatus ("Identifying devices...");
 
-    devices = MidiDeviceScanner (ports).findDevices (catalogue.products);
+    devices = MidiDeviceScanner (ports, timeouts).findDevices (catalogue.products);
 
     if (pageState != nullptr)
         pageState->exitModalState (1);

@@ -230,7 +230,8 @@ bool UpdateWizard::fetchCatalogue (std::shared_ptr<TargetsInfo>& catalogue, Upda
 bool UpdateWizard::scanForDevices (std::shared_ptr<TargetsInfo> catalogue, UpdateResult& outcome)
 {
     scanPage.enterModalState (false);
-    auto thread = std::make_unique<ScanForDevicesThread> (*catalogue, environment.midiPorts, &scanPage, &scanPage);
+    auto thread = std::make_unique<ScanForDevicesThread> (*catalogue, environment.midiPorts, environment.replyTimeouts,
+                                                         &scanPage, &scanPage);
     setHeader (scanPage, "Scanning...", "Please wait while we look for connected devices");
 
     if (workers.run (thread, scanPage, catalogue) == 0)

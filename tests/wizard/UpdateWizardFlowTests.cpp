@@ -2,6 +2,7 @@
 
 #include "device/CommTargetException.h"
 #include "tests/device/ImageFileBuilder.h"
+#include "tests/device/ShortReplyTimeouts.h"
 #include "tests/wizard/WizardDriver.h"
 #include "tests/wizard/WizardWorld.h"
 
@@ -44,7 +45,7 @@ namespace
         static inline const juce::String confirmText { "Yes, I realize my settings may be lost. I want to proceed." };
 
         WizardWorld world;
-        UpdateWizard& wizard = world.makeWizard();
+        UpdateWizard& wizard = world.makeWizard (devicetest::shortReplyTimeouts());
         WizardDriver driver { wizard };
     };
 }
