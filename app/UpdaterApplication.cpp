@@ -33,6 +33,7 @@ std::unique_ptr<juce::Component> UpdaterApplication::createWizard()
 
     return std::make_unique<UpdateWizard> (UpdateEnvironment {
         *midiPorts,
+        ReplyTimeouts {},
         [] { return TargetsSources::forThisProgram (juce::Time::getCurrentTime()); },
         [] { juce::JUCEApplication::quit(); } });
 }

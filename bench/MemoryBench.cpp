@@ -134,7 +134,7 @@ namespace
             ports.addInput ("Pedal");
             ports.addOutput ("Pedal");
             TranscriptFreeDevice simulated (ports, ProgrammingSetUp::deviceFor (imageSize, 0.0, blockSize));
-            MidiTargetDevice device (ProgrammingSetUp::productOf (simulated.getConfig()), ports);
+            MidiTargetDevice device (ProgrammingSetUp::productOf (simulated.getConfig()), ports, ReplyTimeouts {});
             device.setPortIndices (0, 0);
             state.ResumeTiming();
 

@@ -65,7 +65,7 @@ namespace
         TranscriptFreeDevice simulated (ports, ProgrammingSetUp::deviceFor (imageSpan, 0.0));
         ports.addInput ("Pedal");
         ports.addOutput ("Pedal");
-        MidiTargetDevice device (ProgrammingSetUp::productOf (simulated.getConfig()), ports);
+        MidiTargetDevice device (ProgrammingSetUp::productOf (simulated.getConfig()), ports, ReplyTimeouts {});
         device.setPortIndices (0, 0);
 
         for ([[maybe_unused]] auto iteration : state)

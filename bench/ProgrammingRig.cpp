@@ -5,7 +5,7 @@
 ProgrammingRig::ProgrammingRig (juce::uint32 imageSizeToUse, FarSide farSide, double linkBytesPerSecond)
     : imageSize (imageSizeToUse),
       config (ProgrammingSetUp::deviceFor (imageSizeToUse, linkBytesPerSecond)),
-      device (ProgrammingSetUp::productOf (config), ports),
+      device (ProgrammingSetUp::productOf (config), ports, ReplyTimeouts {}),
       image (ProgrammingSetUp::imageOf (imageSizeToUse))
 {
     if (farSide == FarSide::simulatedDevice)

@@ -57,7 +57,10 @@ void DemoWorld::stallImages (size_t bytes)
 
 UpdateEnvironment DemoWorld::makeEnvironment (std::function<void()> quit)
 {
+    // The simulated devices are waited for as real ones are, so the demo shows the
+    // program's own pauses.
     return { ports,
+             ReplyTimeouts {},
              [this] { return targetsSources (juce::Time::getCurrentTime()); },
              std::move (quit) };
 }

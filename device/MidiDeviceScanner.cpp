@@ -2,8 +2,9 @@
 
 #include "device/CommException.h"
 
-MidiDeviceScanner::MidiDeviceScanner (MidiPortSystem& portSystemToUse)
-    : portSystem (portSystemToUse)
+MidiDeviceScanner::MidiDeviceScanner (MidiPortSystem& portSystemToUse, const ReplyTimeouts& timeoutsToUse)
+    : portSystem (portSystemToUse),
+      timeouts (timeoutsToUse)
 {
 }
 
@@ -71,7 +72,7 @@ void MidiDeviceScanner::scanPort (const TargetProduct& product, const TargetPort
 
 void MidiDeviceScanner::probeNewDevice (const TargetProduct& product, int inputIndex, int outputIndex)
 {
-    auto device = std::make_unique<MidiTargetDevice> (product, portSystem);
+    auto device = std::make_unique<MidiTargetDevice> (product, portSystem, timeouts);
 
     if (! probe (*device, inputIndex, outputIndex))
         return;

@@ -16,7 +16,8 @@
 class MidiDeviceScanner
 {
 public:
-    explicit MidiDeviceScanner (MidiPortSystem& portSystemToUse);
+    /** Every device found waits for its replies as timeoutsToUse says. */
+    MidiDeviceScanner (MidiPortSystem& portSystemToUse, const ReplyTimeouts& timeoutsToUse);
 
     /** The identified devices, in the order found; nullptr when none answered. The
         caller owns the list and its devices.
@@ -34,6 +35,7 @@ private:
     void probeNewDevice (const TargetProduct& product, int inputIndex, int outputIndex);
 
     MidiPortSystem& portSystem;
+    const ReplyTimeouts timeouts;
     juce::StringArray inputNames;
     juce::StringArray outputNames;
     std::unique_ptr<juce::OwnedArray<TargetDevice>> found;

@@ -5,7 +5,6 @@
 #include "device/DeviceCommand.h"
 #include "device/DeviceModel.h"
 #include "device/ProgrammingSequence.h"
-#include "device/ReplyTimeout.h"
 #include "device/sysex/SysexException.h"
 
 #include <cmath>
@@ -37,9 +36,11 @@ namespace
     }
 }
 
-MidiTargetDevice::MidiTargetDevice (const TargetProduct& productToCopy, MidiPortSystem& portSystemToUse)
+MidiTargetDevice::MidiTargetDevice (const TargetProduct& productToCopy, MidiPortSystem& portSystemToUse,
+                                    const ReplyTimeouts& timeoutsToUse)
     : TargetDevice (productToCopy),
       portSystem (portSystemToUse),
+      timeouts (timeoutsToUse),
       normalHeader (makeHeader (product, product.productId)),
       updateHeader (makeHeader (product, product.updateProductId))
 {
@@ -213,7 +214,7 @@ bool MidiTargetDevice::dropSecondIdentityReply()
     // Both answers may have arrived before the first was taken, the second replacing
     // the first in the slot and their two signals waking the worker once: then the
     // second is already gone and only its signal may be left over.
-    const auto deadline = juce::Time::getMillisecondCounterHiRes() + ReplyTimeout::secondIdentity;
+    const auto deadline = juce::Time::getMillisecondCounterHiRes() + timeouts.secondIdentity;
 
     while (getMessagesSinceRequest() < 2)
         if (! waitForReplyUntil (deadline))
@@ -226,7 +227,7 @@ bool MidiTargetDevice::dropSecondIdentityReply()
 
 void MidiTargetDevice::readVersion()
 {
-    const auto reply = request (DeviceCommand::VersionRequest, DeviceCommand::VersionReply, ReplyTimeout::version);
+    const auto reply = request (DeviceCommand::VersionRequest, DeviceCommand::VersionReply, timeouts.version);
     const auto b0 = reply->ReadByte();
     const auto b1 = reply->ReadByte();
     const auto version = VersionNumber::fromDeviceBytes (b0, b1);
@@ -243,7 +244,7 @@ void MidiTargetDevice::enterUpdateMode()
 
     try
     {
-        request (DeviceCommand::EnterUpdateMode, DeviceCommand::Ack, ReplyTimeout::enterUpdateMode);
+        request (DeviceCommand::EnterUpdateMode, DeviceCommand::Ack, timeouts.enterUpdateMode);
     }
     catch (const CommInterruptedException&)
     {
@@ -338,7 +339,7 @@ std::unique_ptr<pex::Super7RxSysexMsg> MidiTargetDevice::requestIdentity (juce::
     const juce::uint8 anyDevice[] = { 0x7F, 0x7F, 0x7F };
     message.Append (anyDevice, (juce::uint32) std::size (anyDevice));
     message.Complete();
-    return transact (message, DeviceCommand::IdentityReply, ReplyTimeout::identity);
+    return transact (message, DeviceCommand::IdentityReply, timeouts.identity);
 }
 
 void MidiTargetDevice::readIdentity (pex::Super7RxSysexMsg& reply)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/ReplyTimeouts.h"
 #include "device/TargetDevice.h"
 #include "device/VersionNumber.h"
 #include "device/ports/MidiPortSystem.h"
@@ -24,13 +25,17 @@ class MidiTargetDevice : public TargetDevice,
                          private juce::MidiInputCallback
 {
 public:
-    MidiTargetDevice (const TargetProduct& productToCopy, MidiPortSystem& portSystemToUse);
+    MidiTargetDevice (const TargetProduct& productToCopy, MidiPortSystem& portSystemToUse,
+                      const ReplyTimeouts& timeoutsToUse);
     ~MidiTargetDevice() override;
 
     juce::String getVersion() const override;
     int compareVersions (const juce::String& a, const juce::String& b) const override;
     juce::String getDeviceName() const override;
     bool isWaitingForUpdate() const override;
+
+    /** How long each request waits for its reply. */
+    const ReplyTimeouts& getReplyTimeouts() const noexcept   { return timeouts; }
 
     /** The version read by readVersion, as numbers: 0.0 until then. */
     VersionNumber getVersionNumber() const noexcept;
@@ -71,7 +76,7 @@ public:
     void identify();
 
     /** Waits for the identity reply that some devices send a second time, and drops it.
-        Throws CommHostException (NoResponse) when it does not come within 500 ms.
+        Throws CommHostException (NoResponse) when it does not come in time.
     */
     void discardSecondIdentityReply();
 
@@ -94,12 +99,13 @@ private:
     std::unique_ptr<pex::Super7RxSysexMsg> requestIdentity (juce::uint8 productId);
     void readIdentity (pex::Super7RxSysexMsg& reply);
 
-    /** Waits up to 500 ms for the second identity reply and drops it if it comes;
-        returns whether it came.
+    /** Waits for the second identity reply as long as its time-out allows and drops it
+        if it comes; returns whether it came.
     */
     bool dropSecondIdentityReply();
 
     MidiPortSystem& portSystem;
+    const ReplyTimeouts timeouts;
 
     // Signalled by the input thread for every SysEx message it receives. Auto-reset.
     juce::WaitableEvent replyEvent;

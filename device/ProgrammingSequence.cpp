@@ -6,7 +6,6 @@
 #include "device/DeviceCommand.h"
 #include "device/DeviceModel.h"
 #include "device/MidiTargetDevice.h"
-#include "device/ReplyTimeout.h"
 
 namespace
 {
@@ -98,14 +97,14 @@ void ProgrammingSequence::prepareWrite()
     pex::Super7TxSysexMsg message (device.getCurrentHeader (DeviceCommand::PrepareWrite));
     message.AppendByte (0x00);
     message.Complete();
-    device.transact (message, DeviceCommand::Ack, ReplyTimeout::prepareWrite);
+    device.transact (message, DeviceCommand::Ack, device.getReplyTimeouts().prepareWrite);
 }
 
 void ProgrammingSequence::readMemoryMap()
 {
     const auto reply = device.request (DeviceCommand::MemoryMapRequest,
                                        DeviceCommand::MemoryMapReply,
-                                       ReplyTimeout::memoryMap);
+                                       device.getReplyTimeouts().memoryMap);
     memoryMap = MemoryMap::read (*reply);
 }
 
@@ -173,7 +172,7 @@ void ProgrammingSequence::writeBlock (juce::uint32 address, const juce::uint8* d
     {
         try
         {
-            device.transact (message, DeviceCommand::Ack, ReplyTimeout::writeBlock);
+            device.transact (message, DeviceCommand::Ack, device.getReplyTimeouts().writeBlock);
             return;
         }
         catch (const CommTargetException& e)

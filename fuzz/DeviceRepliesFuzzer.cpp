@@ -125,7 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t siz
     FuzzedFarSide farSide (ports, portName, replyHeaderOf (model), DeviceModel::answersIdentityTwice (*product),
                            FuzzInput (script.data(), script.size()));
 
-    const auto devices = MidiDeviceScanner (ports).findDevices (catalogue);
+    const auto devices = MidiDeviceScanner (ports, ReplyTimeouts {}).findDevices (catalogue);
 
     if (devices != nullptr && updates)
         update (*devices->getFirst(), image);

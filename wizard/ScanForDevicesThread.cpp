@@ -3,10 +3,12 @@
 #include "device/MidiDeviceScanner.h"
 
 ScanForDevicesThread::ScanForDevicesThread (const TargetsInfo& catalogueToScan, MidiPortSystem& portsToScan,
+                                            const ReplyTimeouts& timeoutsToUse,
                                             juce::Component* page, StatusReporter* reporterToUse)
     : PageWorker ("Scan for devices", page),
       catalogue (catalogueToScan),
       ports (portsToScan),
+      timeouts (timeoutsToUse),
       reporter (reporterToUse)
 {
 }
@@ -23,5 +25,5 @@ void ScanForDevicesThread::work()
     if (reporter != nullptr)
         reporter->reportStatus ("Identifying devices...");
 
-    devices = MidiDeviceScanner (ports).findDevices (catalogue.products);
+    devices = MidiDeviceScanner (ports, timeouts).findDevices (catalogue.products);
 }

@@ -2,6 +2,7 @@
 
 #include "handover/PageWorker.h"
 #include "catalogue/TargetsInfo.h"
+#include "device/ReplyTimeouts.h"
 #include "device/TargetDevice.h"
 #include "device/ports/MidiPortSystem.h"
 #include "handover/StatusReporter.h"
@@ -16,9 +17,10 @@ class ScanForDevicesThread final : public PageWorker
 {
 public:
     /** Message thread. The catalogue and the ports must outlive the thread; page (which
-        must already be modal) and reporter are borrowed and may be null.
+        must already be modal) and reporter are borrowed and may be null. The devices
+        found wait for their replies as timeouts says.
     */
-    ScanForDevicesThread (const TargetsInfo& catalogue, MidiPortSystem& ports,
+    ScanForDevicesThread (const TargetsInfo& catalogue, MidiPortSystem& ports, const ReplyTimeouts& timeouts,
                           juce::Component* page, StatusReporter* reporter);
 
     /** Message thread. Tells the thread to exit and waits for it; devices not taken go with it. */
@@ -34,6 +36,7 @@ private:
 
     const TargetsInfo& catalogue;
     MidiPortSystem& ports;
+    const ReplyTimeouts timeouts;
     StatusReporter* const reporter;
 
     // Written by this thread; read by the message thread only after it has ended.

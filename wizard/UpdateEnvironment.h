@@ -1,17 +1,21 @@
 #pragma once
 
+#include "device/ReplyTimeouts.h"
 #include "device/ports/MidiPortSystem.h"
 
 #include <functional>
 
 /** What the wizard takes from the world around it, so that the program, the demo and
-    the tests can each hand it their own: the MIDI ports, where the targets file is
-    looked for, and what "Done" does.
+    the tests can each hand it their own: the MIDI ports, how long a device is waited
+    for, where the targets file is looked for, and what "Done" does.
 */
 struct UpdateEnvironment
 {
     /** The MIDI ports to scan; must outlive the wizard. */
     MidiPortSystem& midiPorts;
+
+    /** How long the devices found wait for each reply. */
+    ReplyTimeouts replyTimeouts;
 
     /** The places to fetch the targets file from, in the order to try them; called
         afresh for every scan, on the message thread.

@@ -235,7 +235,8 @@ bool UpdateWizard::scanForDevices (std::shared_ptr<TargetsInfo> catalogue, Updat
 
     const auto [result, thread] = workers.runOnPage (scanPage, [this, &catalogue]
     {
-        return std::make_unique<ScanForDevicesThread> (*catalogue, environment.midiPorts, &scanPage, &scanPage);
+        return std::make_unique<ScanForDevicesThread> (*catalogue, environment.midiPorts, environment.replyTimeouts,
+                                                       &scanPage, &scanPage);
     }, catalogue);
 
     if (result == 0)

@@ -49,6 +49,7 @@ TEST (ApplicationQuit, ClosingTheWindowWhileProgrammingEndsTheMessageLoop)
         const auto host = "127.0.0.1:" + juce::String (world.server.getPort());
         auto wizard = std::make_unique<UpdateWizard> (UpdateEnvironment {
             world.ports,
+            ReplyTimeouts {},
             [&world, host] { return TargetsSources::build (world.programFolder, host, juce::Time::getCurrentTime()); },
             [] { juce::JUCEApplicationBase::quit(); } });
         WizardDriver driver (*wizard);

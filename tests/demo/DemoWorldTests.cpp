@@ -110,7 +110,7 @@ TEST_F (DemoWorldTest, AScanFindsOneDeviceWithAnUpdateOneWaitingInUpdateModeAndO
     ASSERT_NE (catalogue, nullptr);
 
     auto environment = world.makeEnvironment ({});
-    const auto devices = MidiDeviceScanner (environment.midiPorts).findDevices (catalogue->products);
+    const auto devices = MidiDeviceScanner (environment.midiPorts, environment.replyTimeouts).findDevices (catalogue->products);
     ASSERT_NE (devices, nullptr);
     ASSERT_EQ (devices->size(), 3);
 

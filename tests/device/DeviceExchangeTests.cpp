@@ -1,6 +1,7 @@
 #include "device/DeviceCommand.h"
 #include "tests/device/DeviceWorker.h"
 #include "tests/device/ScriptedDeviceTest.h"
+#include "tests/device/ShortReplyTimeouts.h"
 
 using devicetest::Bytes;
 
@@ -18,7 +19,7 @@ protected:
         return devicetest::thrownBy ([this] { device->readVersion(); });
     }
 
-    const std::unique_ptr<MidiTargetDevice> device = makeDevice (calvioProduct());
+    const std::unique_ptr<MidiTargetDevice> device = makeDevice (calvioProduct(), devicetest::shortReplyTimeouts());
 };
 
 TEST_F (DeviceExchange, AckIsNeverHandedToTheCaller)
@@ -75,7 +76,12 @@ TEST_F (DeviceExchange, ExchangeWithClosedPortsFailsWithoutSending)
 
 TEST_F (DeviceExchange, WaitForAReplyEndsWhenItsThreadIsToldToExit)
 {
-    DeviceWorker worker ([this] { device->enterUpdateMode(); });
+    // The real wait, so that the exit comes long before the wait would end by itself.
+    device->closePorts();
+    const auto patient = makeDevice (calvioProduct());
+    ASSERT_TRUE (patient->openPorts());
+
+    DeviceWorker worker ([&patient] { patient->enterUpdateMode(); });
     worker.startThread();
     ASSERT_TRUE (endpoint.waitForReceived (1));
 
@@ -83,5 +89,5 @@ TEST_F (DeviceExchange, WaitForAReplyEndsWhenItsThreadIsToldToExit)
 
     ASSERT_TRUE (worker.waitUntilDone());
     EXPECT_EQ (worker.getOutcome(), "interrupted: The update was interrupted");
-    EXPECT_FALSE (device->isWaitingForUpdate());
+    EXPECT_FALSE (patient->isWaitingForUpdate());
 }

@@ -98,7 +98,7 @@ TEST_P (ErrorReplyDuringScan, LeavesTheDeviceUnfound)
     juce::OwnedArray<TargetProduct> catalogue;
     catalogue.add (std::make_unique<TargetProduct> (productOf (config)));
 
-    EXPECT_EQ (MidiDeviceScanner (ports).findDevices (catalogue), nullptr);
+    EXPECT_EQ (MidiDeviceScanner (ports, ReplyTimeouts {}).findDevices (catalogue), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P (EveryCode, ErrorReplyDuringScan,

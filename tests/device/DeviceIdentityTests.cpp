@@ -2,6 +2,7 @@
 #include "device/MidiDeviceScanner.h"
 #include "tests/device/DeviceWorker.h"
 #include "tests/device/ScriptedDeviceTest.h"
+#include "tests/device/ShortReplyTimeouts.h"
 
 using devicetest::Bytes;
 
@@ -60,7 +61,7 @@ TEST_F (DeviceIdentity, SilenceIsAskedAgainOnceUnderTheUpdateProductId)
 {
     endpoint.thenAnswer ({});
     endpoint.thenAnswer ({ reply (DeviceCommand::IdentityReply, identityPayload (0x03, 0x01)) });
-    const auto device = probedDevice (calvioProduct (0x12));
+    const auto device = probedDevice (calvioProduct (0x12), devicetest::shortReplyTimeouts());
 
     EXPECT_EQ (endpoint.getReceived(), (std::vector<std::string> { "F0 06 7F 05 02 01 00 7F 7F 7F 00 F7",
                                                                    "F0 06 7F 05 12 01 00 7F 7F 7F 10 F7" }));
@@ -69,7 +70,7 @@ TEST_F (DeviceIdentity, SilenceIsAskedAgainOnceUnderTheUpdateProductId)
 
 TEST_F (DeviceIdentity, SilenceWithEqualProductIdsFailsWithoutAskingAgain)
 {
-    const auto device = makeDevice (calvioProduct (0x02));
+    const auto device = makeDevice (calvioProduct (0x02), devicetest::shortReplyTimeouts());
 
     EXPECT_FALSE (MidiDeviceScanner::probe (*device, 0, 0));
     EXPECT_EQ (endpoint.getReceived().size(), 1u);
@@ -113,7 +114,8 @@ TEST_F (DeviceIdentity, OutputThatFailsToOpenClosesTheInputAgainAndSendsNothing)
 TEST_F (DeviceIdentity, ModelThatAnswersTwiceButAnswersOnceIsNotADevice)
 {
     endpoint.thenAnswer ({ reply (DeviceCommand::IdentityReply, identityPayload (0x03, 0x01)) });
-    const auto device = makeDevice (devicetest::makeProduct (TargetBrand::Calvio, 0x1A, 0x02, 0x02, "Pedal"));
+    const auto device = makeDevice (devicetest::makeProduct (TargetBrand::Calvio, 0x1A, 0x02, 0x02, "Pedal"),
+                                    devicetest::shortReplyTimeouts());
     ASSERT_TRUE (device->openPorts());
 
     EXPECT_EQ (devicetest::thrownBy ([&] { device->identify(); }), "host 0: No reponse was received from the device");
@@ -147,7 +149,8 @@ TEST_F (DeviceIdentity, ModelThatAnswersTwiceIsStillFoundWhenItAnswersOnlyOnceWh
 {
     endpoint.thenAnswer ({});
     endpoint.thenAnswer ({ reply (DeviceCommand::IdentityReply, identityPayload (0x03, 0x01)) });
-    const auto device = makeDevice (devicetest::makeProduct (TargetBrand::Calvio, 0x1A, 0x02, 0x42, "Pedal"));
+    const auto device = makeDevice (devicetest::makeProduct (TargetBrand::Calvio, 0x1A, 0x02, 0x42, "Pedal"),
+                                    devicetest::shortReplyTimeouts());
     ASSERT_TRUE (device->openPorts());
 
     EXPECT_EQ (devicetest::thrownBy ([&] { device->identify(); }), "");

@@ -1,6 +1,7 @@
 #include "device/DeviceCommand.h"
 #include "device/MidiDeviceScanner.h"
 #include "tests/device/DeviceWorker.h"
+#include "tests/device/ShortReplyTimeouts.h"
 #include "tests/device/SimulatedTargetTest.h"
 
 class DeviceScan : public SimulatedTargetTest
@@ -13,7 +14,7 @@ protected:
         for (const auto& product : products)
             catalogue.add (std::make_unique<TargetProduct> (product));
 
-        return MidiDeviceScanner (ports).findDevices (catalogue);
+        return MidiDeviceScanner (ports, devicetest::shortReplyTimeouts()).findDevices (catalogue);
     }
 
     static SimulatedDeviceConfig redPedalConfig()

@@ -2,6 +2,7 @@
 #include "tests/device/DeviceWorker.h"
 #include "tests/device/FlakyPortSystem.h"
 #include "tests/device/ProgrammingTest.h"
+#include "tests/device/ShortReplyTimeouts.h"
 
 class ProgrammingFailure : public ProgrammingTest
 {
@@ -12,7 +13,7 @@ protected:
         auto config = configOfBlocks (3);
         config.faults.push_back (fault);
         attach (config);
-        return program (*unprobedDevice (config), imageOfBlocks (3));
+        return program (*unprobedDevice (config, devicetest::shortReplyTimeouts()), imageOfBlocks (3));
     }
 
     bool endedWithUpdateFailed() const
@@ -41,7 +42,7 @@ TEST_F (ProgrammingFailure, PortsThatDoNotReopenFailLikewiseAndAreLeftClosed)
     attach (config);
     FlakyPortSystem flakyPorts (ports);
     flakyPorts.failInputsAfter (1);
-    MidiTargetDevice device (productOf (config), flakyPorts);
+    MidiTargetDevice device (productOf (config), flakyPorts, ReplyTimeouts {});
     device.setPortIndices (0, 0);
 
     EXPECT_EQ (program (device, imageOfBlocks (1)),

@@ -27,9 +27,10 @@ juce::MemoryBlock ProgrammingTest::imageOfBlocks (int count)
     return ImageFileBuilder().addRecord (0x0000, (juce::uint32) count * 0x100).getFile();
 }
 
-std::unique_ptr<MidiTargetDevice> ProgrammingTest::unprobedDevice (const SimulatedDeviceConfig& config)
+std::unique_ptr<MidiTargetDevice> ProgrammingTest::unprobedDevice (const SimulatedDeviceConfig& config,
+                                                                  const ReplyTimeouts& timeouts)
 {
-    auto device = std::make_unique<MidiTargetDevice> (productOf (config), ports);
+    auto device = std::make_unique<MidiTargetDevice> (productOf (config), ports, timeouts);
     device->setPortIndices (0, 0);
     return device;
 }

@@ -27,7 +27,7 @@ protected:
     /** A device of config's product on input 0 and output 0, not probed: it does not
         wait for an update and addresses any device ID.
     */
-    std::unique_ptr<MidiTargetDevice> unprobedDevice (const SimulatedDeviceConfig& config);
+    std::unique_ptr<MidiTargetDevice> unprobedDevice (const SimulatedDeviceConfig& config, const ReplyTimeouts& timeouts = {});
 
     /** The product ID byte of every message simulated heard (Calvio messages). */
     static std::vector<int> productIdsHeardBy (const SimulatedDevice& simulated);

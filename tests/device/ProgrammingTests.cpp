@@ -1,5 +1,6 @@
 #include "device/DeviceCommand.h"
 #include "tests/device/ProgrammingTest.h"
+#include "tests/device/ShortReplyTimeouts.h"
 #include "tests/support/UserTexts.h"
 
 using devicetest::Bytes;
@@ -89,7 +90,7 @@ TEST_F (DeviceProgramming, DeviceAlreadyWaitingIsNotSwitchedAndIsAddressedByItsU
     config.updateProductId = 0x12;
     config.startsInUpdateMode = true;
     const auto& pedal = attach (config);
-    const auto device = probedDevice (config);
+    const auto device = probedDevice (config, devicetest::shortReplyTimeouts());
 
     EXPECT_EQ (program (*device, imageOfBlocks (1)), "");
 
@@ -104,7 +105,7 @@ TEST_F (DeviceProgramming, SilenceAfterTheSwitchIsTakenAsUpdateModeAndItsHeaderU
     config.updateProductId = 0x12;
     config.acknowledgesUpdateMode = false;
     const auto& pedal = attach (config);
-    const auto device = unprobedDevice (config);
+    const auto device = unprobedDevice (config, devicetest::shortReplyTimeouts());
 
     EXPECT_EQ (program (*device, imageOfBlocks (1)), "");
 

@@ -37,16 +37,16 @@ devicetest::Bytes ScriptedDeviceTest::reply (juce::uint8 command, const devicete
     return devicetest::superSeven (devicetest::calvioHeader (0x01, 0x05, 0x02, command), payload);
 }
 
-std::unique_ptr<MidiTargetDevice> ScriptedDeviceTest::makeDevice (const TargetProduct& product)
+std::unique_ptr<MidiTargetDevice> ScriptedDeviceTest::makeDevice (const TargetProduct& product, const ReplyTimeouts& timeouts)
 {
-    auto device = std::make_unique<MidiTargetDevice> (product, ports);
+    auto device = std::make_unique<MidiTargetDevice> (product, ports, timeouts);
     device->setPortIndices (0, 0);
     return device;
 }
 
-std::unique_ptr<MidiTargetDevice> ScriptedDeviceTest::probedDevice (const TargetProduct& product)
+std::unique_ptr<MidiTargetDevice> ScriptedDeviceTest::probedDevice (const TargetProduct& product, const ReplyTimeouts& timeouts)
 {
-    auto device = std::make_unique<MidiTargetDevice> (product, ports);
+    auto device = std::make_unique<MidiTargetDevice> (product, ports, timeouts);
     EXPECT_TRUE (MidiDeviceScanner::probe (*device, 0, 0));
     return device;
 }

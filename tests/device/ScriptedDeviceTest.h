@@ -29,12 +29,12 @@ protected:
     static devicetest::Bytes reply (juce::uint8 command, const devicetest::Bytes& payload);
 
     /** A device of product, with its ports set to the scripted pair. */
-    std::unique_ptr<MidiTargetDevice> makeDevice (const TargetProduct& product);
+    std::unique_ptr<MidiTargetDevice> makeDevice (const TargetProduct& product, const ReplyTimeouts& timeouts = {});
 
     /** A device of product, probed through the answers prepared so far; fails the test
         when the probe fails.
     */
-    std::unique_ptr<MidiTargetDevice> probedDevice (const TargetProduct& product);
+    std::unique_ptr<MidiTargetDevice> probedDevice (const TargetProduct& product, const ReplyTimeouts& timeouts = {});
 
     VirtualMidiPortSystem ports;
     ScriptedEndpoint endpoint { ports, "Pedal" };

@@ -44,9 +44,10 @@ SimulatedDevice& SimulatedTargetTest::attach (SimulatedDeviceConfig config)
     return *simulatedDevices.back();
 }
 
-std::unique_ptr<MidiTargetDevice> SimulatedTargetTest::probedDevice (const SimulatedDeviceConfig& config)
+std::unique_ptr<MidiTargetDevice> SimulatedTargetTest::probedDevice (const SimulatedDeviceConfig& config,
+                                                                   const ReplyTimeouts& timeouts)
 {
-    auto device = std::make_unique<MidiTargetDevice> (productOf (config), ports);
+    auto device = std::make_unique<MidiTargetDevice> (productOf (config), ports, timeouts);
     EXPECT_TRUE (MidiDeviceScanner::probe (*device, 0, 0));
     return device;
 }

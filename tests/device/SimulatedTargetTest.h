@@ -41,7 +41,7 @@ protected:
     /** A device of config's product probed on input 0 and output 0; the test fails
         when the probe does.
     */
-    std::unique_ptr<MidiTargetDevice> probedDevice (const SimulatedDeviceConfig& config);
+    std::unique_ptr<MidiTargetDevice> probedDevice (const SimulatedDeviceConfig& config, const ReplyTimeouts& timeouts = {});
 
     /** Programs image into device; what it threw, or empty when it succeeded. */
     std::string program (MidiTargetDevice& device, const juce::MemoryBlock& image);

@@ -17,7 +17,7 @@ namespace
     int compare (const juce::String& a, const juce::String& b)
     {
         VirtualMidiPortSystem ports;
-        const MidiTargetDevice device (devicetest::makeProduct (TargetBrand::Calvio, 1, 1, 1, "Pedal"), ports);
+        const MidiTargetDevice device (devicetest::makeProduct (TargetBrand::Calvio, 1, 1, 1, "Pedal"), ports, ReplyTimeouts {});
         return device.compareVersions (a, b);
     }
 }

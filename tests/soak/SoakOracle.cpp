@@ -2,7 +2,6 @@
 
 #include "device/CommTargetException.h"
 #include "device/DeviceCommand.h"
-#include "device/ReplyTimeout.h"
 
 #include <algorithm>
 
@@ -23,9 +22,9 @@ namespace
         return step;
     }
 
-    SoakStep writeStep (juce::uint32 address, bool resentOnFailure)
+    SoakStep writeStep (juce::uint32 address, int timeoutMs, bool resentOnFailure)
     {
-        auto step = requestStep (DeviceCommand::WriteBlock, ReplyTimeout::writeBlock);
+        auto step = requestStep (DeviceCommand::WriteBlock, timeoutMs);
         step.address = address;
         step.resentOnFailure = resentOnFailure;
         return step;
@@ -89,7 +88,7 @@ SoakExpectation SoakOracle::expect (const SoakScenario& scenario)
 
     // A device waiting under its update product ID does not hear the first identity request.
     if (scenario.device.startsInUpdateMode && scenario.hasSeparateUpdateId())
-        expectation.silenceMs += ReplyTimeout::identity;
+        expectation.silenceMs += scenario.replyTimeouts.identity;
 
     for (const auto& step : stepsOf (scenario))
         if (! oracle.take (step))
@@ -104,24 +103,25 @@ SoakExpectation SoakOracle::expect (const SoakScenario& scenario)
 std::vector<SoakStep> SoakOracle::stepsOf (const SoakScenario& scenario)
 {
     const auto& device = scenario.device;
+    const auto& timeouts = scenario.replyTimeouts;
     std::vector<SoakStep> steps;
 
-    steps.push_back (requestStep (DeviceCommand::IdentityRequest, ReplyTimeout::identity, true));
+    steps.push_back (requestStep (DeviceCommand::IdentityRequest, timeouts.identity, true));
 
     if (! device.startsInUpdateMode)
-        steps.push_back (requestStep (DeviceCommand::VersionRequest, ReplyTimeout::version, true));
+        steps.push_back (requestStep (DeviceCommand::VersionRequest, timeouts.version, true));
 
     steps.push_back (hostStep (SoakStep::Kind::download));
     steps.push_back (hostStep (SoakStep::Kind::openPorts));
 
     if (! device.startsInUpdateMode)
-        steps.push_back (requestStep (DeviceCommand::EnterUpdateMode, ReplyTimeout::enterUpdateMode));
+        steps.push_back (requestStep (DeviceCommand::EnterUpdateMode, timeouts.enterUpdateMode));
 
     if (scenario.model == SoakScenario::Model::reopensPorts)
         steps.push_back (hostStep (SoakStep::Kind::openPorts));
 
-    steps.push_back (requestStep (DeviceCommand::PrepareWrite, ReplyTimeout::prepareWrite));
-    steps.push_back (requestStep (DeviceCommand::MemoryMapRequest, ReplyTimeout::memoryMap));
+    steps.push_back (requestStep (DeviceCommand::PrepareWrite, timeouts.prepareWrite));
+    steps.push_back (requestStep (DeviceCommand::MemoryMapRequest, timeouts.memoryMap));
     steps.push_back (hostStep (SoakStep::Kind::parseImage));
 
     for (const auto& region : device.memoryMap.regions)
@@ -130,14 +130,14 @@ std::vector<SoakStep> SoakOracle::stepsOf (const SoakScenario& scenario)
         {
             for (const auto page : preparedPages)
             {
-                steps.push_back (requestStep (DeviceCommand::PrepareWrite, ReplyTimeout::prepareWrite));
-                steps.push_back (writeStep (page, false));
+                steps.push_back (requestStep (DeviceCommand::PrepareWrite, timeouts.prepareWrite));
+                steps.push_back (writeStep (page, timeouts.writeBlock, false));
             }
         }
 
         for (const auto& block : blocksOfRegion (region, scenario.records, device.memoryMap.blockSize))
             if (block.sent)
-                steps.push_back (writeStep (block.address, true));
+                steps.push_back (writeStep (block.address, timeouts.writeBlock, true));
     }
 
     return steps;
@@ -325,5 +325,5 @@ int SoakOracle::identityRetrySilence (const SoakStep& step) const
     // running device does not hear either.
     const auto retried = step.command == DeviceCommand::IdentityRequest && scenario.hasSeparateUpdateId()
                       && ! scenario.device.startsInUpdateMode;
-    return retried ? ReplyTimeout::identity : 0;
+    return retried ? scenario.replyTimeouts.identity : 0;
 }

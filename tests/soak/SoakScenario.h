@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sim/SimulatedDeviceConfig.h"
+#include "tests/device/ShortReplyTimeouts.h"
 
 #include <optional>
 #include <vector>
@@ -55,4 +56,8 @@ struct SoakScenario
     HostFault hostFault = HostFault::none;
     int inputOpeningsLeft = 0;      // portsRefuse: inputs that still open for programming
     size_t cutShort = 0;            // imageCutShort: bytes taken off the file's end
+
+    // How long the host waits for each reply: short, so that a batch can afford many
+    // silences. The oracle reckons with the same value the host's devices are given.
+    ReplyTimeouts replyTimeouts = devicetest::shortReplyTimeouts();
 };

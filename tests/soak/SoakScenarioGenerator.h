@@ -7,8 +7,8 @@
 /** Draws soak scenarios from a seeded generator: devices of every model and mode,
     random memory maps and images, and one fault at a random step (or none).
 
-    Silence costs real time (up to eight seconds for a write), so each scenario is
-    drawn to wait no longer in all than the time the caller has left for it.
+    Silence costs real time (a write waits longest), so each scenario is drawn to wait
+    no longer in all than the time the caller has left for it.
 */
 class SoakScenarioGenerator
 {

@@ -23,8 +23,9 @@ namespace
     // Every tenth update goes through the wizard's pages, which takes longer.
     constexpr int wizardEvery = 10;
 
-    // Waiting out replies that never come is most of a batch's time.
-    constexpr int silenceBudgetMsPerBatch = 10000;
+    // Waiting out replies that never come is most of a batch's time: room for five
+    // unanswered writes.
+    const int silenceBudgetMsPerBatch = 5 * SoakScenario().replyTimeouts.writeBlock;
 
     constexpr juce::uint32 defaultSeed = 20260611;
     constexpr const char* seedVariable = "QUILLON_SOAK_SEED";

@@ -48,7 +48,7 @@ SoakWizardRun::Result SoakWizardRun::run (const SoakScenario& scenario)
                                                       { { "9.9", placeImage (world, scenario), {} } });
     world.programFolder.getChildFile ("UpdateTargets.xml").replaceWithText (catalogue.toString());
 
-    WizardDriver driver (world.makeWizard());
+    WizardDriver driver (world.makeWizard (scenario.replyTimeouts));
     clickThroughToTheResults (world, driver, scenario);
 
     Result result { driver.caption(), driver.pageText(), {} };

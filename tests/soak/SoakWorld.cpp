@@ -55,7 +55,7 @@ SoakObservation SoakWorld::run (const SoakScenario& scenario)
 
     if (const auto catalogue = fetchCatalogue (seen))
     {
-        const auto devices = scan (*catalogue, seen);
+        const auto devices = scan (*catalogue, scenario.replyTimeouts, seen);
 
         if (devices != nullptr && ! devices->isEmpty())
         {
@@ -84,9 +84,10 @@ std::unique_ptr<TargetsInfo> SoakWorld::fetchCatalogue (SoakObservation& seen)
     return catalogue;
 }
 
-std::unique_ptr<juce::OwnedArray<TargetDevice>> SoakWorld::scan (const TargetsInfo& catalogue, SoakObservation& seen)
+std::unique_ptr<juce::OwnedArray<TargetDevice>> SoakWorld::scan (const TargetsInfo& catalogue, const ReplyTimeouts& timeouts,
+                                                                SoakObservation& seen)
 {
-    ScanForDevicesThread thread (catalogue, countingPorts, nullptr, nullptr);
+    ScanForDevicesThread thread (catalogue, countingPorts, timeouts, nullptr, nullptr);
     seen.workersEnded = runToEnd (thread) && seen.workersEnded;
 
     auto devices = thread.takeDevices();

@@ -32,7 +32,8 @@ public:
 
 private:
     std::unique_ptr<TargetsInfo> fetchCatalogue (SoakObservation& seen);
-    std::unique_ptr<juce::OwnedArray<TargetDevice>> scan (const TargetsInfo& catalogue, SoakObservation& seen);
+    std::unique_ptr<juce::OwnedArray<TargetDevice>> scan (const TargetsInfo& catalogue, const ReplyTimeouts& timeouts,
+                                                          SoakObservation& seen);
     std::unique_ptr<juce::MemoryBlock> download (const juce::String& url, SoakObservation& seen);
     void program (const SoakScenario& scenario, TargetDevice& device, const juce::MemoryBlock& image, SoakObservation& seen);
     void serve (const SoakScenario& scenario);

@@ -2,6 +2,7 @@
 
 #include "device/DeviceCommand.h"
 #include "tests/device/ImageFileBuilder.h"
+#include "tests/device/ShortReplyTimeouts.h"
 #include "tests/support/UserTexts.h"
 #include "tests/support/WizardDriver.h"
 #include "tests/wizard/WizardWorld.h"
@@ -60,7 +61,7 @@ namespace
         }
 
         WizardWorld world;
-        WizardDriver driver { world.makeWizard() };
+        WizardDriver driver { world.makeWizard (devicetest::shortReplyTimeouts()) };
     };
 
     class DeviceFaultDuringScan : public DeviceFaultOutcome {};

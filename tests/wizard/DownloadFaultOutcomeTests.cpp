@@ -101,6 +101,7 @@ TEST_F (DownloadFaultOutcome, CatalogueServerThatRefusesTheConnectionEndsWithUna
     const auto host = addressNobodyListensAt ("/").fromFirstOccurrenceOf ("://", false, false).upToFirstOccurrenceOf ("/", false, false);
     auto& wizard = *(world.wizard = std::make_unique<UpdateWizard> (UpdateEnvironment {
         world.ports,
+        ReplyTimeouts {},
         [this, host] { return TargetsSources::build (world.programFolder, host, juce::Time::getCurrentTime()); },
         [] {} }));
     WizardDriver refusedDriver (wizard);

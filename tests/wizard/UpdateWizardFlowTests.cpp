@@ -2,6 +2,7 @@
 
 #include "device/CommTargetException.h"
 #include "tests/device/ImageFileBuilder.h"
+#include "tests/device/ShortReplyTimeouts.h"
 #include "tests/support/UserTexts.h"
 #include "tests/support/WizardDriver.h"
 #include "tests/wizard/WizardWorld.h"
@@ -25,7 +26,7 @@ namespace
         }
 
         WizardWorld world;
-        UpdateWizard& wizard = world.makeWizard();
+        UpdateWizard& wizard = world.makeWizard (devicetest::shortReplyTimeouts());
         WizardDriver driver { wizard };
     };
 }

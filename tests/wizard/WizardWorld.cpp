@@ -139,12 +139,13 @@ SimulatedDevice& WizardWorld::setUpReverbScene (const SimulatedDeviceConfig& con
     return device;
 }
 
-UpdateWizard& WizardWorld::makeWizard()
+UpdateWizard& WizardWorld::makeWizard (const ReplyTimeouts& timeouts)
 {
     const auto host = "127.0.0.1:" + juce::String (server.getPort());
 
     wizard = std::make_unique<UpdateWizard> (UpdateEnvironment {
         ports,
+        timeouts,
         [this, host] { return TargetsSources::build (programFolder, host, juce::Time::getCurrentTime()); },
         [this] { ++quitRequests; } });
 

@@ -70,7 +70,8 @@ public:
                                        const juce::String& postInstructions = {},
                                        const juce::String& preInstructions = {});
 
-    UpdateWizard& makeWizard();
+    /** A wizard on this world whose devices wait for their replies as timeouts says. */
+    UpdateWizard& makeWizard (const ReplyTimeouts& timeouts = {});
 
     int getQuitRequests() const noexcept  { return quitRequests; }
 
