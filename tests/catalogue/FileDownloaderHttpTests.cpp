@@ -22,7 +22,7 @@ namespace
         {
         }
 
-        ~DelayedAbort()  { setter.join(); }
+        ~DelayedAbort() { setter.join(); }
 
         std::atomic<bool> flag { false };
         std::thread setter;

@@ -27,7 +27,7 @@ namespace
         }
 
         // A connection completes in the listener's backlog even though nobody accepts it.
-        bool wasReached()    { return socket.waitUntilReady (true, 0) == 1; }
+        bool wasReached() { return socket.waitUntilReady (true, 0) == 1; }
 
         juce::StreamingSocket socket;
     };
@@ -100,11 +100,13 @@ TEST_F (HostileDownload, AFileLargerThanTheLimitIsRefusedBeforeItIsHeld)
     struct Case { const char* name; size_t size; bool announceLength; bool refused; };
 
     const Case cases[] = {
+        // clang-format off
         { "at the limit, announced",       (size_t) testLimit,     true,  false },
         { "at the limit, chunked",         (size_t) testLimit,     false, false },
         { "one byte over, announced",      (size_t) testLimit + 1, true,  true },
         { "one byte over, chunked",        (size_t) testLimit + 1, false, true },
         { "far over, announced",           1024 * 1024,            true,  true },
+        // clang-format on
     };
 
     for (const auto& c : cases)

@@ -78,7 +78,7 @@ TEST_F (TargetsDownload, AReadableFileBesideTheProgramIsUsedAndTheServerIsNotAsk
     EXPECT_TRUE (outcome.catalogue->cameFromLocalFile);
     EXPECT_TRUE (server.getRequests().empty());
     EXPECT_EQ (reporter.getTexts(), juce::StringArray ("Locating targets file...", "Connecting...",
-                                                         FileDownloader::describeProgress (juce::String (oneProduct).length()), "Download is complete"));
+                                                       FileDownloader::describeProgress (juce::String (oneProduct).length()), "Download is complete"));
 }
 
 TEST_F (TargetsDownload, ALocalFileThatIsNotATargetsFileFailsAndTheServerIsNotTried)
@@ -121,8 +121,8 @@ TEST_F (TargetsDownload, WithoutALocalFileTheServerIsAskedWithTheNoCacheRequest)
     EXPECT_EQ (server.getRequests()[0].target, address.fromFirstOccurrenceOf (juce::String (server.getPort()), false, false));
     EXPECT_EQ (server.getRequests()[0].headers["Cache-Control"], "No-cache");
     EXPECT_EQ (reporter.getTexts(), juce::StringArray ("Locating targets file...", "Connecting...",
-                                                         "Locating targets file...", "Connecting...",
-                                                         FileDownloader::describeProgress (juce::String (oneProduct).length()), "Download is complete"));
+                                                       "Locating targets file...", "Connecting...",
+                                                       FileDownloader::describeProgress (juce::String (oneProduct).length()), "Download is complete"));
 }
 
 TEST_F (TargetsDownload, AnHtmlPageCountsAsNoFileAndTheNextSourceIsTried)

@@ -7,7 +7,7 @@ using PageTestSupport::click;
 
 namespace
 {
-    juce::ToggleButton& acknowledgeToggle (ConfirmPage& page)  { return child<juce::ToggleButton> (page, 1); }
+    juce::ToggleButton& acknowledgeToggle (ConfirmPage& page) { return child<juce::ToggleButton> (page, 1); }
 }
 
 TEST (ConfirmPage, CarriesItsCaptionDescriptionAndChildren)

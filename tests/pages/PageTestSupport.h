@@ -10,8 +10,8 @@
 
 namespace juce
 {
-    inline void PrintTo (const String& s, std::ostream* os)            { *os << '"' << s << '"'; }
-    inline void PrintTo (const Rectangle<int>& r, std::ostream* os)    { *os << r.toString(); }
+    inline void PrintTo (const String& s, std::ostream* os) { *os << '"' << s << '"'; }
+    inline void PrintTo (const Rectangle<int>& r, std::ostream* os) { *os << r.toString(); }
 }
 
 namespace PageTestSupport
@@ -77,8 +77,8 @@ namespace PageTestSupport
     class ChangeCounter : private juce::ChangeListener
     {
     public:
-        explicit ChangeCounter (juce::ChangeBroadcaster& b) : broadcaster (b)  { broadcaster.addChangeListener (this); }
-        ~ChangeCounter() override                                               { broadcaster.removeChangeListener (this); }
+        explicit ChangeCounter (juce::ChangeBroadcaster& b) : broadcaster (b) { broadcaster.addChangeListener (this); }
+        ~ChangeCounter() override { broadcaster.removeChangeListener (this); }
 
         int count = 0;
 
@@ -99,9 +99,9 @@ namespace PageTestSupport
         explicit FunctionThread (std::function<void()> fn)
             : juce::Thread ("Test worker"), body (std::move (fn)) {}
 
-        ~FunctionThread() override  { stopThread (5000); }
+        ~FunctionThread() override { stopThread (5000); }
 
-        void run() override         { body(); }
+        void run() override { body(); }
 
     private:
         std::function<void()> body;

@@ -6,7 +6,7 @@ using PageTestSupport::child;
 
 namespace
 {
-    juce::ComboBox& deviceCombo (SelectDevicePage& page)  { return child<juce::ComboBox> (page, 1); }
+    juce::ComboBox& deviceCombo (SelectDevicePage& page) { return child<juce::ComboBox> (page, 1); }
 }
 
 TEST (SelectDevicePage, CarriesItsCaptionDescriptionAndChildren)

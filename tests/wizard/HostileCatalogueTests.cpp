@@ -11,14 +11,14 @@ namespace
     */
     struct ServiceThatMustNotBeReached
     {
-        ServiceThatMustNotBeReached()    { EXPECT_TRUE (socket.createListener (0, "127.0.0.1")); }
+        ServiceThatMustNotBeReached() { EXPECT_TRUE (socket.createListener (0, "127.0.0.1")); }
 
         juce::String address (const juce::String& scheme) const
         {
             return scheme + "://127.0.0.1:" + juce::String (socket.getBoundPort()) + "/_SET%20owned%201%0D%0AQUIT%0D%0A";
         }
 
-        bool wasReached()    { return socket.waitUntilReady (true, 0) == 1; }
+        bool wasReached() { return socket.waitUntilReady (true, 0) == 1; }
 
         juce::StreamingSocket socket;
     };
@@ -34,8 +34,7 @@ namespace
         WizardWorld world;
         auto& device = world.addDevice (WizardWorld::reverbDevice());
         WizardDriver driver (world.makeWizard());
-        const auto catalogue = CatalogueXml().addProduct (device.getConfig(), "Test Reverb", { { "1.5", imageUrl, {} } })
-                                             .toString();
+        const auto catalogue = CatalogueXml().addProduct (device.getConfig(), "Test Reverb", { { "1.5", imageUrl, {} } }).toString();
 
         if (source == CatalogueFrom::server)
             world.serveCatalogue (catalogue);

@@ -66,7 +66,7 @@ public:
 
     UpdateWizard& makeWizard();
 
-    int getQuitRequests() const noexcept  { return quitRequests; }
+    int getQuitRequests() const noexcept { return quitRequests; }
 
     juce::TemporaryFile programFolderHolder;
     const juce::File programFolder;
