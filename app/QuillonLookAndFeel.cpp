@@ -4,6 +4,7 @@ using juce::Colour;
 
 QuillonLookAndFeel::QuillonLookAndFeel()
 {
+    // clang-format off
     setColour (juce::TextEditor::focusedOutlineColourId,            Colour (0xffa1a1c1));
     setColour (juce::TextEditor::textColourId,                      Colour (0xffffffff));
     setColour (juce::TextEditor::backgroundColourId,                Colour (0xff404040));
@@ -21,6 +22,7 @@ QuillonLookAndFeel::QuillonLookAndFeel()
     setColour (juce::PopupMenu::highlightedBackgroundColourId,      Colour (0xccc0c0ff));
     setColour (juce::ProgressBar::foregroundColourId,               Colour (0xffa1a1c1));
     setColour (juce::ProgressBar::backgroundColourId,               Colour (0xff616161));
+    // clang-format on
 }
 
 QuillonLookAndFeel::~QuillonLookAndFeel() = default;
@@ -53,7 +55,7 @@ void QuillonLookAndFeel::drawButtonText (juce::Graphics& g, juce::TextButton& bu
     const int yIndent = juce::jmin (4, button.proportionOfHeight (0.3f));
     const int cornerSize = juce::jmin (button.getHeight(), button.getWidth()) / 2;
     const int fontHeight = juce::roundToInt (font.getHeight() * 0.6f);
-    const int leftIndent  = juce::jmin (fontHeight, 2 + cornerSize / (button.isConnectedOnLeft()  ? 4 : 2));
+    const int leftIndent = juce::jmin (fontHeight, 2 + cornerSize / (button.isConnectedOnLeft() ? 4 : 2));
     const int rightIndent = juce::jmin (fontHeight, 2 + cornerSize / (button.isConnectedOnRight() ? 4 : 2));
 
     g.drawFittedText (button.getButtonText(),
@@ -125,7 +127,7 @@ void QuillonLookAndFeel::drawBoxInUnitSquare (juce::Graphics& g, juce::Rectangle
                                               bool shouldDrawButtonAsDown, const juce::Path& mark, bool strokeMark)
 {
     const auto toArea = juce::AffineTransform::scale (area.getWidth() / 9.0f, area.getHeight() / 9.0f)
-                                              .translated (area.getX(), area.getY());
+                            .translated (area.getX(), area.getY());
 
     juce::Path box;
     box.addRoundedRectangle (0.0f, 2.0f, 6.0f, 6.0f, 1.0f);

@@ -34,15 +34,15 @@ public:
                                bool ticked, bool isEnabled,
                                bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown);
 
-    static constexpr juce::uint32 buttonBody        = 0xff616161;
+    static constexpr juce::uint32 buttonBody = 0xff616161;
     static constexpr juce::uint32 buttonBodyPressed = 0xffa1a1a1;
-    static constexpr juce::uint32 hoverWash         = 0x20ffffff;
-    static constexpr juce::uint32 rimPressed        = 0x4c0000ff;
-    static constexpr juce::uint32 rim               = 0x1a0000ff;
-    static constexpr juce::uint32 boxFillDisabled   = 0x1ad3d3d3;
-    static constexpr juce::uint32 boxOutline        = 0xff6161a1;
-    static constexpr juce::uint32 markEnabled       = 0xffffffff;
-    static constexpr juce::uint32 markDisabled      = 0xff808080;
+    static constexpr juce::uint32 hoverWash = 0x20ffffff;
+    static constexpr juce::uint32 rimPressed = 0x4c0000ff;
+    static constexpr juce::uint32 rim = 0x1a0000ff;
+    static constexpr juce::uint32 boxFillDisabled = 0x1ad3d3d3;
+    static constexpr juce::uint32 boxOutline = 0xff6161a1;
+    static constexpr juce::uint32 markEnabled = 0xffffffff;
+    static constexpr juce::uint32 markDisabled = 0xff808080;
 
 private:
     void drawBoxInUnitSquare (juce::Graphics&, juce::Rectangle<float> area, bool isEnabled,

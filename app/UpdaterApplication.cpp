@@ -22,9 +22,9 @@ void UpdaterApplication::shutdown()
     lookAndFeel.reset();
 }
 
-const juce::String UpdaterApplication::getApplicationName()     { return "Quillon"; }
-const juce::String UpdaterApplication::getApplicationVersion()  { return "1.0"; }
-bool UpdaterApplication::moreThanOneInstanceAllowed()           { return true; }
+const juce::String UpdaterApplication::getApplicationName() { return "Quillon"; }
+const juce::String UpdaterApplication::getApplicationVersion() { return "1.0"; }
+bool UpdaterApplication::moreThanOneInstanceAllowed() { return true; }
 void UpdaterApplication::anotherInstanceStarted (const juce::String&) {}
 
 std::unique_ptr<juce::Component> UpdaterApplication::createWizard()

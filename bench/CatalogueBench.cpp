@@ -107,8 +107,14 @@ namespace
     }
 
     BENCHMARK (parseCatalogueWithEntitiesInOneAttribute)
-        ->Unit (benchmark::kMillisecond)->RangeMultiplier (2)->Range (1, 4)->Complexity (benchmark::oN);
+        ->Unit (benchmark::kMillisecond)
+        ->RangeMultiplier (2)
+        ->Range (1, 4)
+        ->Complexity (benchmark::oN);
 
     BENCHMARK (parseCatalogueWithDeeplyNestedElements)
-        ->Unit (benchmark::kMillisecond)->RangeMultiplier (2)->Range (1, 4)->Complexity (benchmark::oN);
+        ->Unit (benchmark::kMillisecond)
+        ->RangeMultiplier (2)
+        ->Range (1, 4)
+        ->Complexity (benchmark::oN);
 }

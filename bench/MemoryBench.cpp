@@ -165,8 +165,12 @@ namespace
 }
 
 BENCHMARK (holdSixteenMebibyteImageOnceWhileDownloadingAndProgramming)
-    ->ArgName ("http")->Arg (fromFile)->Arg (fromLoopbackServer)
-    ->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (1);
+    ->ArgName ("http")
+    ->Arg (fromFile)
+    ->Arg (fromLoopbackServer)
+    ->Unit (benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations (1);
 
 namespace
 {

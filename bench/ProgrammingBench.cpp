@@ -126,13 +126,22 @@ namespace
 }
 
 BENCHMARK (programOneMebibyteInBlocksOf256)
-    ->ArgName ("transcriptFree")->Arg ((int) ProgrammingRig::FarSide::simulatedDevice)
+    ->ArgName ("transcriptFree")
+    ->Arg ((int) ProgrammingRig::FarSide::simulatedDevice)
     ->Arg ((int) ProgrammingRig::FarSide::transcriptFree)
-    ->Unit (benchmark::kMillisecond)->UseRealTime();
+    ->Unit (benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK (programOneMebibyteOnTheProgrammingPage)
-    ->ArgNames ({ "shown", "wakingLoop" })->Args ({ pageHidden, 0 })->Args ({ pageShown, 0 })->Args ({ pageHidden, 1 })
-    ->Unit (benchmark::kMillisecond)->UseRealTime();
+    ->ArgNames ({ "shown", "wakingLoop" })
+    ->Args ({ pageHidden, 0 })
+    ->Args ({ pageShown, 0 })
+    ->Args ({ pageHidden, 1 })
+    ->Unit (benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK (programFourKibibytesOverDinMidi)->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (2);
 BENCHMARK (programFourKibibytesOverDinMidiOnTheProgrammingPage)
-    ->ArgNames ({ "shown", "wakingLoop" })->Args ({ pageShown, 0 })
-    ->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (2);
+    ->ArgNames ({ "shown", "wakingLoop" })
+    ->Args ({ pageShown, 0 })
+    ->Unit (benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations (2);

@@ -268,14 +268,14 @@ const char* CatalogueBuilder::expectedChild (Level parent)
 {
     switch (parent)
     {
-        case Level::document:   return "Config";
-        case Level::config:     return "Brand";
-        case Level::brand:      return "Family";
-        case Level::family:     return "Product";
-        case Level::revisions:  return "Revision";
-        case Level::ports:      return "Port";
+        case Level::document:  return "Config";
+        case Level::config:    return "Brand";
+        case Level::brand:     return "Family";
+        case Level::family:    return "Product";
+        case Level::revisions: return "Revision";
+        case Level::ports:     return "Port";
         case Level::product:
-        case Level::ignored:    break;
+        case Level::ignored:   break;
     }
 
     return "";

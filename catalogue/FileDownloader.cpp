@@ -153,8 +153,8 @@ FileDownloader::WebAnswer FileDownloader::requestOnce (const juce::String& addre
     // Taken exactly as given: parsing would re-escape the query.
     juce::WebInputStream stream (juce::URL::createWithoutParsing (address), false);
     stream.withExtraHeaders ("Cache-Control: No-cache")
-          .withConnectionTimeout (connectionTimeoutMs)
-          .withNumRedirectsToFollow (0);
+        .withConnectionTimeout (connectionTimeoutMs)
+        .withNumRedirectsToFollow (0);
 
     auto data = std::make_unique<juce::MemoryBlock>();
     DownloadWatchdog watchdog (stream, abortTest);

@@ -75,7 +75,7 @@ public:
 private:
     struct AbortTest
     {
-        bool operator()() const  { return callback != nullptr && callback (context); }
+        bool operator()() const { return callback != nullptr && callback (context); }
 
         ShouldAbortCallback callback;
         void* context;

@@ -51,9 +51,9 @@ public:
     std::optional<juce::String> fetchTargetsFile (const juce::String& source);
 
     // Message thread, once the thread has ended.
-    TargetsResult getStatus() const noexcept            { return status; }
+    TargetsResult getStatus() const noexcept { return status; }
     const juce::String& getErrorMessage() const noexcept { return errorMessage; }
-    std::unique_ptr<TargetsInfo> takeCatalogue()         { return std::move (catalogue); }
+    std::unique_ptr<TargetsInfo> takeCatalogue() { return std::move (catalogue); }
 
     /** Well above any real catalogue, which takes tens of KB. */
     static constexpr juce::int64 largestTargetsFile = 8 * 1024 * 1024;

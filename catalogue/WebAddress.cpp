@@ -25,8 +25,8 @@ namespace
     juce::String authorityOf (const juce::String& afterScheme)
     {
         return afterScheme.upToFirstOccurrenceOf ("/", false, false)
-                          .upToFirstOccurrenceOf ("?", false, false)
-                          .upToFirstOccurrenceOf ("#", false, false);
+            .upToFirstOccurrenceOf ("?", false, false)
+            .upToFirstOccurrenceOf ("#", false, false);
     }
 
     // A host name, or an IPv6 address in brackets, optionally with a port. No user name:
@@ -39,11 +39,11 @@ namespace
         const auto port = authority.substring (host.length());
 
         const bool hostIsValid = bracketed
-            ? host.length() > 2 && host.endsWithChar (']') && host.substring (1, host.length() - 1).containsOnly ("0123456789abcdefABCDEF:.")
-            : host.isNotEmpty() && host.containsOnly (asciiLettersAndDigits + "-._");
+                                   ? host.length() > 2 && host.endsWithChar (']') && host.substring (1, host.length() - 1).containsOnly ("0123456789abcdefABCDEF:.")
+                                   : host.isNotEmpty() && host.containsOnly (asciiLettersAndDigits + "-._");
 
         const bool portIsValid = port.isEmpty()
-            || (port.length() >= 2 && port.length() <= 6 && port.startsWithChar (':') && port.substring (1).containsOnly ("0123456789"));
+                              || (port.length() >= 2 && port.length() <= 6 && port.startsWithChar (':') && port.substring (1).containsOnly ("0123456789"));
 
         return hostIsValid && portIsValid;
     }

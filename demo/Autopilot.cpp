@@ -55,17 +55,17 @@ void Autopilot::drive (WizardPage& page)
 {
     switch (PageKind::of (page))
     {
-        case PageKind::selectDevice:    chooseDevice (page); break;
-        case PageKind::versionFilter:   choose (page, latestOnlyText); break;
-        case PageKind::selectUpdate:    chooseRevision (page); break;
-        case PageKind::confirm:         choose (page, acknowledgeText); break;
-        case PageKind::scan:            watchTask (page, "Identifying devices..."); break;
-        case PageKind::download:        watchDownload (page); break;
-        case PageKind::programming:     watchTask (page, "Writing at address"); break;
-        case PageKind::results:         finish (page); break;
+        case PageKind::selectDevice:  chooseDevice (page); break;
+        case PageKind::versionFilter: choose (page, latestOnlyText); break;
+        case PageKind::selectUpdate:  chooseRevision (page); break;
+        case PageKind::confirm:       choose (page, acknowledgeText); break;
+        case PageKind::scan:          watchTask (page, "Identifying devices..."); break;
+        case PageKind::download:      watchDownload (page); break;
+        case PageKind::programming:   watchTask (page, "Writing at address"); break;
+        case PageKind::results:       finish (page); break;
         case PageKind::welcome:
         case PageKind::instructions:
-        case PageKind::unknown:         moveOn (page); break;
+        case PageKind::unknown:       moveOn (page); break;
     }
 }
 

@@ -15,5 +15,5 @@ struct AutopilotReport
         could not press "Done"); empty when nothing did. */
     juce::String problem;
 
-    bool succeeded() const noexcept    { return outcome == "Update Succeeded" && flashMatches && problem.isEmpty(); }
+    bool succeeded() const noexcept { return outcome == "Update Succeeded" && flashMatches && problem.isEmpty(); }
 };

@@ -19,8 +19,8 @@ public:
     UpdateWizard& load (const DemoSetup& setup, std::function<void()> quit);
 
     /** Both nullptr before the first load. */
-    UpdateWizard* getWizard() const noexcept     { return wizard.get(); }
-    DemoWorld* getWorld() const noexcept         { return world.get(); }
+    UpdateWizard* getWizard() const noexcept { return wizard.get(); }
+    DemoWorld* getWorld() const noexcept { return world.get(); }
 
 private:
     // The wizard goes before the world whose ports and server it uses.

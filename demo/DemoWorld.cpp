@@ -68,7 +68,7 @@ UpdateEnvironment DemoWorld::makeEnvironment (std::function<void()> quit)
 juce::StringArray DemoWorld::targetsSources (juce::Time localTime) const
 {
     return { server.getUrl (ServedCatalogue::path) + "?nocache="
-                 + TargetsSources::escapeQueryValue (TargetsSources::formatTime (localTime)) };
+             + TargetsSources::escapeQueryValue (TargetsSources::formatTime (localTime)) };
 }
 
 const SimulatedDevice* DemoWorld::findDevice (const TargetProduct& product) const

@@ -22,6 +22,7 @@ namespace
 
 PageKind::Kind PageKind::of (WizardPage& page)
 {
+    // clang-format off
     if (is<WelcomePage> (page))                 return welcome;
     if (is<ScanPage> (page))                    return scan;
     if (is<SelectDevicePage> (page))            return selectDevice;
@@ -32,6 +33,7 @@ PageKind::Kind PageKind::of (WizardPage& page)
     if (is<DownloadImagePage> (page))           return download;
     if (is<ProgramDevicePage> (page))           return programming;
     if (is<ResultsPage> (page))                 return results;
+    // clang-format on
     return unknown;
 }
 

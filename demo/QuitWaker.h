@@ -24,9 +24,9 @@ public:
     void quit();
 
 private:
-   #if JUCE_LINUX
+#if JUCE_LINUX
     int pipeEnds[2] { -1, -1 };
-   #endif
+#endif
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (QuitWaker)
 };

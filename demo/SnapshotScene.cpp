@@ -22,6 +22,7 @@ std::vector<SnapshotScene> SnapshotScene::tour()
 
     // The first run goes at the pace of a MIDI cable, so that the programming page
     // stays long enough to be photographed while its bar fills.
+    // clang-format off
     return {
         { DemoSetup::standard (true), routeTo (Device::firstWithUpdate),
           { PageKind::welcome, PageKind::scan, PageKind::selectDevice, PageKind::versionFilter,
@@ -38,4 +39,5 @@ std::vector<SnapshotScene> SnapshotScene::tour()
         { variant ([] (DemoSetup& s) { s.catalogue = DemoSetup::Catalogue::corrupt; }), routeTo (Device::firstWithUpdate),
           {}, "Invalid Targets File" }
     };
+    // clang-format on
 }

@@ -7,9 +7,9 @@ namespace
     juce::String slugOf (const juce::String& caption)
     {
         return caption.toLowerCase()
-                      .retainCharacters ("abcdefghijklmnopqrstuvwxyz0123456789 ")
-                      .trim()
-                      .replaceCharacter (' ', '-');
+            .retainCharacters ("abcdefghijklmnopqrstuvwxyz0123456789 ")
+            .trim()
+            .replaceCharacter (' ', '-');
     }
 }
 

@@ -9,9 +9,9 @@ const char* CommHostException::what() const noexcept
 {
     switch (hostError)
     {
-        case NoResponse:       return "No reponse was received from the device";
-        case CorruptReply:     return "The device returned corrupt data";
-        case UnexpectedReply:  return "An unexpected or invalid message was received";
-        default:               return "";
+        case NoResponse:      return "No reponse was received from the device";
+        case CorruptReply:    return "The device returned corrupt data";
+        case UnexpectedReply: return "An unexpected or invalid message was received";
+        default:              return "";
     }
 }

@@ -2,8 +2,7 @@
 
 namespace
 {
-    const char* const formatTexts[] =
-    {
+    const char* const formatTexts[] = {
         "Command 0x%X is not implemented by the device",
         "Command 0x%X specified an invalid Parameter ID for the device",
         "Command 0x%X specified an invalid Effect Type ID for the device",
@@ -28,7 +27,7 @@ namespace
             return {};
 
         return juce::String (formatTexts[index])
-                   .replace ("%X", juce::String::toHexString ((int) command).toUpperCase());
+            .replace ("%X", juce::String::toHexString ((int) command).toUpperCase());
     }
 }
 

@@ -61,7 +61,7 @@ public:
     static constexpr const char* overlappingRecordsText = "The firmware image has overlapping records";
 
     /** False for a file that ends before its first record: it holds nothing to write. */
-    bool hasRecords() const noexcept    { return recordCount > 0; }
+    bool hasRecords() const noexcept { return recordCount > 0; }
 
     /** True when every byte is 0xFF, as in erased flash (also for an empty block). */
     static bool isErasedBlock (const juce::uint8* buffer, int size);

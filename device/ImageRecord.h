@@ -12,7 +12,7 @@ struct ImageRecord
     juce::int64 dataOffset = 0;
 
     /** One past the last address covered, wide enough not to wrap. */
-    juce::uint64 getEnd() const noexcept  { return (juce::uint64) address + length; }
+    juce::uint64 getEnd() const noexcept { return (juce::uint64) address + length; }
 
-    bool contains (juce::uint64 a) const noexcept  { return a >= address && a < getEnd(); }
+    bool contains (juce::uint64 a) const noexcept { return a >= address && a < getEnd(); }
 };

@@ -13,8 +13,8 @@ struct MemoryRegion
     juce::uint32 length = 0;
 
     /** One past the last address, wide enough not to wrap. */
-    juce::uint64 getEnd() const noexcept   { return juce::jmin ((juce::uint64) start + length, (juce::uint64) 1 << 32); }
+    juce::uint64 getEnd() const noexcept { return juce::jmin ((juce::uint64) start + length, (juce::uint64) 1 << 32); }
 
     /** The last address of the region; meaningful only when length is not 0. */
-    juce::uint32 getLast() const noexcept  { return (juce::uint32) (getEnd() - 1); }
+    juce::uint32 getLast() const noexcept { return (juce::uint32) (getEnd() - 1); }
 };

@@ -103,8 +103,12 @@ namespace
         {
             device.update (stream, &reporter, &reporter);
         }
-        catch (const CommException&) {}
-        catch (const BinFileException&) {}
+        catch (const CommException&)
+        {
+        }
+        catch (const BinFileException&)
+        {
+        }
     }
 }
 

@@ -63,8 +63,8 @@ juce::MidiMessage FuzzedFarSide::answerOfKind (int kind, juce::uint8 request)
 {
     switch (kind)
     {
-        case 0:  return reply (expectedReplyTo (request), script.counted());
-        case 1:  return reply (DeviceCommand::ErrorReply, script.bytes (2));
+        case 0: return reply (expectedReplyTo (request), script.counted());
+        case 1: return reply (DeviceCommand::ErrorReply, script.bytes (2));
         case 2:
         {
             const auto command = (juce::uint8) (script.byte() & 0x7F);
@@ -95,9 +95,9 @@ juce::uint8 FuzzedFarSide::expectedReplyTo (juce::uint8 request) noexcept
 {
     switch (request)
     {
-        case DeviceCommand::IdentityRequest:   return DeviceCommand::IdentityReply;
-        case DeviceCommand::VersionRequest:    return DeviceCommand::VersionReply;
-        case DeviceCommand::MemoryMapRequest:  return DeviceCommand::MemoryMapReply;
-        default:                               return DeviceCommand::Ack;
+        case DeviceCommand::IdentityRequest:  return DeviceCommand::IdentityReply;
+        case DeviceCommand::VersionRequest:   return DeviceCommand::VersionReply;
+        case DeviceCommand::MemoryMapRequest: return DeviceCommand::MemoryMapReply;
+        default:                              return DeviceCommand::Ack;
     }
 }

@@ -124,10 +124,10 @@ namespace
     {
         switch (operations.byte() % 5)
         {
-            case 0:  expected.checkNumber (reply.ReadByte(), 1, "ReadByte returns the next byte"); break;
-            case 1:  expected.checkNumber (reply.ReadWord(), 2, "ReadWord is big-endian"); break;
-            case 2:  expected.checkNumber (reply.ReadDWord(), 4, "ReadDWord is big-endian"); break;
-            case 3:  expected.checkString (reply.ReadString()); break;
+            case 0: expected.checkNumber (reply.ReadByte(), 1, "ReadByte returns the next byte"); break;
+            case 1: expected.checkNumber (reply.ReadWord(), 2, "ReadWord is big-endian"); break;
+            case 2: expected.checkNumber (reply.ReadDWord(), 4, "ReadDWord is big-endian"); break;
+            case 3: expected.checkString (reply.ReadString()); break;
             default:
             {
                 const auto count = operations.byte();

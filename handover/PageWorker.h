@@ -65,7 +65,7 @@ protected:
     /** The context for shouldAbort (void*): this base's address, whatever the derived
         class's other bases.
     */
-    void* abortContext() noexcept   { return this; }
+    void* abortContext() noexcept { return this; }
 
 private:
     const std::unique_ptr<ModalStateTracker> pageState;

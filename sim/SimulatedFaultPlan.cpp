@@ -67,7 +67,7 @@ std::vector<juce::MidiMessage> SimulatedFaultPlan::disturb (const SimulatedFault
             return replacedOneByOne (replies, [&builder, inUpdateMode] (const juce::MidiMessage& reply)
             {
                 return SimulatedReplies::commandOf (reply) == SimulatedCommand::ack ? builder.versionReply (inUpdateMode)
-                                                                                        : builder.ack (inUpdateMode);
+                                                                                    : builder.ack (inUpdateMode);
             });
 
         case Kind::vanishAfterReply:

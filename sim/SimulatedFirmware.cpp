@@ -49,13 +49,13 @@ std::vector<juce::MidiMessage> SimulatedFirmware::handle (const SimulatedRequest
 
     switch (request.command)
     {
-        case SimulatedCommand::identityRequest:   return identify();
-        case SimulatedCommand::versionRequest:    return { replies.versionReply (updateMode) };
-        case SimulatedCommand::enterUpdateMode:   return enterUpdateMode();
-        case SimulatedCommand::memoryMapRequest:  return { replies.memoryMapReply (updateMode) };
-        case SimulatedCommand::prepareWrite:      return prepareWrite();
-        case SimulatedCommand::writeBlock:        return writeBlock (request);
-        default:                                  return { refuse (request.command, SimulatedErrorCode::notImplemented) };
+        case SimulatedCommand::identityRequest:  return identify();
+        case SimulatedCommand::versionRequest:   return { replies.versionReply (updateMode) };
+        case SimulatedCommand::enterUpdateMode:  return enterUpdateMode();
+        case SimulatedCommand::memoryMapRequest: return { replies.memoryMapReply (updateMode) };
+        case SimulatedCommand::prepareWrite:     return prepareWrite();
+        case SimulatedCommand::writeBlock:       return writeBlock (request);
+        default:                                 return { refuse (request.command, SimulatedErrorCode::notImplemented) };
     }
 }
 

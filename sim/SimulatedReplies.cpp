@@ -32,9 +32,15 @@ SysexHeader SimulatedReplies::manufacturerOf (TargetBrand brand) noexcept
 
     switch (brand)
     {
-        case TargetBrand::Calvio:  header.manufacturerId = 0x0006; header.extendedId = 0; break;
-        case TargetBrand::Brisma:  header.manufacturerId = 0x0010; header.extendedId = 1; break;
-        case TargetBrand::Other:   break;
+        case TargetBrand::Calvio:
+            header.manufacturerId = 0x0006;
+            header.extendedId = 0;
+            break;
+        case TargetBrand::Brisma:
+            header.manufacturerId = 0x0010;
+            header.extendedId = 1;
+            break;
+        case TargetBrand::Other: break;
     }
 
     return header;

@@ -35,9 +35,9 @@ public:
     ~DownloadImageThread() override;
 
     // Message thread, once the thread has ended.
-    ImageStatus getStatus() const noexcept                 { return status; }
-    const juce::String& getErrorMessage() const noexcept   { return errorMessage; }
-    std::unique_ptr<juce::MemoryBlock> takeImage()          { return std::move (image); }
+    ImageStatus getStatus() const noexcept { return status; }
+    const juce::String& getErrorMessage() const noexcept { return errorMessage; }
+    std::unique_ptr<juce::MemoryBlock> takeImage() { return std::move (image); }
 
     /** The first four bytes of every firmware image. */
     static bool startsLikeFirmwareImage (const juce::MemoryBlock& data);

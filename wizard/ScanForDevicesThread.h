@@ -29,7 +29,7 @@ public:
     /** Message thread, once the thread has ended: the devices found, or nullptr when
         none answered.
     */
-    std::unique_ptr<juce::OwnedArray<TargetDevice>> takeDevices()  { return std::move (devices); }
+    std::unique_ptr<juce::OwnedArray<TargetDevice>> takeDevices() { return std::move (devices); }
 
 private:
     void work() override;

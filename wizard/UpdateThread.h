@@ -29,8 +29,8 @@ public:
     ~UpdateThread() override;
 
     // Message thread, once the thread has ended.
-    UpdateStatus getStatus() const noexcept                 { return status; }
-    const juce::String& getErrorMessage() const noexcept    { return errorMessage; }
+    UpdateStatus getStatus() const noexcept { return status; }
+    const juce::String& getErrorMessage() const noexcept { return errorMessage; }
 
 private:
     void work() override;

@@ -46,10 +46,10 @@ public:
     void restart();
 
     /** The devices of the last scan; nullptr before a scan found any. */
-    const juce::OwnedArray<TargetDevice>* getDevices() const noexcept   { return deviceList.get(); }
+    const juce::OwnedArray<TargetDevice>* getDevices() const noexcept { return deviceList.get(); }
 
     /** How many workers that did not end in time are still running. */
-    int countUnfinishedWorkers()    { return workers.countUnfinished(); }
+    int countUnfinishedWorkers() { return workers.countUnfinished(); }
 
 private:
     using DeviceList = juce::OwnedArray<TargetDevice>;

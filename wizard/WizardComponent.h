@@ -17,11 +17,11 @@ class WizardComponent : public juce::Component,
 public:
     enum Buttons
     {
-        NextButton      = 1,
-        BackButton      = 2,
-        DoneButton      = 4,
+        NextButton = 1,
+        BackButton = 2,
+        DoneButton = 4,
         StartOverButton = 8,
-        AllButtons      = 15
+        AllButtons = 15
     };
 
     WizardComponent();
@@ -54,9 +54,9 @@ protected:
     juce::TextButton doneButton;
     juce::TextButton nextButton;
     juce::TextButton backButton;
-    juce::Component  pageHolder;
-    juce::Label      captionLabel;
-    juce::Label      descriptionLabel;
+    juce::Component pageHolder;
+    juce::Label captionLabel;
+    juce::Label descriptionLabel;
     juce::TextButton startOverButton;
 
 private:

@@ -58,7 +58,7 @@ public:
     }
 
     /** How many workers that did not end in time are still running. */
-    int countUnfinished()   { return unfinished.countRunning(); }
+    int countUnfinished() { return unfinished.countRunning(); }
 
     static bool isQuitting();
 

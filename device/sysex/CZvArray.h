@@ -28,10 +28,10 @@ public:
 
     virtual ~CZvArray() = default;
 
-    juce::int32 GetCount() const noexcept           { return count; }
-    juce::int32 GetCapacity() const noexcept        { return capacity; }
-    ElementType* GetData() noexcept                 { return data.get(); }
-    const ElementType* GetData() const noexcept     { return data.get(); }
+    juce::int32 GetCount() const noexcept { return count; }
+    juce::int32 GetCapacity() const noexcept { return capacity; }
+    ElementType* GetData() noexcept { return data.get(); }
+    const ElementType* GetData() const noexcept { return data.get(); }
 
     ElementType& operator[] (juce::int32 index) noexcept
     {

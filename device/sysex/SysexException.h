@@ -21,7 +21,7 @@ namespace pex
     public:
         explicit SysexException (SysexErrorKind kind) noexcept;
 
-        SysexErrorKind GetKind() const noexcept  { return kind; }
+        SysexErrorKind GetKind() const noexcept { return kind; }
 
         /** The text of this error's kind. */
         virtual const char* GetDescription() const noexcept;

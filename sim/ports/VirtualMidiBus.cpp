@@ -65,7 +65,7 @@ void VirtualMidiBus::sendToHost (const juce::String& name, const juce::MidiMessa
         input->deliverFromFarSide (message);
 }
 
-void VirtualMidiBus::changeOpenCount (const juce::String& name, int Wire::*count, int change)
+void VirtualMidiBus::changeOpenCount (const juce::String& name, int Wire::* count, int change)
 {
     const juce::ScopedLock sl (lock);
     auto& wire = wires[name];

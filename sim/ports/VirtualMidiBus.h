@@ -46,7 +46,7 @@ private:
         int openOutputs = 0;
     };
 
-    void changeOpenCount (const juce::String& name, int Wire::*count, int change);
+    void changeOpenCount (const juce::String& name, int Wire::* count, int change);
 
     // Guards wires and everything in them.
     juce::CriticalSection lock;

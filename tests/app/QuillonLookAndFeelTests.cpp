@@ -21,9 +21,9 @@ namespace
 
     int channelDistance (juce::Colour a, juce::Colour b)
     {
-        return juce::jmax (std::abs (a.getRed()   - b.getRed()),
+        return juce::jmax (std::abs (a.getRed() - b.getRed()),
                            std::abs (a.getGreen() - b.getGreen()),
-                           std::abs (a.getBlue()  - b.getBlue()));
+                           std::abs (a.getBlue() - b.getBlue()));
     }
 
     struct LookAndFeelFixture : public ::testing::Test
@@ -134,11 +134,13 @@ TEST_F (ButtonBodies, HoverLaysAFaintWhiteWashOverTheBody)
     const auto wash = juce::Colour (QuillonLookAndFeel::hoverWash);
 
     EXPECT_LE (channelDistance (renderBackground (true, false).getPixelAt (44, 12),
-                                juce::Colour (0xff616161).overlaidWith (wash)), 1);
+                                juce::Colour (0xff616161).overlaidWith (wash)),
+               1);
 
     button.setState (juce::Button::buttonDown);
     EXPECT_LE (channelDistance (render (button).getPixelAt (44, 12),
-                                juce::Colour (0xffa1a1a1).overlaidWith (wash)), 1)
+                                juce::Colour (0xffa1a1a1).overlaidWith (wash)),
+               1)
         << "a pressed button has the mouse over it";
 }
 

@@ -23,7 +23,7 @@ namespace
         {
         }
 
-        ~DelayedAbort()  { setter.join(); }
+        ~DelayedAbort() { setter.join(); }
 
         std::atomic<bool> flag { false };
         std::thread setter;

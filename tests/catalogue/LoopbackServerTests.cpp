@@ -7,7 +7,7 @@
 
 namespace
 {
-    bool abortAtOnce (void*)  { return true; }
+    bool abortAtOnce (void*) { return true; }
 
     struct ServedFolder : public ::testing::Test
     {

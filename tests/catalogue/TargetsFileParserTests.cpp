@@ -383,7 +383,8 @@ TEST (TargetsFileParser, TheFirstErrorOfAWalkOverTheWholeDocumentIsReported)
         { inProduct ("<Product><Revisions><x/></Revisions></Product><product/>"), revision },
         { inProduct ("<Product><Ports/><Ports><x/></Ports><revisions/><Revisions>x</Revisions></Product>"), {} },
         { inProduct ("<Product><Notes><Brand/>x</Notes>words<![CDATA[x]]><Revisions><Revision><y/>z</Revision>"
-                     "</Revisions><Ports><Port><y/></Port></Ports></Product>"), {} },
+                     "</Revisions><Ports><Port><y/></Port></Ports></Product>"),
+          {} },
         { "<Config>&#32;&#9;&#10;<Brand/>\n</Config>", {} },
         { "<Config><Brand><![CDATA[]]></Brand></Config>", "Invalid element encountered. Expecting Family" },
         { "<Config><Brand><Family><Product/>&amp;</Family></Brand><brand/></Config>",

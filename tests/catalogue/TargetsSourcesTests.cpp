@@ -16,9 +16,8 @@ TEST (TargetsSources, ServerAddressCarriesTheEscapedLocalTime)
     const auto sources = TargetsSources::build (juce::File ("/opt/quillon"), "updates.tesmar-audio.com",
                                                 localTime (2026, 11, 6, 19, 42, 37));
 
-    EXPECT_EQ (sources, juce::StringArray ({
-        "/opt/quillon/UpdateTargets.xml",
-        "http://updates.tesmar-audio.com/updater/common/config/UpdateTargets.xml?nocache=6+Dec+2026+7%3a42%3a37+pm" }));
+    EXPECT_EQ (sources, juce::StringArray ({ "/opt/quillon/UpdateTargets.xml",
+                                             "http://updates.tesmar-audio.com/updater/common/config/UpdateTargets.xml?nocache=6+Dec+2026+7%3a42%3a37+pm" }));
 }
 
 TEST (TargetsSources, TimeUsesTheTwelveHourClockWithoutLeadingZeroes)
@@ -34,7 +33,9 @@ TEST (TargetsSources, EscapingKeepsOnlyLettersDigitsAndTheSafeMarks)
     EXPECT_EQ (TargetsSources::escapeQueryValue ("6 Dec 2026 7:42:37 pm"), "6+Dec+2026+7%3a42%3a37+pm");
     EXPECT_EQ (TargetsSources::escapeQueryValue ("_-$.*!'(),"), "_-$.*!'(),");
     EXPECT_EQ (TargetsSources::escapeQueryValue ("~/?&=%+\t"), "%7e%2f%3f%26%3d%25%2b%09");
+    // clang-format off
     EXPECT_EQ (TargetsSources::escapeQueryValue (juce::String::fromUTF8 ("d\xc3\xa9""c")), "d%c3%a9c");
+    // clang-format on
 }
 
 TEST (TargetsSources, ForThisProgramLooksBesideTheProgramThenAtTheConfiguredHost)

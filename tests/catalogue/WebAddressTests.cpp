@@ -52,5 +52,6 @@ TEST (WebAddress, ARedirectLeadsToAWholeAddressOrToAPathOnTheSameServerOnly)
 
     for (const auto& c : cases)
         EXPECT_EQ (WebAddress::resolveRedirect ("http://127.0.0.1:8080/updater/x.bin?nocache=1", c.location),
-                   c.resolved) << c.location;
+                   c.resolved)
+            << c.location;
 }

@@ -60,7 +60,8 @@ TEST_F (DemoWorldTest, TheOnlyTargetsSourceIsTheLoopbackCatalogueWithTheCacheBus
 
     ASSERT_EQ (sources.size(), 1);
     EXPECT_TRUE (sources[0].matchesWildcard ("http://127.0.0.1:*/updater/common/config/UpdateTargets.xml"
-                                             "?nocache=6+Dec+2026+7%3a42%3a37+pm", false))
+                                             "?nocache=6+Dec+2026+7%3a42%3a37+pm",
+                                             false))
         << sources[0];
 }
 

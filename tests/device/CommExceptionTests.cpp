@@ -47,8 +47,7 @@ TEST (CommHostException, UnknownHostErrorsHaveNoText)
 
 TEST (CommTargetException, EachErrorCodeHasItsTextWithTheCommandInHex)
 {
-    const char* const expected[] =
-    {
+    const char* const expected[] = {
         "Command 0x7B is not implemented by the device",
         "Command 0x7B specified an invalid Parameter ID for the device",
         "Command 0x7B specified an invalid Effect Type ID for the device",

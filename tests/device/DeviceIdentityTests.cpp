@@ -6,7 +6,8 @@
 
 using devicetest::Bytes;
 
-class DeviceIdentity : public ScriptedDeviceTest {};
+class DeviceIdentity : public ScriptedDeviceTest
+{};
 
 TEST_F (DeviceIdentity, RequestGoesOutUnderTheNormalHeaderToAnyDevice)
 {

@@ -2,7 +2,8 @@
 #include "tests/device/ImageFileBuilder.h"
 #include "tests/device/ScriptedDeviceTest.h"
 
-class DeviceWireFormat : public ScriptedDeviceTest {};
+class DeviceWireFormat : public ScriptedDeviceTest
+{};
 
 TEST_F (DeviceWireFormat, BrismaDeviceInUpdateModeGetsItsBlockUnderTheUpdateHeader)
 {
@@ -19,8 +20,8 @@ TEST_F (DeviceWireFormat, BrismaDeviceInUpdateModeGetsItsBlockUnderTheUpdateHead
     device->update (stream, nullptr, nullptr);
 
     EXPECT_EQ (endpoint.getReceived(), (std::vector<std::string> {
-        "F0 00 00 10 7F 10 07 01 00 7F 7F 7F 06 F7",
-        "F0 00 00 10 01 10 03 7B 00 00 79 F7",
-        "F0 00 00 10 01 10 03 78 7A F7",
-        "F0 00 00 10 01 10 03 7A 01 00 01 20 00 00 04 00 20 01 7F 7F 7D F7" }));
+                                           "F0 00 00 10 7F 10 07 01 00 7F 7F 7F 06 F7",
+                                           "F0 00 00 10 01 10 03 7B 00 00 79 F7",
+                                           "F0 00 00 10 01 10 03 78 7A F7",
+                                           "F0 00 00 10 01 10 03 7A 01 00 01 20 00 00 04 00 20 01 7F 7F 7D F7" }));
 }

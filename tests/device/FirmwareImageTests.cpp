@@ -14,7 +14,7 @@ namespace
         juce::uint64 address;
         Bytes data;
 
-        bool operator== (const Block& other) const  { return address == other.address && data == other.data; }
+        bool operator== (const Block& other) const { return address == other.address && data == other.data; }
     };
 
     std::ostream& operator<< (std::ostream& out, const Block& block)
@@ -184,8 +184,10 @@ TEST (FirmwareImageBlocks, StreamThatStopsDeliveringFailsTheReadInsteadOfStallin
 // and the reader took the bytes after that record in the file as its data.
 TEST (FirmwareImageBlocks, RecordReachingTheTopOfTheAddressSpaceEndsTheData)
 {
+    // clang-format off
     ParsedImage file (ImageFileBuilder().addRawBytes ({ 0x00, 0x00, 0x00, 0x00,   0x00, 0x00, 0x00, 0x04,   0x11, 0x22, 0x33, 0x44,
                                                         0xFF, 0xFF, 0xFF, 0xFC,   0x00, 0x00, 0x00, 0x04,   0x55, 0x66, 0x77, 0x88 }));
+    // clang-format on
 
     EXPECT_EQ (readAllBlocks (file.image, 0x0000, 4),
                (std::vector<Block> { { 0x0000, { 0x11, 0x22, 0x33, 0x44 } }, { 0xFFFFFFFC, { 0x55, 0x66, 0x77, 0x88 } } }));
@@ -318,6 +320,7 @@ TEST (FirmwareImageParsing, RecordsInAnyOrderAreReadByAddressButOverlappingOnesA
     };
 
     const Layout layouts[] = {
+        // clang-format off
         { "adjacent", { { 0x00, 0x10 }, { 0x10, 0x10 } }, { patternBlock (0x00, 0x10), patternBlock (0x10, 0x10) } },
         { "descending", { { 0x100, 0x10 }, { 0x00, 0x10 } }, { patternBlock (0x00, 0x10), patternBlock (0x100, 0x10) } },
         { "shuffled with empty ones", { { 0x200, 0x08 }, { 0x50, 0 }, { 0x100, 0x08 }, { 0x100, 0 }, { 0x104, 0 } },
@@ -327,6 +330,7 @@ TEST (FirmwareImageParsing, RecordsInAnyOrderAreReadByAddressButOverlappingOnesA
         { "one inside another", { { 0x00, 0x100 }, { 0x80, 0x10 } }, {} },
         { "same start", { { 0x40, 1 }, { 0x40, 1 } }, {} },
         { "overlapping by one byte, descending", { { 0x80, 0x100 }, { 0x00, 0x81 } }, {} },
+        // clang-format on
     };
 
     for (const auto& layout : layouts)

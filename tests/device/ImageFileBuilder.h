@@ -21,7 +21,7 @@ public:
     juce::MemoryBlock getFile() const;
 
     /** Where each record added so far ends in the file. */
-    const std::vector<size_t>& getRecordEnds() const noexcept  { return recordEnds; }
+    const std::vector<size_t>& getRecordEnds() const noexcept { return recordEnds; }
 
     /** The pattern byte for a device address; never 0xFF, so no pattern block looks erased. */
     static juce::uint8 patternByte (juce::uint32 address);

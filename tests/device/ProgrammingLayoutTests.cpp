@@ -31,6 +31,7 @@ namespace
         return layout.param.name;
     }
 
+    // clang-format off
     const LayoutCase layouts[] = {
         { "RecordsFarAboveTheOnlyRegionAreNotWrittenAndTheUpdateCompletes",
           { { 0x0000, 0x10000 } }, { { 0x90000000, 0x100 }, { 0xFFFFFF00, 0x100 } }, {}, "" },
@@ -62,6 +63,7 @@ namespace
           { { 0x0000, 0x1000 } }, { { 0x0000, 0x200 }, { 0x0100, 0x100 } },
           {}, "image: The firmware image has overlapping records" },
     };
+    // clang-format on
 
     bool lies (juce::uint64 address, juce::uint64 start, juce::uint64 length)
     {

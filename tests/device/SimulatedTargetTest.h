@@ -14,7 +14,7 @@ struct HeardWrite
     juce::uint32 address;
     juce::uint32 size;
 
-    bool operator== (const HeardWrite& other) const noexcept  { return address == other.address && size == other.size; }
+    bool operator== (const HeardWrite& other) const noexcept { return address == other.address && size == other.size; }
 };
 
 std::ostream& operator<< (std::ostream& out, const HeardWrite& write);

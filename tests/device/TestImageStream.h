@@ -12,9 +12,9 @@ class TestImageStream : public juce::InputStream
 public:
     explicit TestImageStream (juce::MemoryBlock data);
 
-    void refuseBackwardMoves() noexcept     { forwardOnly = true; }
-    void stopDelivering() noexcept          { delivering = false; }
-    int getMoveCount() const noexcept       { return moveCount; }
+    void refuseBackwardMoves() noexcept { forwardOnly = true; }
+    void stopDelivering() noexcept { delivering = false; }
+    int getMoveCount() const noexcept { return moveCount; }
 
     juce::int64 getTotalLength() override;
     bool isExhausted() override;

@@ -24,9 +24,9 @@ namespace
         {
         }
 
-        ~StepWorker() override  { stop(); }
+        ~StepWorker() override { stop(); }
 
-        void work() override    { step (*this); }
+        void work() override { step (*this); }
 
         using PageWorker::abortContext;
 
@@ -48,11 +48,13 @@ TEST (PageWorker, ShouldAbortOnceToldToExitOrOnceThePageHasLeftItsModalState)
         Event event;
         bool expected;
     } cases[] = {
+        // clang-format off
         { "no page, nothing happened",      false, Event::none,               false },
         { "no page, told to exit",          false, Event::toldToExit,         true },
         { "modal page, nothing happened",   true,  Event::none,               false },
         { "modal page, told to exit",       true,  Event::toldToExit,         true },
         { "the page left its modal state",  true,  Event::pageLeftModalState, true },
+        // clang-format on
     };
 
     for (const auto& c : cases)
@@ -89,8 +91,10 @@ TEST (PageWorker, EndsThePagesModalLoopWithOneHoweverSoonItsWorkEnds)
         int workMs;
         bool endedBeforeTheLoop;
     } cases[] = {
+        // clang-format off
         { "work done before the loop starts", 0,   true },
         { "work done while the loop runs",    200, false },
+        // clang-format on
     };
 
     for (const auto& c : cases)

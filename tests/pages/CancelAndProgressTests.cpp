@@ -16,7 +16,7 @@ template <typename Page>
 class CancellablePages : public ::testing::Test
 {
 protected:
-    juce::TextButton& cancelButton()  { return firstChild<juce::TextButton> (page); }
+    juce::TextButton& cancelButton() { return firstChild<juce::TextButton> (page); }
 
     Page page;
 };
@@ -53,8 +53,8 @@ template <typename Page>
 class ProgressBarPixels : public ::testing::Test
 {
 protected:
-    ProgressBarPixels()    { page.setLookAndFeel (&lookAndFeel); }
-    ~ProgressBarPixels()   { page.setLookAndFeel (nullptr); }
+    ProgressBarPixels() { page.setLookAndFeel (&lookAndFeel); }
+    ~ProgressBarPixels() { page.setLookAndFeel (nullptr); }
 
     // True when column x of the bar shows nothing but the bar's empty background.
     bool columnIsEmpty (int x)
@@ -69,8 +69,8 @@ protected:
         return true;
     }
 
-    bool showsAFractionOfAboutHalf()  { return ! columnIsEmpty (40) && columnIsEmpty (300); }
-    bool showsActivity()              { return ! columnIsEmpty (40) && ! columnIsEmpty (300); }
+    bool showsAFractionOfAboutHalf() { return ! columnIsEmpty (40) && columnIsEmpty (300); }
+    bool showsActivity() { return ! columnIsEmpty (40) && ! columnIsEmpty (300); }
 
     QuillonLookAndFeel lookAndFeel;
     Page page;

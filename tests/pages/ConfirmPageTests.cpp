@@ -12,7 +12,7 @@ using MessageLoop::click;
 
 namespace
 {
-    juce::ToggleButton& acknowledgeToggle (ConfirmPage& page)  { return child<juce::ToggleButton> (page, 1); }
+    juce::ToggleButton& acknowledgeToggle (ConfirmPage& page) { return child<juce::ToggleButton> (page, 1); }
 }
 
 TEST (ConfirmPage, CarriesItsCaptionDescriptionAndChildren)

@@ -10,7 +10,7 @@ using ComponentFinder::child;
 
 namespace
 {
-    juce::ComboBox& deviceCombo (SelectDevicePage& page)  { return child<juce::ComboBox> (page, 1); }
+    juce::ComboBox& deviceCombo (SelectDevicePage& page) { return child<juce::ComboBox> (page, 1); }
 }
 
 TEST (SelectDevicePage, CarriesItsCaptionDescriptionAndChildren)

@@ -25,8 +25,8 @@ namespace
 class SelectUpdatePageTest : public ::testing::Test
 {
 protected:
-    juce::ComboBox& versionCombo()             { return child<juce::ComboBox> (page, 0); }
-    ReleaseNotesLink& releaseNotesLink()       { return child<ReleaseNotesLink> (page, 2); }
+    juce::ComboBox& versionCombo() { return child<juce::ComboBox> (page, 0); }
+    ReleaseNotesLink& releaseNotesLink() { return child<ReleaseNotesLink> (page, 2); }
 
     void choose (int index)
     {
@@ -34,8 +34,8 @@ protected:
         dispatchPending();
     }
 
-    const TargetRevision withNotes     = revision ("1.2", "2009-05-20", "http://127.0.0.1/notes/1.2.html");
-    const TargetRevision withoutNotes  = revision ("1.3", "Unspecified", "");
+    const TargetRevision withNotes = revision ("1.2", "2009-05-20", "http://127.0.0.1/notes/1.2.html");
+    const TargetRevision withoutNotes = revision ("1.3", "Unspecified", "");
     const TargetRevision newestRelease = revision ("2.0b", "2011-01-02", "http://127.0.0.1/notes/2.0b.html");
 
     SelectUpdatePage page;

@@ -13,8 +13,8 @@ using MessageLoop::click;
 class SelectVersionFilterPageTest : public ::testing::Test
 {
 protected:
-    juce::ToggleButton& latestOnly()   { return child<juce::ToggleButton> (page, 0); }
-    juce::ToggleButton& allVersions()  { return child<juce::ToggleButton> (page, 1); }
+    juce::ToggleButton& latestOnly() { return child<juce::ToggleButton> (page, 0); }
+    juce::ToggleButton& allVersions() { return child<juce::ToggleButton> (page, 1); }
 
     // Exactly one of the two choices is on, and isLatestOnly agrees with it.
     void expectLatestOnlyChosen (bool chosen)

@@ -39,7 +39,7 @@ protected:
         return *worker;
     }
 
-    juce::String labelText() const  { return label->getText(); }
+    juce::String labelText() const { return label->getText(); }
 
     std::unique_ptr<juce::Label> label = std::make_unique<juce::Label>();
     std::unique_ptr<StatusHandOver> handOver = std::make_unique<StatusHandOver> (*label);

@@ -17,7 +17,7 @@ namespace
     // Counts the label's own change notifications, which a status must not send.
     struct LabelChangeCounter : juce::Label::Listener
     {
-        void labelTextChanged (juce::Label*) override  { ++count; }
+        void labelTextChanged (juce::Label*) override { ++count; }
         int count = 0;
     };
 }
@@ -26,7 +26,7 @@ template <typename Page>
 class StatusPages : public ::testing::Test
 {
 protected:
-    juce::Label& statusLabel()  { return child<juce::Label> (page, 0); }
+    juce::Label& statusLabel() { return child<juce::Label> (page, 0); }
 
     Page page;
 };

@@ -28,8 +28,8 @@ namespace
     public:
         using CountedPort::CountedPort;
 
-        void start() override   { port->start(); }
-        void stop() override    { port->stop(); }
+        void start() override { port->start(); }
+        void stop() override { port->stop(); }
     };
 
     class CountedOutput : public CountedPort<MidiOutputPort>

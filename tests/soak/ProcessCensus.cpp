@@ -32,7 +32,7 @@ ProcessCensus ProcessCensus::settleTo (const ProcessCensus& baseline)
         const auto census = take();
 
         if ((census.threads <= baseline.threads && census.openFiles <= baseline.openFiles)
-             || std::chrono::steady_clock::now() > deadline)
+            || std::chrono::steady_clock::now() > deadline)
             return census;
 
         std::this_thread::sleep_for (std::chrono::milliseconds (10));

@@ -233,7 +233,7 @@ bool SoakOracle::request (const SoakStep& step)
         if (fault.has_value() && fault->appliesTo (step.command, occurrence))
         {
             if (fault->kind == SimulatedFault::Kind::errorReply && fault->errorCode == 12
-                 && step.resentOnFailure && send < 3)
+                && step.resentOnFailure && send < 3)
                 continue;
 
             if (! meetFault (step, *fault, switchesSilently))
@@ -253,10 +253,12 @@ bool SoakOracle::meetFault (const SoakStep& step, const SimulatedFault& deviceFa
     using Kind = SimulatedFault::Kind;
 
     // A device that switches without a word has no answer to spoil: the host waits in vain.
+    // clang-format off
     if (switchesSilently && (deviceFault.kind == Kind::noReply || deviceFault.kind == Kind::badChecksum
                               || deviceFault.kind == Kind::wrongKind || deviceFault.kind == Kind::vanishAfterReply
                               || deviceFault.kind == Kind::strayMessage))
         expectation.silenceMs += step.timeoutMs;
+    // clang-format on
 
     switch (deviceFault.kind)
     {

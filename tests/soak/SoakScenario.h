@@ -34,14 +34,14 @@ struct SoakScenario
         juce::uint32 address = 0;
         std::vector<juce::uint8> data;
 
-        juce::uint32 getEnd() const noexcept    { return address + (juce::uint32) data.size(); }
+        juce::uint32 getEnd() const noexcept { return address + (juce::uint32) data.size(); }
     };
 
     /** The image file of records, less cutShort bytes at its end. */
     juce::MemoryBlock makeImageFile() const;
 
     /** The update product ID differs from the product ID. */
-    bool hasSeparateUpdateId() const noexcept   { return device.updateProductId != device.productId; }
+    bool hasSeparateUpdateId() const noexcept { return device.updateProductId != device.productId; }
 
     /** The device's fault, when it has one. */
     std::optional<SimulatedFault> getDeviceFault() const;

@@ -137,7 +137,9 @@ SimulatedMemoryMap SoakScenarioGenerator::chooseMemoryMap (SoakScenario::Model m
 {
     static constexpr int blockSizes[] = { 16, 24, 64, 100, 128, 256 };
     const auto roll = between (0, 99);
+    // clang-format off
     const auto count = roll < 5 ? 0 : roll < 50 ? 1 : roll < 80 ? 2 : 3;
+    // clang-format on
     const auto startsAtZero = model == SoakScenario::Model::preparesLowPages ? chance (80) : chance (50);
 
     SimulatedMemoryMap map;

@@ -28,7 +28,7 @@ public:
     SoakObservation run (const SoakScenario& scenario);
 
     /** Ports opened through the world and not closed yet. */
-    int getOpenPorts() const noexcept   { return countingPorts.getOpenPorts(); }
+    int getOpenPorts() const noexcept { return countingPorts.getOpenPorts(); }
 
 private:
     std::unique_ptr<TargetsInfo> fetchCatalogue (SoakObservation& seen);

@@ -64,8 +64,10 @@ namespace
         WizardDriver driver { world.makeWizard (devicetest::shortReplyTimeouts()) };
     };
 
-    class DeviceFaultDuringScan : public DeviceFaultOutcome {};
-    class DeviceFaultDuringUpdate : public DeviceFaultOutcome {};
+    class DeviceFaultDuringScan : public DeviceFaultOutcome
+    {};
+    class DeviceFaultDuringUpdate : public DeviceFaultOutcome
+    {};
 
     DeviceFaultCase scanCase (const char* name, Kind kind, juce::uint8 command, juce::uint8 errorCode = 0)
     {
@@ -104,6 +106,7 @@ TEST_P (DeviceFaultDuringScan, LeavesNoDeviceToChoose)
     EXPECT_TRUE (driver.isVisible ("<< Start Over"));
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P (Faults, DeviceFaultDuringScan, ::testing::Values (
     scanCase ("NoReplyToIdentity", Kind::noReply, identity),
     scanCase ("CorruptIdentityReply", Kind::badChecksum, identity),
@@ -118,6 +121,7 @@ INSTANTIATE_TEST_SUITE_P (Faults, DeviceFaultDuringScan, ::testing::Values (
     scanCase ("ShortVersionReply", Kind::tooShort, version),
     scanCase ("ErrorReply5ToVersion", Kind::errorReply, version, 5),
     scanCase ("UnknownErrorReply14ToVersion", Kind::errorReply, version, 14)), nameOf);
+// clang-format on
 
 TEST_P (DeviceFaultDuringUpdate, EndsOnTheResultsPageWithItsText)
 {
@@ -137,6 +141,7 @@ TEST_P (DeviceFaultDuringUpdate, EndsOnTheResultsPageWithItsText)
 
 // The switch into update mode may go unanswered: anything but an error reply is taken
 // as done. The write block faults strike the second of the image's nine blocks.
+// clang-format off
 INSTANTIATE_TEST_SUITE_P (Faults, DeviceFaultDuringUpdate, ::testing::Values (
     updateCase ("NoReplyToEnterUpdateMode", Kind::noReply, enter, 1, succeeded, ready),
     updateCase ("CorruptReplyToEnterUpdateMode", Kind::badChecksum, enter, 1, succeeded, ready),
@@ -170,6 +175,7 @@ INSTANTIATE_TEST_SUITE_P (Faults, DeviceFaultDuringUpdate, ::testing::Values (
     updateCase ("VanishedAfterMemoryMap", Kind::vanishAfterReply, memoryMap, 1, failed, noResponse),
     updateCase ("VanishedAfterSecondBlock", Kind::vanishAfterReply, writeBlock, 2, failed, noResponse),
     DeviceFaultCase { "VanishedBetweenScanAndUpdate", {}, failed, noResponse, true }), nameOf);
+// clang-format on
 
 TEST (DevicePortFaults, PortsThatCannotBeOpenedDuringTheScanLeaveNoDeviceToChoose)
 {

@@ -90,7 +90,7 @@ namespace
     juce::String inReverbProduct (const juce::String& productInside)
     {
         return "<Config><Brand Name=\"Calvio\"><Family FamilyID=\"0x05\"><Product Name=\"Test Reverb\" ProductID=\"0x02\">"
-               + productInside + "</Product></Family></Brand></Config>";
+             + productInside + "</Product></Family></Brand></Config>";
     }
 }
 
@@ -155,8 +155,7 @@ TEST_F (DownloadFaultOutcome, CatalogueAnsweredWithALowerCaseWebPageIsAnInvalidT
 TEST_F (DownloadFaultOutcome, CatalogueCutShortInTransferEndsWithUnableToConnect)
 {
     world.setUpReverbScene();
-    const auto text = bytesOf (CatalogueXml().addProduct (WizardWorld::reverbDevice(), "Test Reverb", { { "1.5", "x", {} } })
-                                             .toString());
+    const auto text = bytesOf (CatalogueXml().addProduct (WizardWorld::reverbDevice(), "Test Reverb", { { "1.5", "x", {} } }).toString());
 
     for (const bool announceLength : { true, false })
     {
@@ -184,7 +183,7 @@ TEST_F (DownloadFaultOutcome, ImageServerThatRefusesTheConnectionEndsWithUnableT
     auto& device = world.addDevice (WizardWorld::reverbDevice());
     world.serveCatalogue (CatalogueXml().addProduct (device.getConfig(), "Test Reverb",
                                                      { { "1.5", addressNobodyListensAt (imageAddress), {} } })
-                                        .toString());
+                              .toString());
 
     ASSERT_TRUE (driver.updateToTheNewestVersion());
 
@@ -197,7 +196,7 @@ TEST_F (DownloadFaultOutcome, ImageMissingOnTheServerEndsWithUnableToConnect)
     auto& device = world.addDevice (WizardWorld::reverbDevice());
     world.serveCatalogue (CatalogueXml().addProduct (device.getConfig(), "Test Reverb",
                                                      { { "1.5", world.server.getUrl ("/images/gone.bin"), {} } })
-                                        .toString());
+                              .toString());
 
     ASSERT_TRUE (driver.updateToTheNewestVersion());
 
@@ -269,6 +268,7 @@ TEST_P (MalformedCatalogue, EndsOnTheResultsPageWithItsText)
     EXPECT_EQ (driver.pageText(), GetParam().body != nullptr ? juce::String (GetParam().body) : UserTexts::noDevicesBody);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P (Kinds, MalformedCatalogue, ::testing::Values (
     CatalogueCase { "Empty", "", invalid, "The file is empty" },
     CatalogueCase { "NotXml", "UpdateTargets", invalid, "Syntax error at line 1, column 1" },
@@ -294,6 +294,7 @@ INSTANTIATE_TEST_SUITE_P (Kinds, MalformedCatalogue, ::testing::Values (
     CatalogueCase { "ProductIdWithoutHexDigits", "<Config><Brand Name=\"Calvio\"><Family FamilyID=\"0x05\"><Product ProductID=\"none\">"
                                                  "<Ports><Port Name=\"Test Reverb\"/></Ports></Product></Family></Brand></Config>",
                     noDevices, nullptr }), nameOf);
+// clang-format on
 
 TEST_F (DownloadFaultOutcome, PortCountThatIsNoNumberStillFindsTheDevice)
 {

@@ -40,8 +40,7 @@ TEST_F (UpdateWizardCancel, CancelWhileDevicesAreIdentifiedDiscardsWhatTheScanFo
     auto slow = WizardWorld::reverbDevice();
     slow.replyLatencyMs = 300;
     auto& device = world.addDevice (slow);
-    world.serveCatalogue (CatalogueXml().addProduct (slow, "Test Reverb", { { "1.5", "http://127.0.0.1:9/x.bin", {} } })
-                                        .toString());
+    world.serveCatalogue (CatalogueXml().addProduct (slow, "Test Reverb", { { "1.5", "http://127.0.0.1:9/x.bin", {} } }).toString());
 
     driver.cancelWhen ([this] { return driver.caption() == "Scanning..."; });
     driver.click (UserTexts::next);
@@ -74,7 +73,8 @@ TEST_F (UpdateWizardCancel, CancelWhileALargeCatalogueIsParsedEndsTheRunAndLeave
     const auto entities = juce::String::repeatedString ("&amp;", (4 << 20) / 5);
 
     world.serveCatalogue ("<Config><Brand Name=\"Calvio\"><Family FamilyID=\"0x05\"><Product Name=\"Test Reverb\" "
-                          "ProductID=\"0x02\" SpecialPreInstructions=\"" + entities + "\"/></Family></Brand></Config>");
+                          "ProductID=\"0x02\" SpecialPreInstructions=\""
+                          + entities + "\"/></Family></Brand></Config>");
 
     driver.cancelWhen ([this] { return driver.labelText() == UserTexts::downloadComplete; });
     driver.click (UserTexts::next);

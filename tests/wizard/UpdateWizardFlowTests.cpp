@@ -115,8 +115,7 @@ TEST_F (UpdateWizardFlow, NoMatchingPortEndsWithNoDevicesFound)
 {
     auto config = WizardWorld::reverbDevice();
     config.portName = "Nothing Plugged Here";
-    world.serveCatalogue (CatalogueXml().addProduct (config, "Absent Reverb", { { "1.5", "http://127.0.0.1:9/x.bin", {} } })
-                                        .toString());
+    world.serveCatalogue (CatalogueXml().addProduct (config, "Absent Reverb", { { "1.5", "http://127.0.0.1:9/x.bin", {} } }).toString());
     world.addDevice (WizardWorld::reverbDevice());
 
     driver.click (UserTexts::next);
@@ -132,8 +131,7 @@ TEST_F (UpdateWizardFlow, DeviceAtTheNewestVersionEndsWithNoUpdatesWhenOnlyNewer
     auto config = WizardWorld::reverbDevice();
     config.versionB1 = 0x50;
     world.addDevice (config);
-    world.serveCatalogue (CatalogueXml().addProduct (config, "Test Reverb", { { "1.5", "http://127.0.0.1:9/x.bin", {} } })
-                                        .toString());
+    world.serveCatalogue (CatalogueXml().addProduct (config, "Test Reverb", { { "1.5", "http://127.0.0.1:9/x.bin", {} } }).toString());
 
     driver.click (UserTexts::next);
     driver.click (UserTexts::next);

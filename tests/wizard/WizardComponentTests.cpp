@@ -9,17 +9,17 @@ namespace
     /** Exposes the frame's children and counts the clicks it reports. */
     struct ProbedWizard : public WizardComponent
     {
-        void nextClicked() override      { clicks += "next "; }
-        void backClicked() override      { clicks += "back "; }
-        void doneClicked() override      { clicks += "done "; }
+        void nextClicked() override { clicks += "next "; }
+        void backClicked() override { clicks += "back "; }
+        void doneClicked() override { clicks += "done "; }
         void startOverClicked() override { clicks += "startOver "; }
 
-        juce::TextButton& done()      { return doneButton; }
-        juce::TextButton& next()      { return nextButton; }
-        juce::TextButton& back()      { return backButton; }
+        juce::TextButton& done() { return doneButton; }
+        juce::TextButton& next() { return nextButton; }
+        juce::TextButton& back() { return backButton; }
         juce::TextButton& startOver() { return startOverButton; }
-        juce::Component& holder()     { return pageHolder; }
-        juce::String caption() const     { return captionLabel.getText(); }
+        juce::Component& holder() { return pageHolder; }
+        juce::String caption() const { return captionLabel.getText(); }
         juce::String description() const { return descriptionLabel.getText(); }
 
         juce::String clicks;

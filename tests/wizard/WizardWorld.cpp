@@ -135,7 +135,7 @@ SimulatedDevice& WizardWorld::setUpReverbScene (const SimulatedDeviceConfig& con
     serveCatalogue (CatalogueXml().addProduct (device.getConfig(), "Test Reverb",
                                                { { "1.0", oldImage, {} }, { "1.5", newImage, postInstructions } },
                                                preInstructions)
-                                  .toString());
+                        .toString());
     return device;
 }
 

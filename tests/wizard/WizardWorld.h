@@ -73,7 +73,7 @@ public:
     /** A wizard on this world whose devices wait for their replies as timeouts says. */
     UpdateWizard& makeWizard (const ReplyTimeouts& timeouts = {});
 
-    int getQuitRequests() const noexcept  { return quitRequests; }
+    int getQuitRequests() const noexcept { return quitRequests; }
 
     juce::TemporaryFile programFolderHolder;
     const juce::File programFolder;

@@ -18,7 +18,7 @@ namespace
         {
         }
 
-        ~StubbornWorker() override  { waitForThreadToExit (-1); }
+        ~StubbornWorker() override { waitForThreadToExit (-1); }
 
         void run() override
         {
@@ -37,7 +37,7 @@ namespace
     /** Cancels the page's modal loop soon after it starts, as the user's Cancel does. */
     struct CancelSoon : public juce::Timer
     {
-        explicit CancelSoon (juce::Component& pageToCancel) : page (pageToCancel)  { startTimer (50); }
+        explicit CancelSoon (juce::Component& pageToCancel) : page (pageToCancel) { startTimer (50); }
 
         void timerCallback() override
         {

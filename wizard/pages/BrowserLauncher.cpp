@@ -9,7 +9,7 @@ bool BrowserLauncher::open (const juce::String& address)
     if (! WebAddress::isAllowed (address))
         return false;
 
-   #if JUCE_LINUX
+#if JUCE_LINUX
     // Asking whether a launcher runs reaps it once it has ended.
     launchers.erase (std::remove_if (launchers.begin(), launchers.end(),
                                      [] (const auto& launcher) { return ! launcher->isRunning(); }),
@@ -22,9 +22,9 @@ bool BrowserLauncher::open (const juce::String& address)
 
     launchers.push_back (std::move (launcher));
     return true;
-   #else
+#else
     return juce::URL (address).launchInDefaultBrowser();
-   #endif
+#endif
 }
 
 juce::StringArray BrowserLauncher::linuxCommandFor (const juce::String& address)

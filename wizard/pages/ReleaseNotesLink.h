@@ -20,7 +20,7 @@ public:
     void showAddress (const juce::String& address);
 
     /** The address a click opens; empty while the link is hidden. */
-    const juce::String& getAddress() const noexcept    { return address; }
+    const juce::String& getAddress() const noexcept { return address; }
 
 private:
     juce::String address;
