@@ -2,10 +2,12 @@
 #include "device/BinFileException.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace
 {
-    constexpr juce::int64 magicLength = 4;
+    constexpr juce::uint8 magic[] = { 0x00, 0x5C, 0x00, 0x05 };
+    constexpr int magicLength = (int) sizeof (magic);
     constexpr int recordHeaderLength = 8;
 
     // Shown to the user as it stands, beside FirmwareImage::unexpectedEndText.
@@ -29,13 +31,22 @@ void FirmwareImage::parse()
     selectRecord (0, recordAt (0).address);
 }
 
+void FirmwareImage::checkMagic()
+{
+    juce::uint8 start[magicLength];
+
+    if (! moveStreamTo (0) || stream.read (start, magicLength) != magicLength)
+        throw BinFileException (unexpectedEndText);
+
+    if (! std::equal (std::begin (magic), std::end (magic), start))
+        throw BinFileException (notAnImageText);
+}
+
 void FirmwareImage::indexRecords()
 {
     records.clearQuick();
     recordCount = 0;
-
-    if (! moveStreamTo (magicLength))
-        throw BinFileException (unexpectedEndText);
+    checkMagic();
 
     const auto totalLength = stream.getTotalLength();
 
@@ -52,6 +63,10 @@ void FirmwareImage::indexRecords()
         record.length = juce::ByteOrder::bigEndianInt (header + 4);
         record.dataOffset = stream.getPosition();
         ++recordCount;
+
+        // Past the top the device has no memory, and a wrapped address would land at 0.
+        if (record.getEnd() > endOfData)
+            throw BinFileException (pastTheTopText);
 
         if (record.length > 0)
             records.add (record);

@@ -6,7 +6,7 @@
 
 /** Reads a firmware image file block by block, by device address.
 
-    The file is a 4-byte magic followed by records, each a big-endian 32-bit address
+    The file is the 4-byte magic 00 5C 00 05 followed by records, each a big-endian 32-bit address
     and length and then that many data bytes. parse indexes the records once; reads
     then come straight from the stream, which must know its length and allow
     repositioning. The stream is not owned and must outlive this object.
@@ -31,9 +31,11 @@ public:
 
     explicit FirmwareImage (juce::InputStream& stream);
 
-    /** Indexes the records and positions the stream at the data of the lowest one.
-        Throws BinFileException when the file ends inside a record, or when records
-        overlap.
+    /** Checks the whole file, indexes its records and positions the stream at the data
+        of the lowest one. Throws BinFileException when the file does not start with the
+        magic, ends inside a record, holds a record that runs past 0xFFFFFFFF, or holds
+        records that overlap. Nothing is kept but the index, so a file can be checked
+        before anything depends on it and then read from the same reader.
     */
     void parse();
 
@@ -57,6 +59,12 @@ public:
     /** What the user is shown for a file that ends too early, spelt as it always was. */
     static constexpr const char* unexpectedEndText = "Unexpected end of file encoutered";
 
+    /** What the user is shown for a file that does not start with the image magic. */
+    static constexpr const char* notAnImageText = "The file is not a firmware image";
+
+    /** What the user is shown for a record that runs past the last address, 0xFFFFFFFF. */
+    static constexpr const char* pastTheTopText = "The firmware image has a record past the end of the address space";
+
     /** What the user is shown for a file whose records claim the same address twice. */
     static constexpr const char* overlappingRecordsText = "The firmware image has overlapping records";
 
@@ -67,6 +75,7 @@ public:
     static bool isErasedBlock (const juce::uint8* buffer, int size);
 
 private:
+    void checkMagic();
     void indexRecords();
     void sortAndCheckRecords();
     ImageRecord recordAt (int index) const;

@@ -50,6 +50,11 @@ void ProgrammingSequence::run (juce::InputStream& image)
 
 void ProgrammingSequence::program (juce::InputStream& image)
 {
+    // A file that cannot be written is refused before the device is switched into update
+    // mode and its flash prepared: found later, it would leave the device waiting there.
+    FirmwareImage firmware (image);
+    checkImage (firmware);
+
     openPorts();
     device.enterUpdateMode();
     reopenPortsIfNeeded();
@@ -57,14 +62,6 @@ void ProgrammingSequence::program (juce::InputStream& image)
     readMemoryMap();
 
     blockBuffer.allocate ((size_t) memoryMap.blockSize, false);
-    FirmwareImage firmware (image);
-    firmware.parse();
-
-    // Writing nothing and calling it a success would leave the device waiting in update
-    // mode while the user is told it is ready.
-    if (! firmware.hasRecords())
-        throw BinFileException (FirmwareImage::unexpectedEndText);
-
     countTotal (firmware);
 
     for (const auto& region : memoryMap.regions)
@@ -75,6 +72,15 @@ void ProgrammingSequence::program (juce::InputStream& image)
     // that the update is complete.
     if (written < total)
         throw BinFileException (incompleteText);
+}
+
+void ProgrammingSequence::checkImage (FirmwareImage& firmware)
+{
+    firmware.parse();
+
+    // Writing nothing and calling it a success would tell the user the device is ready.
+    if (! firmware.hasRecords())
+        throw BinFileException (FirmwareImage::unexpectedEndText);
 }
 
 void ProgrammingSequence::openPorts()

@@ -7,9 +7,10 @@
 
 class MidiTargetDevice;
 
-/** Writes one firmware image into a MidiTargetDevice: switches it into update mode,
-    asks for its memory map, then writes the image block by block, region by region,
-    each block acknowledged before the next is read.
+/** Writes one firmware image into a MidiTargetDevice: checks the whole image, switches
+    the device into update mode, asks for its memory map, then writes the image block by
+    block, region by region, each block acknowledged before the next is read. An image
+    that fails its check reaches no device: the ports are not even opened.
 
     A block ends where its record or its region ends, whichever comes first, so nothing
     is sent to memory the device did not list. Addresses are walked in 64 bits: a
@@ -25,13 +26,15 @@ public:
     ProgrammingSequence (MidiTargetDevice& deviceToProgram, StatusReporter* status, ProgressReporter* progress);
 
     /** Programs image into the device; rethrows, after closing the ports and reporting
-        "Update failed", whatever exception ended it. Image data inside the regions that
-        was not written fails the update with BinFileException rather than completing it.
+        "Update failed", whatever exception ended it. A damaged image fails the update with
+        BinFileException before anything is sent, and image data inside the regions that
+        was not written fails it rather than completing it.
     */
     void run (juce::InputStream& image);
 
 private:
     void program (juce::InputStream& image);
+    static void checkImage (FirmwareImage& firmware);
     void openPorts();
     void reopenPortsIfNeeded();
     void prepareWrite();

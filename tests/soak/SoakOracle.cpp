@@ -112,6 +112,7 @@ std::vector<SoakStep> SoakOracle::stepsOf (const SoakScenario& scenario)
         steps.push_back (requestStep (DeviceCommand::VersionRequest, timeouts.version, true));
 
     steps.push_back (hostStep (SoakStep::Kind::download));
+    steps.push_back (hostStep (SoakStep::Kind::parseImage));
     steps.push_back (hostStep (SoakStep::Kind::openPorts));
 
     if (! device.startsInUpdateMode)
@@ -122,7 +123,6 @@ std::vector<SoakStep> SoakOracle::stepsOf (const SoakScenario& scenario)
 
     steps.push_back (requestStep (DeviceCommand::PrepareWrite, timeouts.prepareWrite));
     steps.push_back (requestStep (DeviceCommand::MemoryMapRequest, timeouts.memoryMap));
-    steps.push_back (hostStep (SoakStep::Kind::parseImage));
 
     for (const auto& region : device.memoryMap.regions)
     {

@@ -254,6 +254,7 @@ TEST_F (DownloadFaultOutcome, ImageThatEndsBeforeItsFirstRecordFailsTheUpdate)
     expectResult (UserTexts::updateFailed, UserTexts::updateFailedDescription,
                   UserTexts::endOfFile);
     EXPECT_EQ (device.readFlash (0, 16), std::vector<juce::uint8> (16, 0xff));
+    EXPECT_FALSE (device.isInUpdateMode());
 }
 
 //==============================================================================

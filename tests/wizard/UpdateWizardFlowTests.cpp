@@ -99,7 +99,7 @@ TEST_F (UpdateWizardFlow, SilentDeviceFailsTheUpdateWithNoResponse)
 
 TEST_F (UpdateWizardFlow, ImageCutShortFailsTheUpdateWithTheFilesReason)
 {
-    world.setUpReverbScene();
+    auto& device = world.setUpReverbScene();
     auto image = WizardWorld::makeImage();
     image.setSize (image.getSize() - 10);
     world.serve ("/images/reverb-1.5.bin", LoopbackServer::Answer::withData (image));
@@ -109,6 +109,7 @@ TEST_F (UpdateWizardFlow, ImageCutShortFailsTheUpdateWithTheFilesReason)
 
     EXPECT_EQ (driver.caption(), UserTexts::updateFailed);
     EXPECT_EQ (driver.pageText(), UserTexts::endOfFile);
+    EXPECT_FALSE (device.isInUpdateMode());
 }
 
 TEST_F (UpdateWizardFlow, NoMatchingPortEndsWithNoDevicesFound)
