@@ -40,6 +40,12 @@ namespace
         return image;
     }
 
+    juce::String reverbProductWith (const juce::String& revisions)
+    {
+        return "<Config><Brand Name=\"Calvio\"><Family FamilyID=\"0x05\"><Product Name=\"Test Reverb\" ProductID=\"0x02\"><Revisions>"
+             + revisions + "</Revisions><Ports><Port Name=\"Test Reverb\"/></Ports></Product></Family></Brand></Config>";
+    }
+
     struct ImageCheckCase
     {
         const char* name;
@@ -70,9 +76,8 @@ namespace
             const auto url = world.serve ("/images/reverb-1.5.bin",
                                           LoopbackServer::Answer::withData (GetParam().servesChangedImage ? withLastByteChanged (genuine)
                                                                                                           : genuine));
-            world.serveCatalogue ("<Config><Brand Name=\"Calvio\"><Family FamilyID=\"0x05\"><Product Name=\"Test Reverb\" ProductID=\"0x02\">"
-                                  "<Revisions><Revision Version=\"1.5\" ImageUrl=\"" + url + "\"" + GetParam().attributes (genuine) + "/></Revisions>"
-                                  "<Ports><Port Name=\"Test Reverb\"/></Ports></Product></Family></Brand></Config>");
+            world.serveCatalogue (reverbProductWith ("<Revision Version=\"1.5\" ImageUrl=\"" + url + "\""
+                                                     + GetParam().attributes (genuine) + "/>"));
             return device;
         }
 
