@@ -1,6 +1,7 @@
 #include "catalogue/CatalogueBuilder.h"
 
 #include <cstring>
+#include <limits>
 #include <optional>
 
 #include "catalogue/XmlParseException.h"
@@ -71,6 +72,48 @@ namespace
             value = juce::jmin (limit, value * 10 + static_cast<std::int64_t> (*p - '0'));
 
         return static_cast<std::int32_t> (negative ? -value : juce::jmin (value, limit - 1));
+    }
+
+    juce::String invalidAttribute (const char* name, const char* expected)
+    {
+        return juce::String ("Invalid attribute encountered. Expecting ") + name + " to be " + expected;
+    }
+
+    // Digits only, at least one, and no more than an int64 holds: a size given in any
+    // other form cannot be trusted to say what the catalogue's author meant.
+    std::optional<juce::int64> parseSize (const juce::String& text)
+    {
+        if (text.isEmpty())
+            return std::nullopt;
+
+        juce::int64 value = 0;
+
+        for (auto p = text.getCharPointer(); ! p.isEmpty();)
+        {
+            const auto c = p.getAndAdvance();
+
+            if (c < '0' || c > '9')
+                return std::nullopt;
+
+            const auto digit = static_cast<juce::int64> (c - '0');
+
+            if (value > (std::numeric_limits<juce::int64>::max() - digit) / 10)
+                return std::nullopt;
+
+            value = value * 10 + digit;
+        }
+
+        return value;
+    }
+
+    // 64 hex digits in either case, kept in lower case to compare with a computed
+    // digest; empty when the text is anything else.
+    juce::String parseSha256 (const juce::String& text)
+    {
+        if (text.length() != 64 || ! text.containsOnly ("0123456789abcdefABCDEF"))
+            return {};
+
+        return text.toLowerCase();
     }
 
     TargetBrand brandCode (const juce::String& name)
@@ -235,6 +278,25 @@ void CatalogueBuilder::addRevision (const char* const* attributes)
     revision.imageUrl = readAttribute (attributes, "ImageUrl");
     revision.releaseNotesUrl = readAttribute (attributes, "ReleaseNotesUrl");
     revision.specialPostInstructions = readAttribute (attributes, "SpecialPostInstructions");
+
+    if (const auto size = findAttribute (attributes, "Size"))
+    {
+        revision.imageSize = parseSize (*size);
+
+        if (! revision.imageSize.has_value())
+        {
+            error = invalidAttribute ("Size", "a decimal number of bytes");
+            return;
+        }
+    }
+
+    if (const auto sha256 = findAttribute (attributes, "Sha256"))
+    {
+        revision.imageSha256 = parseSha256 (*sha256);
+
+        if (revision.imageSha256.isEmpty())
+            error = invalidAttribute ("Sha256", "64 hexadecimal digits");
+    }
 }
 
 void CatalogueBuilder::addPort (const char* const* attributes)

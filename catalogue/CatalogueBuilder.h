@@ -16,7 +16,8 @@
     order, except that a product's Revisions are checked before its Ports. Element
     names are compared exactly, attribute names in any letter case (the first match
     wins); non-blank text or a CDATA section where elements are expected counts as a
-    wrong element.
+    wrong element. A Revision's Size and Sha256 are the only attributes that can be
+    wrong: given, they must be a decimal number and 64 hexadecimal digits.
 
     Depth is the parser's to bound: the builder's stack grows by one entry per open
     element. Runs on the thread that parses; touches nothing shared.

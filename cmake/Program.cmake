@@ -17,6 +17,10 @@ target_link_libraries (quillon_program
 find_package (EXPAT REQUIRED)
 target_link_libraries (quillon_program PRIVATE EXPAT::EXPAT)
 
+# A catalogue's image digests are checked with libsodium's SHA-256.
+pkg_check_modules (SODIUM REQUIRED IMPORTED_TARGET libsodium)
+target_link_libraries (quillon_program PRIVATE PkgConfig::SODIUM)
+
 # Each source folder lists its files with this, naming the library they belong to.
 # Our own code must build without warnings.
 function (quillon_add_sources library)

@@ -3,11 +3,13 @@
 #include "catalogue/DownloadRefusedException.h"
 
 DownloadImageThread::DownloadImageThread (const juce::String& url, FileDownloader::Sources sources,
-                                          juce::Component* page, StatusReporter* reporterToUse)
+                                          juce::Component* page, StatusReporter* reporterToUse,
+                                          const ExpectedImage& expectedImage)
     : PageWorker ("Download image", page),
       FileDownloader (largestImage, sources),
       imageUrl (url),
-      reporter (reporterToUse)
+      reporter (reporterToUse),
+      expected (expectedImage)
 {
 }
 
@@ -35,11 +37,23 @@ void DownloadImageThread::work()
 void DownloadImageThread::keep (std::unique_ptr<juce::MemoryBlock> data)
 {
     if (data == nullptr)
+    {
         status = ImageNotDownloaded;
+    }
+    else if (! expected.isMatchedBy (*data))
+    {
+        errorMessage = "The downloaded image is damaged or is not the one the catalogue names";
+        status = ImageMismatched;
+    }
     else if (startsLikeFirmwareImage (*data))
-        image = std::move (data), status = ImageOk;
+    {
+        image = std::move (data);
+        status = ImageOk;
+    }
     else
+    {
         status = ImageInvalid;
+    }
 }
 
 bool DownloadImageThread::startsLikeFirmwareImage (const juce::MemoryBlock& data)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/ExpectedImage.h"
 #include "catalogue/FileDownloader.h"
 #include "handover/PageWorker.h"
 
@@ -8,7 +9,8 @@
 
     The page leaving its modal state (Cancel) or the thread being told to exit aborts
     the download after its current chunk. An image larger than largestImage, or at an
-    address the downloader will not read, is refused with a text for the user.
+    address the downloader will not read, is refused with a text for the user, and so
+    is one that is not the image the catalogue describes (its size or digest differs).
 */
 class DownloadImageThread final : public PageWorker,
                                   private FileDownloader
@@ -19,15 +21,18 @@ public:
         ImageOk = 0,             // downloaded and accepted
         ImageInvalid = 1,        // downloaded, but not a firmware image; discarded
         ImageNotDownloaded = 2,  // the download failed or was aborted
-        ImageRefused = 3         // too large, or at an address not allowed; see getErrorMessage()
+        ImageRefused = 3,        // too large, or at an address not allowed; see getErrorMessage()
+        ImageMismatched = 4      // not the size or digest the catalogue gives; see getErrorMessage()
     };
 
     /** Message thread. page (which must already be modal) and reporter are borrowed
         and may be null. sources says whether imageUrl may name a local file: only when
-        the catalogue came from a file the user put beside the program.
+        the catalogue came from a file the user put beside the program. expected is what
+        the catalogue says the image is.
     */
     DownloadImageThread (const juce::String& imageUrl, FileDownloader::Sources sources,
-                         juce::Component* page, StatusReporter* reporter);
+                         juce::Component* page, StatusReporter* reporter,
+                         const ExpectedImage& expected = {});
 
     /** Message thread. Tells the thread to exit and waits for it; an image not taken
         goes with it.
@@ -51,6 +56,7 @@ private:
 
     const juce::String imageUrl;
     StatusReporter* const reporter;
+    const ExpectedImage expected;
 
     // Written by this thread; read by the message thread only after it has ended.
     std::unique_ptr<juce::MemoryBlock> image;

@@ -340,7 +340,8 @@ void UpdateWizard::downloadImage()
     const auto [result, thread] = workers.runOnPage (downloadPage, [this]
     {
         return std::make_unique<DownloadImageThread> (selectedRevision->imageUrl, imageSources,
-                                                      &downloadPage, &downloadPage);
+                                                      &downloadPage, &downloadPage,
+                                                      ExpectedImage (*selectedRevision));
     });
 
     if (WorkerRunner::isQuitting())
@@ -348,7 +349,8 @@ void UpdateWizard::downloadImage()
 
     if (result == 0)
         showResults ({}, UpdateResult::UpdateCancelled);
-    else if (thread->getStatus() == DownloadImageThread::ImageRefused)
+    else if (thread->getStatus() == DownloadImageThread::ImageRefused
+             || thread->getStatus() == DownloadImageThread::ImageMismatched)
         showResults (thread->getErrorMessage(), UpdateResult::UpdateFailed);
     else if (auto image = thread->takeImage())
         programDevice (std::move (image));

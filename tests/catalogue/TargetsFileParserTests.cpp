@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <optional>
+
+#include "catalogue/ExpectedImage.h"
 #include "catalogue/TargetsFileParser.h"
 #include "catalogue/TargetsFileReader.h"
 #include "catalogue/XmlParseException.h"
@@ -433,4 +437,76 @@ TEST (TargetsFileParser, TheParsersMemoryIsHeldToItsLimit)
         EXPECT_TRUE (juce::String (e.what()).startsWith ("The file is too large or too complex to be read at line 1"))
             << e.what();
     }
+}
+
+namespace
+{
+    const juce::String digestOfAbc ("ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+
+    juce::String revisionWith (const juce::String& attributes)
+    {
+        return inProduct ("<Product><Revisions><Revision Version=\"1.5\" " + attributes + "/></Revisions></Product>");
+    }
+
+    const TargetRevision& onlyRevision (const TargetsInfo& catalogue)
+    {
+        return *onlyProduct (catalogue).revisions.getFirst();
+    }
+}
+
+// What the catalogue says about an image is kept as a number and a digest in one
+// letter case, whatever case the file used; absent stays absent.
+TEST (TargetsFileParser, ImageSizeAndDigestAreReadWhenGiven)
+{
+    struct Case
+    {
+        juce::String attributes;
+        std::optional<juce::int64> size;
+        juce::String sha256;
+    };
+
+    for (const auto& [attributes, size, sha256] : std::vector<Case> {
+             { "", std::nullopt, "" },
+             { "Size=\"8704\" Sha256=\"" + digestOfAbc + "\"", 8704, digestOfAbc },
+             { "size=\"0\" SHA256=\"" + digestOfAbc.toUpperCase() + "\"", 0, digestOfAbc },
+             { "Size=\"0009223372036854775807\"", std::numeric_limits<juce::int64>::max(), "" },
+         })
+    {
+        const auto catalogue = parse (revisionWith (attributes));
+        EXPECT_EQ (onlyRevision (*catalogue).imageSize, size) << attributes;
+        EXPECT_EQ (onlyRevision (*catalogue).imageSha256, sha256) << attributes;
+    }
+}
+
+// A size or digest that cannot be read would make any image pass or every image fail:
+// the whole catalogue is refused instead, naming the attribute, in document order.
+TEST (TargetsFileParser, MalformedImageSizeOrDigestMakesTheCatalogueInvalid)
+{
+    const juce::String size ("Invalid attribute encountered. Expecting Size to be a decimal number of bytes");
+    const juce::String sha256 ("Invalid attribute encountered. Expecting Sha256 to be 64 hexadecimal digits");
+
+    expectOutcomes ({
+        { revisionWith ("Size=\"\""), size },
+        { revisionWith ("Size=\"+12\""), size },
+        { revisionWith ("Size=\"-1\""), size },
+        { revisionWith ("Size=\" 12\""), size },
+        { revisionWith ("Size=\"12 \""), size },
+        { revisionWith ("Size=\"1e3\""), size },
+        { revisionWith ("Size=\"0x20\""), size },
+        { revisionWith ("Size=\"9223372036854775808\""), size },
+        { revisionWith ("Sha256=\"\""), sha256 },
+        { revisionWith ("Sha256=\"" + digestOfAbc.dropLastCharacters (1) + "\""), sha256 },
+        { revisionWith ("Sha256=\"" + digestOfAbc + "0\""), sha256 },
+        { revisionWith ("Sha256=\"" + digestOfAbc.replaceSection (10, 1, "g") + "\""), sha256 },
+        { revisionWith ("Sha256=\" " + digestOfAbc.substring (1) + "\""), sha256 },
+        { revisionWith ("Sha256=\"x\" Size=\"x\""), size },
+        { inProduct ("<Product><Ports><x/></Ports><Revisions><Revision Sha256=\"x\"/></Revisions></Product>"), sha256 },
+        { inProduct ("<Product><Revisions><Revision Size=\"x\"/><x/></Revisions></Product>"), size },
+    });
+}
+
+TEST (ExpectedImage, DigestIsTheStandardSha256InLowerCaseHex)
+{
+    EXPECT_EQ (ExpectedImage::sha256Of (juce::MemoryBlock ("abc", 3)), digestOfAbc);
+    EXPECT_EQ (ExpectedImage::sha256Of ({}), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
 }

@@ -285,6 +285,12 @@ INSTANTIATE_TEST_SUITE_P (Kinds, MalformedCatalogue, ::testing::Values (
     CatalogueCase { "NotAPort", "<Config><Brand><Family><Product><Ports><Revision/></Ports></Product></Family></Brand></Config>",
                     invalid, "Invalid element encountered. Expecting Port" },
     CatalogueCase { "StrayText", "<Config> oops <Brand/></Config>", invalid, "Invalid element encountered. Expecting Brand" },
+    CatalogueCase { "ImageSizeWithASign", "<Config><Brand><Family><Product><Revisions><Revision Size=\"+8704\"/></Revisions>"
+                                          "</Product></Family></Brand></Config>",
+                    invalid, "Invalid attribute encountered. Expecting Size to be a decimal number of bytes" },
+    CatalogueCase { "ImageDigestTooShort", "<Config><Brand><Family><Product><Revisions><Revision Sha256=\"ba7816bf\"/></Revisions>"
+                                           "</Product></Family></Brand></Config>",
+                    invalid, "Invalid attribute encountered. Expecting Sha256 to be 64 hexadecimal digits" },
     CatalogueCase { "NoProducts", "<Config/>", noDevices, nullptr },
     CatalogueCase { "ProductWithoutAttributes", "<Config><Brand Name=\"Calvio\"><Family FamilyID=\"0x05\"><Product>"
                                                 "<Ports><Port Name=\"Test Reverb\"/></Ports></Product></Family></Brand></Config>",
