@@ -11,45 +11,20 @@ namespace
 {
     constexpr auto damagedImage = "The downloaded image is damaged or is not the one the catalogue names";
 
-    using Attributes = juce::String (*) (const juce::MemoryBlock& genuine);
-
-    juce::String sizeOf (const juce::MemoryBlock& image)
+    // What the catalogue says of the genuine image.
+    enum class Given
     {
-        return " Size=\"" + juce::String (static_cast<juce::int64> (image.getSize())) + "\"";
-    }
-
-    juce::String oneByteMoreThan (const juce::MemoryBlock& image)
-    {
-        return " Size=\"" + juce::String (static_cast<juce::int64> (image.getSize()) + 1) + "\"";
-    }
-
-    juce::String digestOf (const juce::MemoryBlock& image)
-    {
-        return " Sha256=\"" + ExpectedImage::sha256Of (image) + "\"";
-    }
-
-    juce::String upperCaseDigestOf (const juce::MemoryBlock& image)
-    {
-        return " Sha256=\"" + ExpectedImage::sha256Of (image).toUpperCase() + "\"";
-    }
-
-    // Still a well-formed image, so only the digest can tell it from the genuine one.
-    juce::MemoryBlock withLastByteChanged (juce::MemoryBlock image)
-    {
-        image[image.getSize() - 1] = static_cast<char> (image[image.getSize() - 1] ^ 0x01);
-        return image;
-    }
-
-    juce::String reverbProductWith (const juce::String& revisions)
-    {
-        return "<Config><Brand Name=\"Calvio\"><Family FamilyID=\"0x05\"><Product Name=\"Test Reverb\" ProductID=\"0x02\"><Revisions>"
-             + revisions + "</Revisions><Ports><Port Name=\"Test Reverb\"/></Ports></Product></Family></Brand></Config>";
-    }
+        nothing,
+        genuine,
+        genuineInUpperCase,
+        oneByteMore
+    };
 
     struct ImageCheckCase
     {
         const char* name;
-        Attributes attributes;   // what the catalogue says about the genuine image
+        Given size;
+        Given digest;
         bool servesChangedImage;
         bool succeeds;
     };
@@ -64,6 +39,25 @@ namespace
         return info.param.name;
     }
 
+    juce::String sizeAttribute (Given given, const juce::MemoryBlock& image)
+    {
+        const auto size = static_cast<juce::int64> (image.getSize());
+        return given == Given::nothing ? juce::String() : juce::String (given == Given::oneByteMore ? size + 1 : size);
+    }
+
+    juce::String digestAttribute (Given given, const juce::MemoryBlock& image)
+    {
+        const auto digest = ExpectedImage::sha256Of (image);
+        return given == Given::nothing ? juce::String() : given == Given::genuineInUpperCase ? digest.toUpperCase() : digest;
+    }
+
+    // Still a well-formed image, so only the digest can tell it from the genuine one.
+    juce::MemoryBlock withLastByteChanged (juce::MemoryBlock image)
+    {
+        image[image.getSize() - 1] = static_cast<char> (image[image.getSize() - 1] ^ 0x01);
+        return image;
+    }
+
     class ImageCheckOutcome : public ::testing::TestWithParam<ImageCheckCase>
     {
     protected:
@@ -71,13 +65,17 @@ namespace
         // carries the case's attributes.
         SimulatedDevice& setUpScene()
         {
+            const auto& testCase = GetParam();
             const auto genuine = WizardWorld::makeImage();
             auto& device = world.addDevice (WizardWorld::reverbDevice());
             const auto url = world.serve ("/images/reverb-1.5.bin",
-                                          LoopbackServer::Answer::withData (GetParam().servesChangedImage ? withLastByteChanged (genuine)
-                                                                                                          : genuine));
-            world.serveCatalogue (reverbProductWith ("<Revision Version=\"1.5\" ImageUrl=\"" + url + "\""
-                                                     + GetParam().attributes (genuine) + "/>"));
+                                          LoopbackServer::Answer::withData (testCase.servesChangedImage ? withLastByteChanged (genuine)
+                                                                                                        : genuine));
+            world.serveCatalogue (CatalogueXml().addProduct (device.getConfig(), "Test Reverb",
+                                                             { { "1.5", url, {},
+                                                                 sizeAttribute (testCase.size, genuine),
+                                                                 digestAttribute (testCase.digest, genuine) } })
+                                      .toString());
             return device;
         }
 
@@ -110,10 +108,10 @@ TEST_P (ImageCheckOutcome, ProgramsOnlyTheImageTheCatalogueNames)
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P (Cases, ImageCheckOutcome, ::testing::Values (
-    ImageCheckCase { "SizeAndDigestMatch",   [] (const juce::MemoryBlock& g) { return sizeOf (g) + digestOf (g); },     false, true },
-    ImageCheckCase { "DigestInUpperCase",    [] (const juce::MemoryBlock& g) { return upperCaseDigestOf (g); },         false, true },
-    ImageCheckCase { "NeitherGiven",         [] (const juce::MemoryBlock&)   { return juce::String(); },                true,  true },
-    ImageCheckCase { "WrongSize",            [] (const juce::MemoryBlock& g) { return oneByteMoreThan (g); },           false, false },
-    ImageCheckCase { "OneByteChanged",       [] (const juce::MemoryBlock& g) { return sizeOf (g) + digestOf (g); },     true,  false },
-    ImageCheckCase { "OneByteChangedNoSize", [] (const juce::MemoryBlock& g) { return digestOf (g); },                  true,  false }), nameOf);
+    ImageCheckCase { "SizeAndDigestMatch",   Given::genuine,     Given::genuine,            false, true },
+    ImageCheckCase { "DigestInUpperCase",    Given::nothing,     Given::genuineInUpperCase, false, true },
+    ImageCheckCase { "NeitherGiven",         Given::nothing,     Given::nothing,            true,  true },
+    ImageCheckCase { "WrongSize",            Given::oneByteMore, Given::nothing,            false, false },
+    ImageCheckCase { "OneByteChanged",       Given::genuine,     Given::genuine,            true,  false },
+    ImageCheckCase { "OneByteChangedNoSize", Given::nothing,     Given::genuine,            true,  false }), nameOf);
 // clang-format on

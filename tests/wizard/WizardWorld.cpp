@@ -33,6 +33,12 @@ CatalogueXml& CatalogueXml::addProduct (const SimulatedDeviceConfig& device, con
 
         if (revision.specialPostInstructions.isNotEmpty())
             element->setAttribute ("SpecialPostInstructions", revision.specialPostInstructions);
+
+        if (revision.size.isNotEmpty())
+            element->setAttribute ("Size", revision.size);
+
+        if (revision.sha256.isNotEmpty())
+            element->setAttribute ("Sha256", revision.sha256);
     }
 
     product->createNewChildElement ("Ports")->createNewChildElement ("Port")->setAttribute ("Name", device.portName);

@@ -16,6 +16,8 @@ public:
         juce::String version;
         juce::String imageUrl;
         juce::String specialPostInstructions;
+        juce::String size = {};     // the image's Size and Sha256 attributes; empty: not given
+        juce::String sha256 = {};
     };
 
     CatalogueXml& addProduct (const SimulatedDeviceConfig& device, const juce::String& productName,
