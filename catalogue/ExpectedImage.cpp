@@ -2,6 +2,8 @@
 
 #include <sodium.h>
 
+#include "catalogue/Sodium.h"
+
 ExpectedImage::ExpectedImage (const TargetRevision& revision)
     : size (revision.imageSize),
       sha256 (revision.imageSha256)
@@ -18,10 +20,7 @@ bool ExpectedImage::isMatchedBy (const juce::MemoryBlock& image) const
 
 juce::String ExpectedImage::sha256Of (const juce::MemoryBlock& data)
 {
-    // libsodium asks to be set up once before use; the local static makes that once
-    // even when two workers hash at the same moment. The hash itself needs nothing
-    // that this set-up could fail to provide, so its result is not needed here.
-    [[maybe_unused]] static const int initialised = sodium_init();
+    Sodium::prepare();
 
     unsigned char digest[crypto_hash_sha256_BYTES];
     crypto_hash_sha256 (digest, static_cast<const unsigned char*> (data.getData()), data.getSize());

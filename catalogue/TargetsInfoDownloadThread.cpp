@@ -8,11 +8,14 @@
 
 TargetsInfoDownloadThread::TargetsInfoDownloadThread (const juce::StringArray& sourcesToTry,
                                                       juce::Component* page,
-                                                      StatusReporter* reporterToUse)
+                                                      StatusReporter* reporterToUse,
+                                                      std::optional<CataloguePublicKey> signerToRequire)
     : PageWorker ("Downloading", page),
       FileDownloader (largestTargetsFile, Sources::webAndLocalFiles),
       sources (sourcesToTry),
-      reporter (reporterToUse)
+      reporter (reporterToUse),
+      signer (std::move (signerToRequire)),
+      signatureDownloader (CatalogueSignature::largestFile, Sources::webOnly)
 {
 }
 
@@ -33,11 +36,8 @@ void TargetsInfoDownloadThread::work()
 
         try
         {
-            if (const auto text = fetchTargetsFile (source))
-            {
-                parse (*text, FileDownloader::isLocalFile (source));
+            if (searchEndsWith (source))
                 break;
-            }
         }
         catch (const DownloadRefusedException& e)
         {
@@ -50,18 +50,50 @@ void TargetsInfoDownloadThread::work()
     }
 }
 
+bool TargetsInfoDownloadThread::searchEndsWith (const juce::String& source)
+{
+    const auto data = fetchBytes (source);
+    const auto text = data != nullptr ? catalogueTextOf (*data) : std::nullopt;
+
+    if (! text.has_value())
+        return false;
+
+    const auto fromLocalFile = FileDownloader::isLocalFile (source);
+
+    if (signer.has_value() && ! fromLocalFile && ! isSignedBySigner (source, *data))
+    {
+        // Stopped while the signature was on its way: like a stopped parse, no result.
+        if (! shouldAbort())
+        {
+            errorMessage = "The catalogue's signature could not be verified, so it may not be the vendor's";
+            status = TargetsResult::TargetsParseError;
+        }
+
+        return true;
+    }
+
+    parse (*text, fromLocalFile);
+    return true;
+}
+
 std::optional<juce::String> TargetsInfoDownloadThread::fetchTargetsFile (const juce::String& source)
+{
+    const auto data = fetchBytes (source);
+    return data != nullptr ? catalogueTextOf (*data) : std::nullopt;
+}
+
+std::unique_ptr<juce::MemoryBlock> TargetsInfoDownloadThread::fetchBytes (const juce::String& source)
 {
     if (reporter != nullptr)
         reporter->reportStatus ("Locating targets file...");
 
-    const auto data = download (source, shouldAbort, abortContext(), reporter);
+    return download (source, shouldAbort, abortContext(), reporter);
+}
 
-    if (data == nullptr)
-        return {};
-
-    const auto* begin = static_cast<const char*> (data->getData());
-    const auto* end = std::find (begin, begin + data->getSize(), '\0');
+std::optional<juce::String> TargetsInfoDownloadThread::catalogueTextOf (const juce::MemoryBlock& data)
+{
+    const auto* begin = static_cast<const char*> (data.getData());
+    const auto* end = std::find (begin, begin + data.getSize(), '\0');
 
     // Text that is not UTF-8 is read as Windows-1252, as JUCE reads such text files, so
     // that a catalogue saved in that encoding still reads.
@@ -72,6 +104,23 @@ std::optional<juce::String> TargetsInfoDownloadThread::fetchTargetsFile (const j
         return {};
 
     return text;
+}
+
+bool TargetsInfoDownloadThread::isSignedBySigner (const juce::String& source, const juce::MemoryBlock& catalogueBytes)
+{
+    try
+    {
+        const auto file = signatureDownloader.download (CatalogueSignature::addressFor (source),
+                                                        shouldAbort, abortContext(), nullptr);
+        const auto signature = file != nullptr ? CatalogueSignature::fromFile (*file) : std::nullopt;
+
+        return signature.has_value() && signer->hasSigned (catalogueBytes, *signature);
+    }
+    catch (const DownloadRefusedException&)
+    {
+        // A signature larger than any, or redirected where no download may go.
+        return false;
+    }
 }
 
 void TargetsInfoDownloadThread::parse (const juce::String& text, bool fromLocalFile)

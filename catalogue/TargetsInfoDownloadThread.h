@@ -4,6 +4,7 @@
 #include <optional>
 #include <juce_core/juce_core.h>
 
+#include "catalogue/CataloguePublicKey.h"
 #include "catalogue/FileDownloader.h"
 #include "catalogue/TargetsInfo.h"
 #include "catalogue/TargetsResult.h"
@@ -23,6 +24,11 @@
     that is not allowed, ends the search as an invalid targets file with the refusal's
     text.
 
+    Given the vendor's public key, it takes a catalogue from the server only when the
+    signature beside it (CatalogueSignature) was made with that key over its exact
+    bytes; anything else ends the search as an invalid targets file. A local file is
+    the user's own choice and is taken unsigned.
+
     Use from the message thread:
         page.enterModalState (false);
         TargetsInfoDownloadThread thread (sources, &page, &page);
@@ -37,7 +43,10 @@ public:
     /** Message thread. page and reporter are borrowed and may be null; a page must
         already be in its modal state.
     */
-    TargetsInfoDownloadThread (const juce::StringArray& sources, juce::Component* page, StatusReporter* reporter);
+    TargetsInfoDownloadThread (const juce::StringArray& sources,
+                               juce::Component* page,
+                               StatusReporter* reporter,
+                               std::optional<CataloguePublicKey> signer = {});
 
     /** Message thread. Tells the thread to exit and waits for it; a catalogue not taken
         goes with it.
@@ -50,6 +59,9 @@ public:
     */
     std::optional<juce::String> fetchTargetsFile (const juce::String& source);
 
+    /** The text of a downloaded catalogue, up to any zero byte; nothing for a web page. */
+    static std::optional<juce::String> catalogueTextOf (const juce::MemoryBlock& data);
+
     // Message thread, once the thread has ended.
     TargetsResult getStatus() const noexcept { return status; }
     const juce::String& getErrorMessage() const noexcept { return errorMessage; }
@@ -60,10 +72,16 @@ public:
 
 private:
     void work() override;
+    /** Tries one source; true when the search stops here, with a catalogue or an error. */
+    bool searchEndsWith (const juce::String& source);
+    std::unique_ptr<juce::MemoryBlock> fetchBytes (const juce::String& source);
+    bool isSignedBySigner (const juce::String& source, const juce::MemoryBlock& catalogueBytes);
     void parse (const juce::String& text, bool fromLocalFile);
 
     const juce::StringArray sources;
     StatusReporter* const reporter;
+    const std::optional<CataloguePublicKey> signer;
+    const FileDownloader signatureDownloader;
 
     // Written by this thread; read by the message thread only after it has ended.
     std::unique_ptr<TargetsInfo> catalogue;

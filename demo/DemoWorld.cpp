@@ -62,6 +62,7 @@ UpdateEnvironment DemoWorld::makeEnvironment (std::function<void()> quit)
     return { ports,
              ReplyTimeouts {},
              [this] { return targetsSources (juce::Time::getCurrentTime()); },
+             {},
              std::move (quit) };
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/CataloguePublicKey.h"
 #include "device/ReplyTimeouts.h"
 #include "device/ports/MidiPortSystem.h"
 
@@ -7,7 +8,8 @@
 
 /** What the wizard takes from the world around it, so that the program, the demo and
     the tests can each hand it their own: the MIDI ports, how long a device is waited
-    for, where the targets file is looked for, and what "Done" does.
+    for, where the targets file is looked for and whose signature it needs, and what
+    "Done" does.
 */
 struct UpdateEnvironment
 {
@@ -21,6 +23,9 @@ struct UpdateEnvironment
         afresh for every scan, on the message thread.
     */
     std::function<juce::StringArray()> targetsSources;
+
+    /** The key a catalogue from a server must be signed with; none takes any catalogue. */
+    std::optional<CataloguePublicKey> catalogueSigner;
 
     /** Ends the program; called on the message thread. */
     std::function<void()> quit;

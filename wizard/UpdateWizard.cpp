@@ -203,7 +203,8 @@ bool UpdateWizard::fetchCatalogue (std::shared_ptr<TargetsInfo>& catalogue, Upda
 {
     const auto [result, thread] = workers.runOnPage (scanPage, [this]
     {
-        return std::make_unique<TargetsInfoDownloadThread> (environment.targetsSources(), &scanPage, &scanPage);
+        return std::make_unique<TargetsInfoDownloadThread> (environment.targetsSources(), &scanPage, &scanPage,
+                                                            environment.catalogueSigner);
     });
 
     if (result == 0)

@@ -51,6 +51,7 @@ TEST (ApplicationQuit, ClosingTheWindowWhileProgrammingEndsTheMessageLoop)
             world.ports,
             ReplyTimeouts {},
             [&world, host] { return TargetsSources::build (world.programFolder, host, juce::Time::getCurrentTime()); },
+            {},
             [] { juce::JUCEApplicationBase::quit(); } });
         WizardDriver driver (*wizard);
         AppWindow window (std::move (wizard));

@@ -103,6 +103,7 @@ TEST_F (DownloadFaultOutcome, CatalogueServerThatRefusesTheConnectionEndsWithUna
         world.ports,
         ReplyTimeouts {},
         [this, host] { return TargetsSources::build (world.programFolder, host, juce::Time::getCurrentTime()); },
+        {},
         [] {} }));
     WizardDriver refusedDriver (wizard);
 

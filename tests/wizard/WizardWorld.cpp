@@ -96,6 +96,7 @@ SimulatedDevice& WizardWorld::addDevice (const SimulatedDeviceConfig& config)
 
 void WizardWorld::serveCatalogue (const juce::String& xml)
 {
+    servedCatalogue = xml;
     server.setAnswer ("/updater/common/config/UpdateTargets.xml", LoopbackServer::Answer::withText (xml, 200, "text/xml"));
 }
 
@@ -153,6 +154,7 @@ UpdateWizard& WizardWorld::makeWizard (const ReplyTimeouts& timeouts)
         ports,
         timeouts,
         [this, host] { return TargetsSources::build (programFolder, host, juce::Time::getCurrentTime()); },
+        catalogueSigner,
         [this] { ++quitRequests; } });
 
     return *wizard;

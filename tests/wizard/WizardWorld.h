@@ -84,6 +84,12 @@ public:
     std::vector<std::unique_ptr<SimulatedDevice>> devices;
     std::unique_ptr<UpdateWizard> wizard;
 
+    /** The text serveCatalogue() serves. */
+    juce::String servedCatalogue;
+
+    /** The key the wizards made from now on require of the server's catalogue. */
+    std::optional<CataloguePublicKey> catalogueSigner;
+
 private:
     int quitRequests = 0;
 };
