@@ -61,6 +61,19 @@ public:
         count += numValues;
     }
 
+    /** Adds numValues elements, left for the caller to write, and returns the first;
+        the block may move, so pointers taken before are stale. Lets a caller that
+        transforms a run of values write them in place instead of one Add each.
+    */
+    ElementType* Extend (juce::int32 numValues)
+    {
+        jassert (numValues >= 0);
+        Reserve ((juce::int64) count + numValues);
+        const auto first = count;
+        count += numValues;
+        return data + first;
+    }
+
     /** Makes the block hold at least this many elements, by the doubling rule. */
     void Reserve (juce::int64 numElements)
     {

@@ -1,6 +1,10 @@
 #include "device/sysex/RxSysexMsg.h"
 #include "device/sysex/SysexException.h"
 
+#include <cstring>
+#include <limits>
+#include <new>
+
 namespace pex
 {
     namespace
@@ -42,15 +46,13 @@ namespace pex
 
     bool RxSysexMsg::Read (juce::uint8* dst, juce::uint32 count)
     {
-        for (juce::uint32 i = 0; i < count; ++i)
-        {
-            if (cursor >= GetStoredCount())
-                return false;
+        const auto available = juce::jmin (count, GetStoredCount() - juce::jmin (cursor, GetStoredCount()));
 
-            dst[i] = GetStoredByte (cursor++);
-        }
+        if (available > 0)
+            std::memcpy (dst, bytes.GetData() + cursor, available);
 
-        return true;
+        cursor += available;
+        return available == count;
     }
 
     juce::uint32 RxSysexMsg::GetHeaderLength() const
@@ -108,6 +110,14 @@ namespace pex
 
         if (bytes.GetCount() >= 4 && bytes[1] == 0x00)
             headerLength = 4;
+    }
+
+    juce::uint8* RxSysexMsg::Extend (juce::uint32 count)
+    {
+        if (count > (juce::uint32) std::numeric_limits<juce::int32>::max())
+            throw std::bad_alloc();
+
+        return bytes.Extend ((juce::int32) count);
     }
 
     void RxSysexMsg::RemoveLastStored() noexcept

@@ -50,6 +50,11 @@ namespace pex
         /** Stores one byte and notices a three-byte manufacturer ID. */
         void Store (juce::uint8 byte);
         void RemoveLastStored() noexcept;
+
+        /** Adds count data bytes for the caller to write and returns the first of them;
+            for data after the header only, which Store has already recognised.
+        */
+        juce::uint8* Extend (juce::uint32 count);
         juce::uint32 GetStoredCount() const noexcept;
         juce::uint8 GetStoredByte (juce::uint32 index) const noexcept;
 

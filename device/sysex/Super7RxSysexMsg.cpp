@@ -1,6 +1,8 @@
 #include "device/sysex/Super7RxSysexMsg.h"
 #include "device/sysex/SysexException.h"
 
+#include <cstring>
+
 namespace pex
 {
     namespace
@@ -13,14 +15,25 @@ namespace pex
 
     void Super7RxSysexMsg::Append (const juce::uint8* bytesToAdd, juce::uint32 count)
     {
-        for (juce::uint32 i = 0; i < count && ! IsComplete(); ++i)
+        juce::uint32 i = 0;
+
+        for (; i < count && ! packed && ! IsComplete(); ++i)
         {
             checksum ^= bytesToAdd[i];
+            takePrefixByte (bytesToAdd[i]);
+        }
 
-            if (packed)
-                takePackedByte (bytesToAdd[i]);
-            else
-                takePrefixByte (bytesToAdd[i]);
+        if (i == count || IsComplete())
+            return;
+
+        const auto* run = bytesToAdd + i;
+        const auto* end = static_cast<const juce::uint8*> (std::memchr (run, endOfExclusive, count - i));
+        unpack (run, (juce::uint32) ((end != nullptr ? end : bytesToAdd + count) - run));
+
+        if (end != nullptr)
+        {
+            checksum ^= endOfExclusive;
+            finish();
         }
     }
 
@@ -43,14 +56,31 @@ namespace pex
         packed = GetStoredCount() == GetHeaderLength();
     }
 
-    void Super7RxSysexMsg::takePackedByte (juce::uint8 byte)
+    void Super7RxSysexMsg::unpack (const juce::uint8* run, juce::uint32 count)
     {
-        if (byte == endOfExclusive)
-        {
-            finish();
-            return;
-        }
+        for (juce::uint32 i = 0; i < count; ++i)
+            checksum ^= run[i];
 
+        // Every eighth byte, from wherever the current group stands, is a high-bits
+        // byte and stores nothing; room for the rest is made once.
+        const auto toFirstHighBits = (juce::uint32) ((8 - groupPos) % 8);
+        const auto highBitsBytes = count > toFirstHighBits ? (count - toFirstHighBits - 1) / 8 + 1 : 0;
+        auto* out = Extend (count - highBitsBytes);
+        juce::uint32 i = 0;
+
+        for (; i < count && groupPos != 0; ++i)
+            out = unpackOne (run[i], out);
+
+        for (; count - i >= 8; i += 8, out += 7)
+            for (int k = 0; k < 7; ++k)
+                out[k] = (juce::uint8) (((run[i] << (k + 1)) & 0x80) | run[i + 1 + (juce::uint32) k]);
+
+        for (; i < count; ++i)
+            out = unpackOne (run[i], out);
+    }
+
+    juce::uint8* Super7RxSysexMsg::unpackOne (juce::uint8 byte, juce::uint8* out)
+    {
         if (groupPos == 0)
         {
             highBits = byte;
@@ -58,10 +88,11 @@ namespace pex
         else
         {
             highBits = (juce::uint8) (highBits << 1);
-            Store ((juce::uint8) ((highBits & 0x80) | byte));
+            *out++ = (juce::uint8) ((highBits & 0x80) | byte);
         }
 
         groupPos = (groupPos + 1) % 8;
+        return out;
     }
 
     void Super7RxSysexMsg::finish()

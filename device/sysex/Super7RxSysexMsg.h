@@ -29,7 +29,8 @@ namespace pex
 
     private:
         void takePrefixByte (juce::uint8 byte);
-        void takePackedByte (juce::uint8 byte);
+        void unpack (const juce::uint8* run, juce::uint32 count);
+        juce::uint8* unpackOne (juce::uint8 byte, juce::uint8* out);
         void finish();
 
         static constexpr juce::uint32 prefixLength = 4;

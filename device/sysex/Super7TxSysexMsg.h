@@ -31,7 +31,7 @@ namespace pex
         void Complete() override;
 
     private:
-        void pack (juce::uint8 byte);
+        static void packGroup (const juce::uint8* group, juce::uint32 size, juce::uint8* out) noexcept;
 
         static constexpr juce::uint32 prefixLength = 4;
         static constexpr juce::int32 groupSize = 7;

@@ -83,6 +83,14 @@ namespace pex
         bytes.Append (bytesToStore, (juce::int32) count);
     }
 
+    juce::uint8* TxSysexMsg::Extend (juce::uint32 count)
+    {
+        if (count > (juce::uint32) std::numeric_limits<juce::int32>::max())
+            throw std::bad_alloc();
+
+        return bytes.Extend ((juce::int32) count);
+    }
+
     juce::uint8* TxSysexMsg::GetStoredBytes() noexcept
     {
         return bytes.GetData();

@@ -45,6 +45,11 @@ namespace pex
         void Store (const juce::uint8* bytesToStore, juce::uint32 count);
         juce::uint8* GetStoredBytes() noexcept;
 
+        /** Adds count bytes for the caller to write and returns the first of them;
+            pointers into the stored bytes taken before are stale afterwards.
+        */
+        juce::uint8* Extend (juce::uint32 count);
+
     private:
         CZvArray<unsigned char> bytes;
         juce::uint32 headerLength;
