@@ -133,7 +133,7 @@ namespace
             VirtualMidiPortSystem ports;
             ports.addInput ("Pedal");
             ports.addOutput ("Pedal");
-            TranscriptFreeDevice simulated (ports, ProgrammingSetUp::deviceFor (imageSize, 0.0, blockSize));
+            TranscriptFreeDevice simulated (ports, ProgrammingSetUp::deviceFor (imageSize, {}, blockSize));
             MidiTargetDevice device (ProgrammingSetUp::productOf (simulated.getConfig()), ports, ReplyTimeouts {});
             device.setPortIndices (0, 0);
             state.ResumeTiming();

@@ -62,7 +62,7 @@ namespace
     {
         const auto image = imageOfEmptyRecords();
         VirtualMidiPortSystem ports;
-        TranscriptFreeDevice simulated (ports, ProgrammingSetUp::deviceFor (imageSpan, 0.0));
+        TranscriptFreeDevice simulated (ports, ProgrammingSetUp::deviceFor (imageSpan, {}));
         ports.addInput ("Pedal");
         ports.addOutput ("Pedal");
         MidiTargetDevice device (ProgrammingSetUp::productOf (simulated.getConfig()), ports, ReplyTimeouts {});

@@ -2,13 +2,7 @@
 
 #include "wizard/UpdateThread.h"
 #include "handover/WorkerTimeouts.h"
-
-namespace juce
-{
-    // JUCE's Linux event loop, which runDispatchLoopUntil calls: false lets it wait for
-    // the next event instead of returning when none is pending.
-    bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
-}
+#include "wizard/PageModalLoop.h"
 
 ProgrammingOnPage::ProgrammingOnPage (bool shown, Loop loopToRun)
     : loop (loopToRun)
@@ -45,14 +39,10 @@ bool ProgrammingOnPage::run (TargetDevice& device, const juce::MemoryBlock& imag
 
 void ProgrammingOnPage::runLoop()
 {
-    if (loop == Loop::modal)
-    {
+    if (loop == Loop::juceModal)
         page.runModalLoop();
-        return;
-    }
-
-    while (page.isCurrentlyModal (false))
-        juce::dispatchNextMessageOnSystemQueue (false);
+    else
+        PageModalLoop::run (page);
 }
 
 TimedStatusReporter& ProgrammingOnPage::getStatusTimes() noexcept

@@ -18,15 +18,16 @@ public:
     /** How the message thread waits while the page is modal. */
     enum class Loop
     {
-        /** runModalLoop, as the wizard does. On Linux JUCE's dispatch loop sleeps 1 ms
-            whenever nothing is pending, so a text posted meanwhile waits for the sleep to end.
+        /** PageModalLoop, as the wizard runs it: the message thread sleeps in the event
+            loop's own wait, which a posted text ends at once.
         */
-        modal,
+        wizard,
 
-        /** For comparison only: the same dispatching, but the message thread sleeps in
-            JUCE's own wait for the next event, which a posted text ends at once.
+        /** For comparison only: Component::runModalLoop. On Linux JUCE's dispatch loop
+            under it sleeps 1 ms whenever nothing is pending, so a text posted meanwhile
+            waits for the sleep to end.
         */
-        waking
+        juceModal
     };
 
     ProgrammingOnPage (bool shown, Loop loopToRun);

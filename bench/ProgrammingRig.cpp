@@ -2,9 +2,10 @@
 
 #include "bench/ProgrammingSetUp.h"
 
-ProgrammingRig::ProgrammingRig (juce::uint32 imageSizeToUse, FarSide farSide, double linkBytesPerSecond)
-    : imageSize (imageSizeToUse),
-      config (ProgrammingSetUp::deviceFor (imageSizeToUse, linkBytesPerSecond)),
+ProgrammingRig::ProgrammingRig (juce::uint32 imageSizeToUse, FarSide farSide, ProgrammingSetUp::Link linkToUse)
+    : link (linkToUse),
+      imageSize (imageSizeToUse),
+      config (ProgrammingSetUp::deviceFor (imageSizeToUse, linkToUse)),
       device (ProgrammingSetUp::productOf (config), ports, ReplyTimeouts {}),
       image (ProgrammingSetUp::imageOf (imageSizeToUse))
 {
@@ -51,4 +52,9 @@ juce::int64 ProgrammingRig::getNumBlocks() const noexcept
 size_t ProgrammingRig::getBytesOnTheWire() const
 {
     return simulated != nullptr ? ProgrammingSetUp::bytesOnTheWire (simulated->getTranscript()) : 0;
+}
+
+double ProgrammingRig::getLinkFloorSeconds() const
+{
+    return simulated != nullptr ? ProgrammingSetUp::linkFloorSeconds (simulated->getTranscript(), link) : 0.0;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bench/ProgrammingSetUp.h"
 #include "bench/TranscriptFreeDevice.h"
 #include "device/MidiTargetDevice.h"
 #include "sim/SimulatedDevice.h"
@@ -18,7 +19,7 @@ public:
         transcriptFree      // the same answers without either, so that its own time is small
     };
 
-    ProgrammingRig (juce::uint32 imageSize, FarSide farSide, double linkBytesPerSecond = 0.0);
+    ProgrammingRig (juce::uint32 imageSize, FarSide farSide, ProgrammingSetUp::Link link = {});
 
     /** Writes the image into the device on the calling thread; false when that failed. */
     bool programOnce (StatusReporter* status, ProgressReporter* progress);
@@ -32,7 +33,13 @@ public:
     /** All the bytes both sides have sent so far; counted by a simulatedDevice only. */
     size_t getBytesOnTheWire() const;
 
+    /** The least time all exchanges so far could have taken on the link; counted by a
+        simulatedDevice only.
+    */
+    double getLinkFloorSeconds() const;
+
 private:
+    const ProgrammingSetUp::Link link;
     const juce::uint32 imageSize;
     const SimulatedDeviceConfig config;
     VirtualMidiPortSystem ports;

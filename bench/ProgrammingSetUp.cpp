@@ -2,7 +2,7 @@
 
 namespace ProgrammingSetUp
 {
-    SimulatedDeviceConfig deviceFor (juce::uint32 imageSize, double linkBytesPerSecond, juce::uint16 blockSizeToUse)
+    SimulatedDeviceConfig deviceFor (juce::uint32 imageSize, Link link, juce::uint16 blockSizeToUse)
     {
         const auto half = imageSize / 2;
         SimulatedDeviceConfig config;
@@ -10,7 +10,8 @@ namespace ProgrammingSetUp
         config.familyId = 0x05;
         config.productId = config.updateProductId = 0x02;
         config.memoryMap = SimulatedMemoryMap::covering (blockSizeToUse, { { 0, half }, { half, half } });
-        config.linkBytesPerSecond = linkBytesPerSecond;
+        config.linkBytesPerSecond = link.bytesPerSecond;
+        config.replyLatencyMs = link.roundTripMs;
         return config;
     }
 
@@ -54,5 +55,19 @@ namespace ProgrammingSetUp
             total += entry.bytes.size();
 
         return total;
+    }
+
+    double linkFloorSeconds (const SimulatedTranscript& transcript, Link link)
+    {
+        using Direction = SimulatedTranscript::Direction;
+        const auto entries = transcript.getEntries();
+        size_t answered = 0;
+
+        for (size_t i = 0; i + 1 < entries.size(); ++i)
+            if (entries[i].direction == Direction::fromHost && entries[i + 1].direction == Direction::toHost)
+                ++answered;
+
+        const auto wireSeconds = link.bytesPerSecond > 0.0 ? (double) bytesOnTheWire (transcript) / link.bytesPerSecond : 0.0;
+        return wireSeconds + (double) answered * link.roundTripMs / 1000.0;
     }
 }

@@ -12,8 +12,17 @@ namespace ProgrammingSetUp
 {
     constexpr juce::uint16 blockSize = 256;
 
-    SimulatedDeviceConfig deviceFor (juce::uint32 imageSize, double linkBytesPerSecond,
-                                     juce::uint16 blockSizeToUse = blockSize);
+    /** A link's speed, and the time each exchange waits beyond its bytes' wire time. */
+    struct Link
+    {
+        double bytesPerSecond = 0.0;  // 0: messages take no time on the wire
+        int roundTripMs = 0;
+    };
+
+    constexpr Link dinLink { SimulatedDeviceConfig::dinBytesPerSecond, 0 };
+    constexpr Link usbFullSpeedLink { SimulatedDeviceConfig::usbFullSpeedBytesPerSecond, SimulatedDeviceConfig::usbRoundTripMs };
+
+    SimulatedDeviceConfig deviceFor (juce::uint32 imageSize, Link link, juce::uint16 blockSizeToUse = blockSize);
 
     /** The catalogue product the host knows the device by. */
     TargetProduct productOf (const SimulatedDeviceConfig& config);
@@ -26,4 +35,9 @@ namespace ProgrammingSetUp
 
     /** All the bytes both sides sent, as the transcript recorded them. */
     size_t bytesOnTheWire (const SimulatedTranscript& transcript);
+
+    /** The least time the exchanges of the transcript can take on link: every byte's
+        wire time, and a round trip for every request that was answered.
+    */
+    double linkFloorSeconds (const SimulatedTranscript& transcript, Link link);
 }

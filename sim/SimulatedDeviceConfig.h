@@ -30,6 +30,14 @@ struct SimulatedDeviceConfig
     /** DIN MIDI's 31,250 baud with ten bits a byte. */
     static constexpr double dinBytesPerSecond = 3125.0;
 
+    /** USB-MIDI 1.0 at full speed: 12 Mbit/s, three MIDI bytes in each four-byte
+        USB-MIDI event.
+    */
+    static constexpr double usbFullSpeedBytesPerSecond = 12'000'000.0 / 8.0 * 3.0 / 4.0;
+
+    /** A USB full-speed frame: a request and its answer take at least one. */
+    static constexpr int usbRoundTripMs = 1;
+
     juce::String portName;
     TargetBrand brand = TargetBrand::Calvio;
     juce::uint8 deviceId = 0x01;

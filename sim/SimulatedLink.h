@@ -21,10 +21,12 @@ public:
     */
     bool receive (size_t numBytes);
 
-    /** Waits for the device's delay before an answer. */
+    /** Starts the device's delay before an answer; the answer's transmit waits it out. */
     bool awaitReplyLatency();
 
-    /** Waits until a message of numBytes sent now has fully gone out. */
+    /** Waits until a message of numBytes sent now, or once the reply latency has passed,
+        has fully gone out.
+    */
     bool transmit (size_t numBytes);
 
     void cancel();
@@ -32,7 +34,7 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
-    bool occupyWire (Clock::time_point& wireFreeAt, size_t numBytes);
+    bool occupyWire (Clock::time_point& wireFreeAt, size_t numBytes, Clock::time_point notBefore = {});
     bool waitUntil (Clock::time_point deadline);
 
     const double bytesPerSecond;
@@ -41,6 +43,7 @@ private:
     // Only the delivery thread uses these.
     Clock::time_point inboundFreeAt;
     Clock::time_point outboundFreeAt;
+    Clock::time_point replyNotBefore;
 
     std::mutex mutex;   // guards cancelled
     std::condition_variable cancelledChanged;

@@ -1,5 +1,7 @@
 #include "wizard/WorkerRunner.h"
 
+#include "wizard/PageModalLoop.h"
+
 bool WorkerRunner::isQuitting()
 {
     return juce::MessageManager::getInstance()->hasStopMessageBeenSent();
@@ -19,7 +21,7 @@ std::optional<int> WorkerRunner::run (juce::Thread& worker, juce::Component& pag
 int WorkerRunner::runModalLoop (juce::Thread& worker, juce::Component& page)
 {
     worker.startThread();
-    const int result = page.runModalLoop();
+    const int result = PageModalLoop::run (page);
 
     // A loop left while the page is still modal was left because the application is
     // quitting.

@@ -92,6 +92,11 @@ namespace
         juce::TemporaryFile localFile { ".xml" };
     };
 
+    void PrintTo (const SignatureCase& testCase, std::ostream* os)
+    {
+        *os << testCase.name;
+    }
+
     std::string nameOf (const ::testing::TestParamInfo<SignatureCase>& info)
     {
         return info.param.name;
