@@ -8,6 +8,7 @@
 #include "wizard/UpdateTexts.h"
 #include "wizard/UpdateThread.h"
 
+#include <atomic>
 #include <iostream>
 
 namespace
@@ -18,13 +19,34 @@ namespace
         return { result, code, details, {}, notes };
     }
 
-    juce::String describeLeftState (const TargetDevice& device)
+    // Passes progress on, and notes whether any block was written: from then on the
+    // device is certainly in update mode. Update worker; read once it has ended.
+    class BlockWatch : public ProgressReporter
     {
-        // A device told to switch may have switched without its acknowledgement having
-        // been read, so only a device known to be in update mode is named as such.
-        if (device.isWaitingForUpdate())
+    public:
+        explicit BlockWatch (ProgressReporter& reporterToUse) : reporter (reporterToUse) {}
+
+        void reportProgress (double fraction) override
+        {
+            if (fraction >= 0.0)
+                blockWritten = true;
+
+            reporter.reportProgress (fraction);
+        }
+
+        std::atomic<bool> blockWritten { false };
+
+    private:
+        ProgressReporter& reporter;
+    };
+
+    juce::String describeLeftState (bool blockWritten)
+    {
+        if (blockWritten)
             return "The device is waiting in update mode and will be found again: run the update again to finish it.";
 
+        // Stopped while the device was being switched: it may have switched without
+        // its acknowledgement having been read.
         return "The device may be waiting in update mode; it will be found again either way, "
                "and an update from there finishes it.";
     }
@@ -41,6 +63,15 @@ UpdateCommand::UpdateCommand (const CliOptions& optionsToUse, CliWorld& worldToU
 
 ExitCode UpdateCommand::run (const juce::StringArray& sources)
 {
+    // Refused before anything is looked for: a script would otherwise learn only after
+    // the whole scan that it forgot --yes.
+    if (! options.yes && ! Confirmation::canAsk())
+    {
+        std::cerr << "quillon-cli: standard input is not a terminal, so there is nobody to ask for confirmation;"
+                     " give --yes to update without asking\n";
+        return ExitCode::usage;
+    }
+
     DeviceSurvey survey (ports, world.getReplyTimeouts(), console);
 
     if (const auto failure = survey.run (sources))
@@ -158,13 +189,6 @@ std::optional<ExitCode> UpdateCommand::confirm (const Choice& choice)
     if (options.yes)
         return std::nullopt;
 
-    if (! Confirmation::canAsk())
-    {
-        std::cerr << "quillon-cli: standard input is not a terminal, so there is nobody to ask for confirmation;"
-                     " give --yes to update without asking\n";
-        return ExitCode::usage;
-    }
-
     const auto question = juce::String (UpdateTexts::settingsWarning) + "\n"
                           + UpdateTexts::confirmationQuestion (choice.device->getDisplayName(), choice.revision->version)
                           + "\n" + UpdateTexts::acknowledgement;
@@ -214,7 +238,8 @@ std::optional<RunOutcome> UpdateCommand::download (const Choice& choice, const D
 RunOutcome UpdateCommand::program (const Choice& choice, const juce::MemoryBlock& image)
 {
     juce::MemoryInputStream stream (image, false);
-    UpdateThread thread (*choice.device, stream, nullptr, &console, &console);
+    BlockWatch progress (console);
+    UpdateThread thread (*choice.device, stream, nullptr, &console, &progress);
     const bool finished = StepRunner::run (thread);
     console.endStep();
 
@@ -229,7 +254,7 @@ RunOutcome UpdateCommand::program (const Choice& choice, const juce::MemoryBlock
     }
 
     if (! finished)
-        return outcome (UpdateResult::UpdateCancelled, ExitCode::cancelled, {}, { describeLeftState (*choice.device) });
+        return outcome (UpdateResult::UpdateCancelled, ExitCode::cancelled, {}, { describeLeftState (progress.blockWritten) });
 
     return outcome (UpdateResult::UpdateFailed, ExitCode::updateFailed, thread.getErrorMessage());
 }

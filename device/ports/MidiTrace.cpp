@@ -35,8 +35,10 @@ juce::String MidiTrace::toHex (const juce::MidiMessage& message)
 
 void MidiTrace::write (const char* kind, const juce::String& text)
 {
-    const auto elapsedMs = juce::roundToInt (juce::Time::getMillisecondCounterHiRes() - startMs);
     const juce::ScopedLock lock (writeLock);
+
+    // Taken under the lock, so that the times only ever go up from line to line.
+    const auto elapsedMs = juce::roundToInt (juce::Time::getMillisecondCounterHiRes() - startMs);
 
     if (stream == nullptr)
         return;
