@@ -181,7 +181,7 @@ void UpdateCommand::announce (const Choice& choice, const DeviceSurvey& survey)
         console.print ("Release notes: " + choice.revision->releaseNotesUrl);
 
     if (instructions.isNotEmpty())
-        console.print ("Before you go on:\n" + instructions);
+        console.print ("Prepare to Update:\n" + instructions);
 }
 
 std::optional<ExitCode> UpdateCommand::confirm (const Choice& choice)
