@@ -4,6 +4,8 @@
 #include "cli/Json.h"
 #include "cli/UpdateCommand.h"
 
+#include <algorithm>
+
 namespace
 {
     bool anyHasUpdate (const juce::OwnedArray<TargetDevice>& devices)

@@ -53,7 +53,11 @@ Confirmation::Answer Confirmation::ask (const juce::String& question, bool toSta
     const auto answer = readLine();
 
     if (! answer.has_value())
+    {
+        // What follows starts on a line of its own, not after the question.
+        std::fputs ("\n", stream);
         return Answer::interrupted;
+    }
 
     const auto word = answer->trim().toLowerCase();
     return word == "y" || word == "yes" ? Answer::yes : Answer::no;
