@@ -1,5 +1,6 @@
 #include "demo/DemoWorld.h"
 
+#include "catalogue/FileDownloader.h"
 #include "catalogue/TargetsSources.h"
 #include "demo/FlashCheck.h"
 #include "demo/ServedCatalogue.h"
@@ -85,9 +86,11 @@ const SimulatedDevice* DemoWorld::findDevice (const TargetProduct& product) cons
 bool DemoWorld::flashHoldsImage (const TargetDevice& device, const TargetRevision& revision) const
 {
     const auto* simulated = findDevice (device.product);
+    const auto file = FileDownloader::isLocalFile (revision.imageUrl) ? juce::File (revision.imageUrl)
+                                                                      : fileFor (revision.imageUrl);
     juce::MemoryBlock image;
 
-    if (simulated == nullptr || ! fileFor (revision.imageUrl).loadFileAsData (image))
+    if (simulated == nullptr || ! file.loadFileAsData (image))
         return false;
 
     return FlashCheck::matches (image, simulated->getConfig().memoryMap.regions,

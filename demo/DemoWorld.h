@@ -33,8 +33,8 @@ public:
     /** The simulated device plugged into one of product's ports, or nullptr. */
     const SimulatedDevice* findDevice (const TargetProduct& product) const;
 
-    /** Whether the simulated device behind device holds the image that revision names,
-        inside the regions of its memory map.
+    /** Whether the simulated device behind device holds the image that revision names
+        (on this world's server, or in a local file), inside the regions of its memory map.
     */
     bool flashHoldsImage (const TargetDevice& device, const TargetRevision& revision) const;
 

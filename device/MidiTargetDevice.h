@@ -45,6 +45,10 @@ public:
     /** The positions, in the port system's latest name lists, of the pair to open. */
     void setPortIndices (int newInputIndex, int newOutputIndex) noexcept;
 
+    /** The pair set by setPortIndices; -1 before. */
+    int getInputIndex() const noexcept    { return inputIndex; }
+    int getOutputIndex() const noexcept   { return outputIndex; }
+
     /** Opens and starts the port pair; false (with both closed) when either fails. */
     bool openPorts();
 

@@ -3,45 +3,11 @@
 #include "catalogue/TargetsInfoDownloadThread.h"
 #include "wizard/DownloadImageThread.h"
 #include "wizard/ScanForDevicesThread.h"
+#include "wizard/UpdateTexts.h"
 #include "wizard/UpdateThread.h"
 
 namespace
 {
-    struct ResultTexts
-    {
-        const char* caption;
-        const char* description;
-    };
-
-    ResultTexts textsFor (UpdateResult outcome)
-    {
-        switch (outcome)
-        {
-            case UpdateResult::UpdateFailed:       return { "Update Failed", "A failure occurred while updating the device's firmware" };
-            case UpdateResult::UpdateSucceeded:    return { "Update Succeeded", "The update completed successfully" };
-            case UpdateResult::NoDevicesFound:     return { "No Devices Were Found", "No supported devices were detected" };
-            case UpdateResult::NoUpdatesFound:     return { "No Updates Were Found", "Your device's firmware is already up to date" };
-            case UpdateResult::UnableToConnect:    return { "Unable to Connect", "A server connection could not be established" };
-            case UpdateResult::InvalidTargetsFile: return { "Invalid Targets File", "The downloaded targets file is corrupt or invalid" };
-            case UpdateResult::UpdateCancelled:    return { "Update Cancelled", "The update process was aborted" };
-        }
-
-        return { "", "" };
-    }
-
-    UpdateResult outcomeFor (TargetsResult result)
-    {
-        switch (result)
-        {
-            case TargetsResult::TargetsParseError: return UpdateResult::InvalidTargetsFile;
-            case TargetsResult::TargetsEmpty:      return UpdateResult::NoUpdatesFound;
-            case TargetsResult::TargetsOk:
-            case TargetsResult::TargetsNotFound:   break;
-        }
-
-        return UpdateResult::UnableToConnect;
-    }
-
     void setHeader (WizardPage& page, const juce::String& caption, const juce::String& description)
     {
         page.caption = caption;
@@ -222,7 +188,7 @@ bool UpdateWizard::fetchCatalogue (std::shared_ptr<TargetsInfo>& catalogue, Upda
         return true;
     }
 
-    outcome = outcomeFor (thread->getStatus());
+    outcome = UpdateTexts::outcomeOf (thread->getStatus());
 
     if (outcome == UpdateResult::InvalidTargetsFile)
         details = thread->getErrorMessage();
@@ -313,8 +279,7 @@ void UpdateWizard::updateSelectionChanged()
 void UpdateWizard::showConfirmPage()
 {
     setButtonsEnabled (true, AllButtons);
-    confirmPage.setMessage ("Are you sure you want to update the device: " + selectedDevice->getDisplayName()
-                            + " to firmware version " + selectedRevision->version + "?");
+    confirmPage.setMessage (UpdateTexts::confirmationQuestion (selectedDevice->getDisplayName(), selectedRevision->version));
     showPage (&confirmPage);
     confirmationChanged();
 }
@@ -384,34 +349,12 @@ void UpdateWizard::programDevice (std::unique_ptr<juce::MemoryBlock> image)
 
 void UpdateWizard::showResults (const juce::String& details, UpdateResult outcome)
 {
-    const auto texts = textsFor (outcome);
-    setHeader (resultsPage, texts.caption, texts.description);
+    setHeader (resultsPage, UpdateTexts::caption (outcome), UpdateTexts::description (outcome));
 
-    switch (outcome)
-    {
-        case UpdateResult::UpdateSucceeded:
-            resultsPage.setDetails (selectedRevision->specialPostInstructions.isNotEmpty()
-                                        ? selectedRevision->specialPostInstructions
-                                        : "Your device is now ready to use");
-            break;
-        case UpdateResult::NoDevicesFound:
-            resultsPage.setDetails ("Please verify that a compatible device is:\n\t-Connected to your computer\n"
-                                    "\t-Powered on\n\t-Not being used by another application");
-            break;
-        case UpdateResult::NoUpdatesFound:
-            resultsPage.setDetails ("There are no updates available for your device at this time. "
-                                    "Please check back periodically.");
-            break;
-        case UpdateResult::UnableToConnect:
-            resultsPage.setDetails ("A connection to the remote server could not be established. The server may be "
-                                    "temporarily unavailable or you may need to manually connect to the internet first.");
-            break;
-        case UpdateResult::UpdateFailed:
-        case UpdateResult::InvalidTargetsFile:
-        case UpdateResult::UpdateCancelled:
-            resultsPage.setDetails (details);
-            break;
-    }
+    // Only a success has a revision to take the instructions from.
+    const auto postInstructions = outcome == UpdateResult::UpdateSucceeded ? selectedRevision->specialPostInstructions
+                                                                           : juce::String();
+    resultsPage.setDetails (UpdateTexts::body (outcome, details, postInstructions));
 
     setButtonsEnabled (true, DoneButton);
     setButtonsEnabled (false, BackButton);

@@ -1,5 +1,6 @@
 #include "wizard/pages/ConfirmPage.h"
 #include "wizard/pages/PageSetUp.h"
+#include "wizard/UpdateTexts.h"
 
 ConfirmPage::ConfirmPage()
     : WizardPage ("Confirm", "Confirm your choices")
@@ -7,10 +8,10 @@ ConfirmPage::ConfirmPage()
     PageSetUp::addMessageBox (*this, messageBox, PageSetUp::MessageBoxKind::fixedText);
 
     addAndMakeVisible (acknowledgeToggle);
-    acknowledgeToggle.setButtonText ("Yes, I realize my settings may be lost. I want to proceed.");
+    acknowledgeToggle.setButtonText (UpdateTexts::acknowledgement);
     acknowledgeToggle.addListener (this);
 
-    PageSetUp::addBoldLabel (*this, warningLabel, "WARNING: All user presets and settings may be erased!");
+    PageSetUp::addBoldLabel (*this, warningLabel, UpdateTexts::settingsWarning);
 
     setSize (400, 200);
 }

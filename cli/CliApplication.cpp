@@ -1,0 +1,64 @@
+#include "cli/CliApplication.h"
+
+#include "cli/CliSession.h"
+#include "cli/InterruptFlag.h"
+#include "cli/ProgramWorld.h"
+#include "device/ports/TracingMidiPortSystem.h"
+
+#include <juce_events/juce_events.h>
+
+#include <iostream>
+
+namespace
+{
+    int usageError (const juce::String& error)
+    {
+        std::cerr << "quillon-cli: " << error << "\nTry \"quillon-cli --help\".\n";
+        return (int) ExitCode::usage;
+    }
+
+    int runCommand (const CliOptions& options, CliWorld& world)
+    {
+        std::unique_ptr<MidiTrace> trace;
+        std::unique_ptr<TracingMidiPortSystem> tracingPorts;
+
+        if (options.traceFile != juce::File())
+        {
+            trace = std::make_unique<MidiTrace> (options.traceFile);
+
+            if (! trace->isOpen())
+                return usageError ("cannot write the trace file " + options.traceFile.getFullPathName());
+
+            tracingPorts = std::make_unique<TracingMidiPortSystem> (world.getPorts(), *trace);
+        }
+
+        auto& ports = tracingPorts != nullptr ? *tracingPorts : world.getPorts();
+        Console console (Console::styleFor (options.json), options.command == CliOptions::Command::update, trace.get());
+        return (int) CliSession (options, world, ports, console).run();
+    }
+}
+
+int CliApplication::run (const juce::StringArray& arguments, const WorldMaker& makeDemoWorld)
+{
+    const auto options = CliOptions::parse (arguments, juce::File::getCurrentWorkingDirectory());
+
+    if (options.error.isNotEmpty())
+        return usageError (options.error);
+
+    if (options.command == CliOptions::Command::help)
+    {
+        std::cout << CliOptions::usage();
+        return (int) ExitCode::success;
+    }
+
+    if (options.demo && makeDemoWorld == nullptr)
+        return usageError ("this build has no demo");
+
+    InterruptFlag::install();
+
+    // The workers never wait for the message thread here, but JUCE's MIDI and network
+    // code may post to it, so it exists, and StepRunner runs its loop while waiting.
+    const juce::ScopedJuceInitialiser_GUI juceSystem;
+    const auto world = options.demo ? makeDemoWorld() : std::make_unique<ProgramWorld>();
+    return runCommand (options, *world);
+}

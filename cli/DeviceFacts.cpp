@@ -1,0 +1,50 @@
+#include "cli/DeviceFacts.h"
+
+#include "cli/Json.h"
+
+juce::String DeviceFacts::brandName (TargetBrand brand)
+{
+    switch (brand)
+    {
+        case TargetBrand::Calvio: return "Calvio";
+        case TargetBrand::Brisma: return "Brisma";
+        case TargetBrand::Other:  break;
+    }
+
+    return "Other";
+}
+
+juce::String DeviceFacts::describe (const TargetDevice& device, int number, const DeviceSurvey& survey)
+{
+    const auto [input, output] = survey.getPortNames (device);
+    const auto version = device.getVersion().isNotEmpty() ? device.getVersion() : juce::String ("unknown");
+
+    return juce::String (number) + ". " + device.getDisplayName() + "\n"
+           + "   brand: " + brandName (device.product.brand) + ", product: " + device.product.name
+           + ", name: " + device.getDeviceName() + ", version: " + version
+           + ", waiting in update mode: " + (device.isWaitingForUpdate() ? "yes" : "no") + "\n"
+           + "   input: " + input + ", output: " + output;
+}
+
+juce::var DeviceFacts::toJson (const TargetDevice& device, int number, const DeviceSurvey& survey)
+{
+    const auto [input, output] = survey.getPortNames (device);
+
+    return Json::object ({ { "number", number },
+                           { "brand", brandName (device.product.brand) },
+                           { "product", device.product.name },
+                           { "name", device.getDeviceName() },
+                           { "version", device.getVersion() },
+                           { "waitingInUpdateMode", device.isWaitingForUpdate() },
+                           { "input", input },
+                           { "output", output } });
+}
+
+juce::var DeviceFacts::toJson (const TargetRevision& revision)
+{
+    return Json::object ({ { "version", revision.version },
+                           { "releaseDate", revision.releaseDate },
+                           { "imageUrl", revision.imageUrl },
+                           { "releaseNotesUrl", revision.releaseNotesUrl },
+                           { "postInstructions", revision.specialPostInstructions } });
+}

@@ -1,0 +1,115 @@
+#include "cli/DeviceSurvey.h"
+
+#include "catalogue/TargetsInfoDownloadThread.h"
+#include "cli/StepRunner.h"
+#include "device/MidiTargetDevice.h"
+#include "wizard/ScanForDevicesThread.h"
+#include "wizard/UpdateTexts.h"
+
+namespace
+{
+    RunOutcome cancelled()
+    {
+        return { UpdateResult::UpdateCancelled, ExitCode::cancelled, {}, {}, {} };
+    }
+
+    ExitCode exitCodeFor (UpdateResult catalogueOutcome)
+    {
+        if (catalogueOutcome == UpdateResult::InvalidTargetsFile)
+            return ExitCode::catalogueInvalid;
+
+        // A catalogue that lists nothing offers no update for any device.
+        if (catalogueOutcome == UpdateResult::NoUpdatesFound)
+            return ExitCode::noUpdate;
+
+        return ExitCode::catalogueUnreachable;
+    }
+}
+
+DeviceSurvey::DeviceSurvey (MidiPortSystem& portsToScan, const ReplyTimeouts& timeoutsToUse, Console& consoleToUse)
+    : ports (portsToScan),
+      timeouts (timeoutsToUse),
+      console (consoleToUse),
+      devices (std::make_unique<juce::OwnedArray<TargetDevice>>())
+{
+}
+
+DeviceSurvey::~DeviceSurvey() = default;
+
+std::optional<RunOutcome> DeviceSurvey::run (const juce::StringArray& sources)
+{
+    if (auto failure = fetchCatalogue (sources))
+        return failure;
+
+    return scan();
+}
+
+std::optional<RunOutcome> DeviceSurvey::fetchCatalogue (const juce::StringArray& sources)
+{
+    TargetsInfoDownloadThread thread (sources, nullptr, &console);
+    const bool finished = StepRunner::run (thread);
+    console.endStep();
+
+    if (! finished)
+        return cancelled();
+
+    catalogue = thread.takeCatalogue();
+
+    if (catalogue != nullptr)
+    {
+        keepSource (sources);
+        return std::nullopt;
+    }
+
+    const auto outcome = UpdateTexts::outcomeOf (thread.getStatus());
+    const auto details = outcome == UpdateResult::InvalidTargetsFile ? thread.getErrorMessage() : juce::String();
+    return RunOutcome { outcome, exitCodeFor (outcome), details, {}, {} };
+}
+
+// The downloader tells only whether the text came from a file or from the web, and
+// every list of sources holds at most one of each.
+void DeviceSurvey::keepSource (const juce::StringArray& sources)
+{
+    for (const auto& source : sources)
+    {
+        if (FileDownloader::isLocalFile (source) == catalogue->cameFromLocalFile)
+        {
+            catalogueSource = source.upToFirstOccurrenceOf ("?nocache=", false, false);
+            break;
+        }
+    }
+
+    imageSources = catalogue->cameFromLocalFile ? FileDownloader::Sources::webAndLocalFiles
+                                                : FileDownloader::Sources::webOnly;
+}
+
+std::optional<RunOutcome> DeviceSurvey::scan()
+{
+    // The scanner lists the ports again as it starts: a port plugged in between would
+    // shift the names shown here, never the device spoken to.
+    inputNames = ports.getInputNames();
+    outputNames = ports.getOutputNames();
+
+    ScanForDevicesThread thread (*catalogue, ports, timeouts, nullptr, &console);
+    const bool finished = StepRunner::run (thread);
+    console.endStep();
+
+    if (! finished)
+        return cancelled();
+
+    if (auto found = thread.takeDevices())
+        devices = std::move (found);
+
+    if (devices->isEmpty())
+        return RunOutcome { UpdateResult::NoDevicesFound, ExitCode::noDevices, {}, {}, {} };
+
+    return std::nullopt;
+}
+
+std::pair<juce::String, juce::String> DeviceSurvey::getPortNames (const TargetDevice& device) const
+{
+    if (const auto* midiDevice = dynamic_cast<const MidiTargetDevice*> (&device))
+        return { inputNames[midiDevice->getInputIndex()], outputNames[midiDevice->getOutputIndex()] };
+
+    return {};
+}

@@ -1,0 +1,23 @@
+#include "demo/DemoCliWorld.h"
+
+DemoCliWorld::DemoCliWorld()
+    : world (DemoSetup::standard (true)),
+      environment (world.makeEnvironment ({}))
+{
+}
+
+MidiPortSystem& DemoCliWorld::getPorts()
+{
+    return environment.midiPorts;
+}
+
+juce::StringArray DemoCliWorld::getTargetsSources()
+{
+    return environment.targetsSources();
+}
+
+juce::String DemoCliWorld::checkUpdatedDevice (const TargetDevice& device, const TargetRevision& revision) const
+{
+    return juce::String ("Device flash equals the image inside its regions: ")
+           + (world.flashHoldsImage (device, revision) ? "yes" : "no");
+}

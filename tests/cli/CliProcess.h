@@ -1,0 +1,62 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+#include <optional>
+#include <sys/types.h>
+
+/** quillon-cli, run by a test as a user or a script runs it: in a process of its own,
+    standard input empty (not a terminal), its output read back separately. Every wait
+    is bounded; a process still running when this goes is killed.
+
+    One test thread drives it.
+*/
+class CliProcess
+{
+public:
+    /** Starts build/bin/quillon-cli with arguments. */
+    explicit CliProcess (const juce::StringArray& arguments);
+    ~CliProcess();
+
+    /** Reads until text appears in standard output, the process ends or timeoutMs pass;
+        returns whether text appeared.
+    */
+    bool waitForOutput (const juce::String& text, int timeoutMs);
+
+    /** Ctrl-C: SIGINT to the process. */
+    void interrupt();
+
+    /** Reads to the end of the process and returns its exit code; nothing when it has
+        not ended within timeoutMs (or ended by a signal).
+    */
+    std::optional<int> waitForExit (int timeoutMs);
+
+    juce::String getOutput() const;
+    juce::String getErrors() const;
+
+    /** A whole run: the exit code (-1 when it did not end in time) and both outputs. */
+    struct Result
+    {
+        int exitCode;
+        juce::String output;
+        juce::String errors;
+    };
+
+    static Result run (const juce::StringArray& arguments, int timeoutMs = defaultTimeoutMs);
+
+    /** Far more than any command takes, even a whole update at MIDI speed. */
+    static constexpr int defaultTimeoutMs = 60000;
+
+private:
+    // Reads what is there, waiting up to waitMs; false once both outputs have closed.
+    bool readSome (int waitMs);
+
+    pid_t pid = -1;
+    int outputPipe = -1;
+    int errorPipe = -1;
+    juce::MemoryOutputStream output;
+    juce::MemoryOutputStream errors;
+    std::optional<int> exitCode;
+
+    JUCE_DECLARE_NON_COPYABLE (CliProcess)
+};
