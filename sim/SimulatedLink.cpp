@@ -14,14 +14,17 @@ SimulatedLink::SimulatedLink (double rate, int replyLatencyMs)
 
 bool SimulatedLink::receive (size_t numBytes)
 {
-    return occupyWire (inboundFreeAt, numBytes);
+    // Not waited for here but by the answer, in one wait with its latency and its own
+    // wire time: every wait ends a little late, and on a fast link three of them per
+    // exchange would show as the host's time. The host cannot tell: nothing the device
+    // does reaches it before that answer.
+    inboundFreeAt = std::max (Clock::now(), inboundFreeAt) + wireTimeOf (numBytes);
+    return waitUntil (Clock::now());
 }
 
 bool SimulatedLink::awaitReplyLatency()
 {
-    // Waited out together with the answer's own wire time: every wait ends a little
-    // late, and on a fast link two of them per exchange would show.
-    replyNotBefore = Clock::now() + replyLatency;
+    replyNotBefore = std::max (Clock::now(), inboundFreeAt) + replyLatency;
     return waitUntil (Clock::now());
 }
 
@@ -42,14 +45,16 @@ void SimulatedLink::cancel()
 
 bool SimulatedLink::occupyWire (Clock::time_point& wireFreeAt, size_t numBytes, Clock::time_point notBefore)
 {
-    const auto start = std::max ({ Clock::now(), wireFreeAt, notBefore });
-
-    if (bytesPerSecond <= 0.0)
-        return waitUntil (start);
-
-    const auto onWire = std::chrono::duration<double> ((double) numBytes / bytesPerSecond);
-    wireFreeAt = start + std::chrono::duration_cast<Clock::duration> (onWire);
+    wireFreeAt = std::max ({ Clock::now(), wireFreeAt, notBefore }) + wireTimeOf (numBytes);
     return waitUntil (wireFreeAt);
+}
+
+SimulatedLink::Clock::duration SimulatedLink::wireTimeOf (size_t numBytes) const
+{
+    if (bytesPerSecond <= 0.0)
+        return {};
+
+    return std::chrono::duration_cast<Clock::duration> (std::chrono::duration<double> ((double) numBytes / bytesPerSecond));
 }
 
 bool SimulatedLink::waitUntil (Clock::time_point deadline)

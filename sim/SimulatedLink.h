@@ -8,7 +8,9 @@
     message of n bytes takes n / rate seconds in each direction and one message waits
     for the one ahead of it, and the device's own delay before it answers.
 
-    The waits run on the device's delivery thread and make later deliveries wait, as a
+    An answer leaves once the request has fully come in, the delay has passed and the
+    answers ahead of it are out, and reaches the host after its own wire time. The
+    waits run on the device's delivery thread and make later deliveries wait, as a
     serial wire does. cancel, from any thread, ends every wait at once, for good.
 */
 class SimulatedLink
@@ -16,16 +18,16 @@ class SimulatedLink
 public:
     SimulatedLink (double bytesPerSecond, int replyLatencyMs);
 
-    /** Waits until a message of numBytes that is arriving now has fully come in.
-        These return false when the link was cancelled.
+    /** Takes a message of numBytes that starts arriving now, or once the one ahead of
+        it is in. These return false when the link was cancelled.
     */
     bool receive (size_t numBytes);
 
-    /** Starts the device's delay before an answer; the answer's transmit waits it out. */
+    /** Starts the device's delay before an answer to the last message received. */
     bool awaitReplyLatency();
 
-    /** Waits until a message of numBytes sent now, or once the reply latency has passed,
-        has fully gone out.
+    /** Waits until a message of numBytes has fully gone out: sent once the link is free
+        and the delay before an answer has passed.
     */
     bool transmit (size_t numBytes);
 
@@ -36,6 +38,7 @@ private:
 
     bool occupyWire (Clock::time_point& wireFreeAt, size_t numBytes, Clock::time_point notBefore = {});
     bool waitUntil (Clock::time_point deadline);
+    Clock::duration wireTimeOf (size_t numBytes) const;
 
     const double bytesPerSecond;
     const std::chrono::milliseconds replyLatency;
