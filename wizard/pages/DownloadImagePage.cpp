@@ -5,7 +5,7 @@ DownloadImagePage::DownloadImagePage()
     : WizardPage ("Downloading File...", "The image file is being downloaded from the server")
 {
     PageSetUp::addLabel (*this, statusLabel, "[status]");
-    addAndMakeVisible (progressBar);
+    addChildComponent (progressBar);
     PageSetUp::addCancelButton (*this, cancelButton, *this);
 
     setSize (400, 200);
@@ -26,6 +26,12 @@ void DownloadImagePage::resized()
     statusLabel.setBounds (40, 64, 320, 24);
     progressBar.setBounds (40, 96, 320, 16);
     cancelButton.setBounds (40, 136, 72, 32);
+}
+
+void DownloadImagePage::visibilityChanged()
+{
+    // A visible bar animates itself on a timer, whether its page is shown or not.
+    progressBar.setVisible (isVisible());
 }
 
 void DownloadImagePage::buttonClicked (juce::Button* button)

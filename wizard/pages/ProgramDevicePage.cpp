@@ -5,11 +5,7 @@ ProgramDevicePage::ProgramDevicePage()
     : WizardPage ("Updating...", "Please wait while your device's firmware is updated")
 {
     PageSetUp::addLabel (*this, statusLabel, "[status]");
-    addAndMakeVisible (progressBar);
-
-    // As often as the bar itself looks at its value.
-    startTimer (30);
-
+    addChildComponent (progressBar);
     setSize (400, 200);
 }
 
@@ -21,6 +17,18 @@ void ProgramDevicePage::reportStatus (const juce::String& text)
 void ProgramDevicePage::reportProgress (double fraction)
 {
     progress.store (fraction);
+}
+
+void ProgramDevicePage::visibilityChanged()
+{
+    // The bar, like this page, looks at its value on a timer; neither runs while the
+    // page is hidden. As often as the bar itself looks.
+    progressBar.setVisible (isVisible());
+
+    if (isVisible())
+        startTimer (30);
+    else
+        stopTimer();
 }
 
 void ProgramDevicePage::timerCallback()

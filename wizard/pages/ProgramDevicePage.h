@@ -31,11 +31,13 @@ public:
 
     void paint (juce::Graphics&) override;
     void resized() override;
+    void visibilityChanged() override;
 
 private:
     void timerCallback() override;
 
-    // Written by the worker, read by the timer on the message thread.
+    // Written by the worker, read by the timer on the message thread; the timer runs
+    // only while the page is shown.
     std::atomic<double> progress { -1.0 };
 
     // The copy of progress that the bar watches; message thread only. The bar reads
