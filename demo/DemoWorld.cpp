@@ -88,9 +88,17 @@ juce::StringArray DemoWorld::targetsSources (juce::Time localTime) const
 const SimulatedDevice* DemoWorld::findDevice (const TargetProduct& product) const
 {
     for (const auto* port : product.ports)
-        for (const auto& device : devices)
-            if (device->getConfig().portName == port->name)
-                return device.get();
+        if (const auto* device = findDevice (port->name))
+            return device;
+
+    return nullptr;
+}
+
+const SimulatedDevice* DemoWorld::findDevice (const juce::String& portName) const
+{
+    for (const auto& device : devices)
+        if (device->getConfig().portName == portName)
+            return device.get();
 
     return nullptr;
 }

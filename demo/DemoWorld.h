@@ -39,6 +39,9 @@ public:
     /** The simulated device plugged into one of product's ports, or nullptr. */
     const SimulatedDevice* findDevice (const TargetProduct& product) const;
 
+    /** The simulated device plugged into the port of this name, or nullptr. */
+    const SimulatedDevice* findDevice (const juce::String& portName) const;
+
     /** Whether the simulated device behind device holds the image that revision names,
         inside the regions of its memory map.
     */
