@@ -227,7 +227,8 @@ TEST_F (CatalogueToolTest, StampLeavesAddressesWithoutAFileBelowTheFolderAsTheyA
     EXPECT_EQ (catalogue.loadFileAsString(), original);
 
     const auto stampedText = folder.getChildFile ("stamped.xml").loadFileAsString();
-    const auto stamped = revisionsOf (*parseTargetsFile (stampedText));
+    const auto stampedCatalogue = parseTargetsFile (stampedText);
+    const auto stamped = revisionsOf (*stampedCatalogue);
     ASSERT_EQ (stamped.size(), std::size (cases));
 
     for (size_t i = 0; i < stamped.size(); ++i)
@@ -258,4 +259,25 @@ TEST_F (CatalogueToolTest, StampRefusesAnImageLargerThanTheProgramDownloadsAndWr
     EXPECT_EQ (stamp.exitCode, 3);
     EXPECT_TRUE (stamp.output.contains ("is larger than " + juce::String (ExpectedImage::largestImage) + " bytes")) << stamp.output;
     EXPECT_EQ (catalogue.loadFileAsString(), original);
+}
+
+TEST_F (CatalogueToolTest, SignRefusesASecretKeyWhoseHalvesDoNotBelongTogether)
+{
+    ASSERT_EQ (runTool ({ "keygen", path ("vendor.key") }).exitCode, 0);
+    ASSERT_EQ (runTool ({ "keygen", path ("stranger.key") }).exitCode, 0);
+
+    // The vendor's seed followed by the stranger's public key.
+    juce::MemoryOutputStream secret, strangersPublic;
+    ASSERT_TRUE (juce::Base64::convertFromBase64 (secret, folder.getChildFile ("vendor.key").loadFileAsString().trim()));
+    ASSERT_TRUE (juce::Base64::convertFromBase64 (strangersPublic, folder.getChildFile ("stranger.key.pub").loadFileAsString().trim()));
+    juce::MemoryBlock damaged (secret.getData(), 32);
+    damaged.append (strangersPublic.getData(), strangersPublic.getDataSize());
+    folder.getChildFile ("damaged.key").replaceWithText (juce::Base64::toBase64 (damaged.getData(), damaged.getSize()) + "\n");
+
+    serveCatalogue ({ { "1.5", "http://updates.example.com/images/reverb-1.5.bin", {} } });
+    const auto sign = runTool ({ "sign", catalogue.getFullPathName(), path ("damaged.key") });
+
+    EXPECT_EQ (sign.exitCode, 3);
+    EXPECT_TRUE (sign.output.contains ("is damaged: its signatures do not verify")) << sign.output;
+    EXPECT_FALSE (catalogue.getSiblingFile ("UpdateTargets.xml.sig").exists());
 }

@@ -127,8 +127,14 @@ namespace
         // Signing tells the program to trust the text: it must be one the program reads.
         ProgramCatalogue::read (catalogue);
 
+        // A key file whose two halves no longer belong together signs what no key verifies.
+        const auto signature = key->sign (catalogue);
+
+        if (! key->getPublicKey().hasSigned (catalogue, signature))
+            throw ToolError (command.file (2).getFullPathName() + " is damaged: its signatures do not verify");
+
         const auto signatureFile = CatalogueTool::signatureFileFor (catalogueFile);
-        const auto signatureText = key->sign (catalogue).toFileText();
+        const auto signatureText = signature.toFileText();
         ToolFiles::replace (signatureFile, { signatureText.toRawUTF8(), signatureText.getNumBytesAsUTF8() });
         command.out << "Signed with public key " << key->getPublicKey().toBase64() << ": "
                     << signatureFile.getFullPathName() << "\n";
