@@ -24,6 +24,11 @@ public:
     /** The SHA-256 digest of data, as 64 lower-case hexadecimal digits. */
     static juce::String sha256Of (const juce::MemoryBlock& data);
 
+    /** The largest image the program downloads; well above the flash of any device,
+        which holds tens of MB at most. The vendor's tool describes no larger one.
+    */
+    static constexpr juce::int64 largestImage = 32 * 1024 * 1024;
+
 private:
     std::optional<juce::int64> size;
     juce::String sha256;

@@ -36,7 +36,12 @@ void DemoApplication::shutdown()
 std::unique_ptr<juce::Component> DemoApplication::createWizard()
 {
     auto content = std::make_unique<DemoStage>();
-    content->load (DemoSetup::standard (true), [this] { quitWaker.quit(); });
+    auto setup = DemoSetup::standard (true);
+
+    if (options.tamperedImage)
+        setup.images = DemoSetup::Images::oneTampered;
+
+    content->load (setup, [this] { quitWaker.quit(); });
     stage = content.get();
     return content;
 }

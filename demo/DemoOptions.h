@@ -22,4 +22,9 @@ struct DemoOptions
 
     Mode mode = Mode::interactive;
     juce::File snapshotFolder;
+
+    /** --tampered-image, with the wizard or the autopilot: the server hands out one image
+        with a byte changed, which the program must refuse.
+    */
+    bool tamperedImage = false;
 };

@@ -18,6 +18,18 @@ struct DemoSetup
         corrupt     // the catalogue cut off half way
     };
 
+    enum class Images
+    {
+        genuine,        // every image as the catalogue describes it
+        oneTampered     // tamperedImage with its last byte changed; the catalogue still
+                        // gives the genuine image's size and digest
+    };
+
+    /** The image changed by Images::oneTampered: the Hall Reverb's 1.21, the update the
+        autopilot takes.
+    */
+    static constexpr const char* tamperedImage = "/updater/calvio/hall-reverb/hall-reverb-1.21.bin";
+
     /** A Calvio Hall Reverb at 1.1 with an update available, a Calvio Plate Reverb left
         waiting in update mode by an interrupted update, and a Brisma Chorus already at
         its newest firmware. With atMidiSpeed, every message takes as long as on a DIN
@@ -32,6 +44,7 @@ struct DemoSetup
 
     std::vector<SimulatedDeviceConfig> devices;
     Catalogue catalogue = Catalogue::served;
+    Images images = Images::genuine;
 
     /** When set, every firmware image is sent up to this many bytes and then nothing
         more, as from a server that has stopped answering.

@@ -11,9 +11,7 @@ DemoWorld::DemoWorld (const DemoSetup& setup)
         plugIn (config);
 
     serveCatalogue (setup.catalogue);
-
-    if (setup.imagesStallAfter.has_value())
-        stallImages (*setup.imagesStallAfter);
+    serveImages (setup);
 }
 
 DemoWorld::~DemoWorld() = default;
@@ -37,22 +35,37 @@ void DemoWorld::serveCatalogue (DemoSetup::Catalogue catalogue)
     const auto generated = contentFolder().getChildFile (juce::String (ServedCatalogue::path).substring (1));
     auto text = ServedCatalogue::moveAddresses (generated.loadFileAsString(), QUILLON_UPDATE_HOST, server.getUrl ("/"));
 
+    // Signed as served, so that a cut-off catalogue still shows its parse error.
     if (catalogue == DemoSetup::Catalogue::corrupt)
         text = text.substring (0, text.length() / 2);
 
+    const auto signature = signingKey.sign ({ text.toRawUTF8(), text.getNumBytesAsUTF8() });
     server.setAnswer (ServedCatalogue::path, LoopbackServer::Answer::withText (text, 200, "text/xml"));
+    server.setAnswer (juce::String (ServedCatalogue::path) + ".sig", LoopbackServer::Answer::withText (signature.toFileText()));
 }
 
-void DemoWorld::stallImages (size_t bytes)
+// Only a variant needs answers of its own; otherwise the folder serves the images.
+void DemoWorld::serveImages (const DemoSetup& setup)
 {
+    if (setup.images == DemoSetup::Images::genuine && ! setup.imagesStallAfter.has_value())
+        return;
+
     for (const auto& entry : juce::RangedDirectoryIterator (contentFolder(), true, "*.bin"))
     {
+        const auto path = "/" + entry.getFile().getRelativePathFrom (contentFolder());
         juce::MemoryBlock image;
         entry.getFile().loadFileAsData (image);
 
+        // The last byte is data, so the image still reads as one: only its digest tells.
+        if (setup.images == DemoSetup::Images::oneTampered && path == DemoSetup::tamperedImage && image.getSize() > 0)
+            image[image.getSize() - 1] = static_cast<char> (image[image.getSize() - 1] ^ 0x01);
+
         auto answer = LoopbackServer::Answer::withData (image);
-        answer.stallAfter = bytes;
-        server.setAnswer ("/" + entry.getFile().getRelativePathFrom (contentFolder()), std::move (answer));
+
+        if (setup.imagesStallAfter.has_value())
+            answer.stallAfter = *setup.imagesStallAfter;
+
+        server.setAnswer (path, std::move (answer));
     }
 }
 
@@ -63,7 +76,7 @@ UpdateEnvironment DemoWorld::makeEnvironment (std::function<void()> quit)
     return { ports,
              ReplyTimeouts {},
              [this] { return targetsSources (juce::Time::getCurrentTime()); },
-             {},
+             signingKey.getPublicKey(),
              std::move (quit) };
 }
 
@@ -76,9 +89,17 @@ juce::StringArray DemoWorld::targetsSources (juce::Time localTime) const
 const SimulatedDevice* DemoWorld::findDevice (const TargetProduct& product) const
 {
     for (const auto* port : product.ports)
-        for (const auto& device : devices)
-            if (device->getConfig().portName == port->name)
-                return device.get();
+        if (const auto* device = findDevice (port->name))
+            return device;
+
+    return nullptr;
+}
+
+const SimulatedDevice* DemoWorld::findDevice (const juce::String& portName) const
+{
+    for (const auto& device : devices)
+        if (device->getConfig().portName == portName)
+            return device.get();
 
     return nullptr;
 }
@@ -111,4 +132,9 @@ juce::File DemoWorld::fileFor (const juce::String& url) const
 juce::File DemoWorld::contentFolder()
 {
     return juce::File (QUILLON_SERVER_CONTENT_DIR);
+}
+
+std::optional<CatalogueSigningKey> DemoWorld::demoSigningKey()
+{
+    return CatalogueSigningKey::fromBase64 (juce::File (QUILLON_DEMO_CATALOGUE_KEY).loadFileAsString());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/CatalogueSigningKey.h"
 #include "demo/DemoSetup.h"
 #include "device/TargetDevice.h"
 #include "sim/ports/VirtualMidiPortSystem.h"
@@ -11,6 +12,11 @@
     devices plugged into them, and a loopback HTTP server standing in for the update
     server, serving the folder the build generates for it.
 
+    The served catalogue names this world's server, so the build's signature no longer
+    covers it: the world signs what it serves with the demo's key from the build folder,
+    and the wizard requires that key's signature, as a program built with the vendor's
+    key requires the vendor's.
+
     Made and used on the message thread; the devices and the server answer on threads
     of their own until it is destroyed. A wizard wired to it must go first.
 */
@@ -21,7 +27,7 @@ public:
     ~DemoWorld();
 
     /** What the wizard is handed: these ports, targetsSources() at the time of each
-        scan, and quit for "Done".
+        scan, the demo's public key as the catalogue's signer, and quit for "Done".
     */
     UpdateEnvironment makeEnvironment (std::function<void()> quit);
 
@@ -32,6 +38,9 @@ public:
 
     /** The simulated device plugged into one of product's ports, or nullptr. */
     const SimulatedDevice* findDevice (const TargetProduct& product) const;
+
+    /** The simulated device plugged into the port of this name, or nullptr. */
+    const SimulatedDevice* findDevice (const juce::String& portName) const;
 
     /** Whether the simulated device behind device holds the image that revision names
         (on this world's server, or in a local file), inside the regions of its memory map.
@@ -46,13 +55,22 @@ public:
     /** The folder the build generates for the update server. */
     static juce::File contentFolder();
 
+    /** The key the build made for the demo's catalogues; nothing when the build folder
+        lacks it.
+    */
+    static std::optional<CatalogueSigningKey> demoSigningKey();
+
 private:
     void plugIn (const SimulatedDeviceConfig& config);
     void serveCatalogue (DemoSetup::Catalogue catalogue);
-    void stallImages (size_t bytes);
+    void serveImages (const DemoSetup& setup);
 
     VirtualMidiPortSystem ports;
     LoopbackServer server;
+
+    // Without the build's key, one that signed nothing: the catalogue is then refused
+    // as unsigned rather than taken without a signature.
+    const CatalogueSigningKey signingKey { demoSigningKey().value_or (CatalogueSigningKey::generate()) };
     std::vector<std::unique_ptr<SimulatedDevice>> devices;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (DemoWorld)

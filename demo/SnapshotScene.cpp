@@ -8,7 +8,7 @@ namespace
         return { device, cancelDownload, false };
     }
 
-    DemoSetup variant (const std::function<void (DemoSetup&)>& change)
+    DemoSetup standardWith (const std::function<void (DemoSetup&)>& change)
     {
         auto setup = DemoSetup::standard (false);
         change (setup);
@@ -28,15 +28,17 @@ std::vector<SnapshotScene> SnapshotScene::tour()
           { PageKind::welcome, PageKind::scan, PageKind::selectDevice, PageKind::versionFilter,
             PageKind::selectUpdate, PageKind::confirm, PageKind::programming },
           "Update Succeeded" },
-        { variant ([] (DemoSetup& s) { s.makeWritesFail(); }), routeTo (Device::firstWithInstructions),
+        { standardWith ([] (DemoSetup& s) { s.makeWritesFail(); }), routeTo (Device::firstWithInstructions),
           { PageKind::instructions }, "Update Failed" },
-        { variant ([] (DemoSetup& s) { s.imagesStallAfter = 1024; }), routeTo (Device::firstWithUpdate, true),
+        { standardWith ([] (DemoSetup& s) { s.images = DemoSetup::Images::oneTampered; }), routeTo (Device::firstWithUpdate),
+          {}, "Update Failed", "tampered-image" },
+        { standardWith ([] (DemoSetup& s) { s.imagesStallAfter = 1024; }), routeTo (Device::firstWithUpdate, true),
           { PageKind::download }, "Update Cancelled" },
         { DemoSetup::standard (false), routeTo (Device::firstUpToDate), {}, "No Updates Were Found" },
-        { variant ([] (DemoSetup& s) { s.devices.clear(); }), routeTo (Device::firstWithUpdate), {}, "No Devices Were Found" },
-        { variant ([] (DemoSetup& s) { s.catalogue = DemoSetup::Catalogue::missing; }), routeTo (Device::firstWithUpdate),
+        { standardWith ([] (DemoSetup& s) { s.devices.clear(); }), routeTo (Device::firstWithUpdate), {}, "No Devices Were Found" },
+        { standardWith ([] (DemoSetup& s) { s.catalogue = DemoSetup::Catalogue::missing; }), routeTo (Device::firstWithUpdate),
           {}, "Unable to Connect" },
-        { variant ([] (DemoSetup& s) { s.catalogue = DemoSetup::Catalogue::corrupt; }), routeTo (Device::firstWithUpdate),
+        { standardWith ([] (DemoSetup& s) { s.catalogue = DemoSetup::Catalogue::corrupt; }), routeTo (Device::firstWithUpdate),
           {}, "Invalid Targets File" }
     };
     // clang-format on

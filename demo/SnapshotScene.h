@@ -21,4 +21,7 @@ struct SnapshotScene
     AutopilotRoute route;
     std::vector<PageKind::Kind> pages;
     juce::String outcome;
+
+    /** Tells this scene's results picture from another scene's with the same outcome. */
+    juce::String variant = {};
 };

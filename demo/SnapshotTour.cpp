@@ -33,13 +33,13 @@ SnapshotTour::~SnapshotTour()
     stopTimer();
 }
 
-juce::String SnapshotTour::fileNameFor (WizardPage& page)
+juce::String SnapshotTour::fileNameFor (WizardPage& page, const juce::String& variant)
 {
     const auto kind = PageKind::of (page);
     auto name = juce::String (static_cast<int> (kind) + 1).paddedLeft ('0', 2) + "-" + PageKind::nameOf (kind);
 
     if (kind == PageKind::results)
-        name << "-" << slugOf (page.caption);
+        name << "-" << slugOf (page.caption) << (variant.isNotEmpty() ? "-" + variant : juce::String());
 
     return name + ".png";
 }
@@ -120,7 +120,7 @@ void SnapshotTour::take (WizardPage& page)
     const auto kind = PageKind::of (page);
     wanted.erase (std::remove (wanted.begin(), wanted.end(), kind), wanted.end());
 
-    const auto file = folder.getChildFile (fileNameFor (page));
+    const auto file = folder.getChildFile (fileNameFor (page, scenes[nextScene - 1].variant));
     const auto picture = stage.createComponentSnapshot (stage.getLocalBounds());
 
     // A file stream appends to what is there.

@@ -24,9 +24,10 @@ public:
     ~SnapshotTour() override;
 
     /** For example "01-welcome.png", or "10-results-update-succeeded.png" for a
-        results page that shows "Update Succeeded".
+        results page that shows "Update Succeeded"; a scene's variant follows the
+        outcome ("10-results-update-failed-tampered-image.png").
     */
-    static juce::String fileNameFor (WizardPage& page);
+    static juce::String fileNameFor (WizardPage& page, const juce::String& variant = {});
 
     /** How long the programming page is shown before it is photographed, so that its
         bar has filled a little.

@@ -47,8 +47,7 @@ public:
     /** The first four bytes of every firmware image. */
     static bool startsLikeFirmwareImage (const juce::MemoryBlock& data);
 
-    /** Well above the flash of any device: tens of MB at most. */
-    static constexpr juce::int64 largestImage = 32 * 1024 * 1024;
+    static constexpr juce::int64 largestImage = ExpectedImage::largestImage;
 
 private:
     void work() override;

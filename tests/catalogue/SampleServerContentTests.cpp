@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "catalogue/CataloguePublicKey.h"
+#include "catalogue/ExpectedImage.h"
 #include "catalogue/FileDownloader.h"
+#include "catalogue/TargetsFileParser.h"
 #include "catalogue/TargetsInfoDownloadThread.h"
 #include "catalogue/TargetsSources.h"
 #include "server/LoopbackServer.h"
@@ -136,4 +139,37 @@ TEST_F (SampleServer, EveryReleaseNotesPageIsServed)
         ASSERT_NE (page, nullptr);
         EXPECT_TRUE (page->toString().contains (product.name + " firmware " + revision.version));
     });
+}
+
+TEST (SampleServerContent, TheCatalogueGivesEachImagesSizeAndDigestAndIsSignedWithTheDemoKey)
+{
+    const auto catalogueFile = contentFolder.getChildFile ("updater/common/config/UpdateTargets.xml");
+    juce::MemoryBlock catalogue, signatureFile;
+    ASSERT_TRUE (catalogueFile.loadFileAsData (catalogue));
+    ASSERT_TRUE (catalogueFile.getSiblingFile ("UpdateTargets.xml.sig").loadFileAsData (signatureFile));
+
+    const auto demoKey = CataloguePublicKey::fromBase64 (juce::File (QUILLON_DEMO_CATALOGUE_KEY ".pub").loadFileAsString());
+    const auto signature = CatalogueSignature::fromFile (signatureFile);
+    ASSERT_TRUE (demoKey.has_value());
+    ASSERT_TRUE (signature.has_value());
+    EXPECT_TRUE (demoKey->hasSigned (catalogue, *signature));
+
+    const auto parsed = parseTargetsFile (catalogue.toString());
+    int revisions = 0;
+
+    for (auto* product : parsed->products)
+    {
+        for (auto* revision : product->revisions)
+        {
+            juce::MemoryBlock image;
+            const auto path = revision->imageUrl.fromFirstOccurrenceOf ("http://" QUILLON_UPDATE_HOST "/", false, false);
+            ASSERT_TRUE (contentFolder.getChildFile (path).loadFileAsData (image)) << revision->imageUrl;
+
+            EXPECT_EQ (revision->imageSize, std::optional<juce::int64> ((juce::int64) image.getSize())) << revision->imageUrl;
+            EXPECT_EQ (revision->imageSha256, ExpectedImage::sha256Of (image)) << revision->imageUrl;
+            ++revisions;
+        }
+    }
+
+    EXPECT_EQ (revisions, 13);
 }

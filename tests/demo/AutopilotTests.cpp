@@ -1,4 +1,5 @@
 #include "tests/demo/AutopilotRun.h"
+#include "tests/support/WizardDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,30 @@ namespace
         auto setup = DemoSetup::standard (false);
         change (setup);
         return setup;
+    }
+
+    // Each device's mode and the flash inside its regions, in the order of the setup.
+    using DeviceStates = std::vector<std::pair<bool, std::vector<juce::uint8>>>;
+
+    DeviceStates statesOf (const DemoWorld& world, const DemoSetup& setup)
+    {
+        DeviceStates states;
+
+        for (const auto& config : setup.devices)
+        {
+            const auto* device = world.findDevice (config.portName);
+            std::vector<juce::uint8> flash;
+
+            for (const auto& region : config.memoryMap.regions)
+            {
+                const auto bytes = device->readFlash (region.start, region.length);
+                flash.insert (flash.end(), bytes.begin(), bytes.end());
+            }
+
+            states.emplace_back (device->isInUpdateMode(), std::move (flash));
+        }
+
+        return states;
     }
 }
 
@@ -72,6 +97,7 @@ TEST (Autopilot, CancelsAStalledDownloadWithTheDownloadPagesOwnButton)
     EXPECT_NE (std::find (run.readyPages.begin(), run.readyPages.end(), PageKind::download), run.readyPages.end());
 }
 
+// None of these runs may touch a device: its mode and flash stay as they were.
 TEST (Autopilot, EndsOnTheResultsPageThatEachVariantOfTheWorldLeadsTo)
 {
     struct Case
@@ -79,24 +105,34 @@ TEST (Autopilot, EndsOnTheResultsPageThatEachVariantOfTheWorldLeadsTo)
         DemoSetup setup;
         AutopilotRoute::Device device;
         const char* outcome;
+        const char* pageText;   // the results page's text; nullptr: not looked at
     };
 
+    // clang-format off
     const Case cases[] {
-        { DemoSetup::standard (false), AutopilotRoute::Device::firstUpToDate, "No Updates Were Found" },
-        { standardWith ([] (DemoSetup& s) { s.devices.clear(); }), AutopilotRoute::Device::firstWithUpdate, "No Devices Were Found" },
-        { standardWith ([] (DemoSetup& s) { s.catalogue = DemoSetup::Catalogue::missing; }), AutopilotRoute::Device::firstWithUpdate, "Unable to Connect" },
-        { standardWith ([] (DemoSetup& s) { s.catalogue = DemoSetup::Catalogue::corrupt; }), AutopilotRoute::Device::firstWithUpdate, "Invalid Targets File" }
+        { DemoSetup::standard (false), AutopilotRoute::Device::firstUpToDate, "No Updates Were Found", nullptr },
+        { standardWith ([] (DemoSetup& s) { s.devices.clear(); }), AutopilotRoute::Device::firstWithUpdate, "No Devices Were Found", nullptr },
+        { standardWith ([] (DemoSetup& s) { s.catalogue = DemoSetup::Catalogue::missing; }), AutopilotRoute::Device::firstWithUpdate, "Unable to Connect", nullptr },
+        { standardWith ([] (DemoSetup& s) { s.catalogue = DemoSetup::Catalogue::corrupt; }), AutopilotRoute::Device::firstWithUpdate, "Invalid Targets File", nullptr },
+        { standardWith ([] (DemoSetup& s) { s.images = DemoSetup::Images::oneTampered; }), AutopilotRoute::Device::firstWithUpdate, "Update Failed",
+          "The downloaded image is damaged or is not the one the catalogue names" }
     };
+    // clang-format on
 
     for (const auto& c : cases)
     {
         AutopilotRun run (c.setup, AutopilotRoute { c.device });
+        const auto before = statesOf (*run.stage.getWorld(), c.setup);
         ASSERT_TRUE (run.runToEnd()) << c.outcome;
 
         EXPECT_EQ (run.report->outcome, c.outcome);
         EXPECT_FALSE (run.report->flashMatches) << c.outcome;
         EXPECT_FALSE (run.report->succeeded()) << c.outcome;
         EXPECT_EQ (run.readyPages.back(), PageKind::results) << c.outcome;
+        EXPECT_TRUE (statesOf (*run.stage.getWorld(), c.setup) == before) << c.outcome;
+
+        if (c.pageText != nullptr)
+            EXPECT_EQ (WizardDriver (*run.stage.getWizard()).pageText(), c.pageText) << c.outcome;
     }
 }
 

@@ -34,6 +34,32 @@ TEST (DemoOptions, SnapshotsNeedAFolderTakenFromTheWorkingFolderWhenRelative)
     EXPECT_EQ (parse ({ "--snapshots", "" }).mode, DemoOptions::Mode::invalid);
 }
 
+TEST (DemoOptions, TheTamperedImageGoesWithTheWizardOrTheAutopilotButNotTheSnapshots)
+{
+    struct Case
+    {
+        juce::StringArray arguments;
+        DemoOptions::Mode mode;
+    };
+
+    const Case cases[] {
+        { { "--tampered-image" }, DemoOptions::Mode::interactive },
+        { { "--autopilot", "--tampered-image" }, DemoOptions::Mode::autopilot },
+        { { "--tampered-image", "--autopilot" }, DemoOptions::Mode::autopilot },
+        { { "--snapshots", "x", "--tampered-image" }, DemoOptions::Mode::invalid },
+        { { "--tampered-image", "--snapshots", "x" }, DemoOptions::Mode::invalid }
+    };
+
+    for (const auto& c : cases)
+    {
+        const auto options = parse (c.arguments);
+        EXPECT_EQ (options.mode, c.mode) << c.arguments.joinIntoString (" ");
+        EXPECT_TRUE (options.tamperedImage || options.mode == DemoOptions::Mode::invalid) << c.arguments.joinIntoString (" ");
+    }
+
+    EXPECT_FALSE (parse ({ "--autopilot" }).tamperedImage);
+}
+
 TEST (DemoOptions, AnythingElseIsInvalid)
 {
     EXPECT_EQ (parse ({ "--help" }).mode, DemoOptions::Mode::invalid);

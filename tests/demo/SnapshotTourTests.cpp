@@ -56,6 +56,8 @@ TEST (SnapshotTourNames, NumberPagesInTheOrderOfTheFlowAndNameEachResultByItsOut
     EXPECT_EQ (SnapshotTour::fileNameFor (welcome), "01-welcome.png");
     EXPECT_EQ (SnapshotTour::fileNameFor (confirm), "06-confirm.png");
     EXPECT_EQ (SnapshotTour::fileNameFor (results), "10-results-no-devices-were-found.png");
+    EXPECT_EQ (SnapshotTour::fileNameFor (results, "tampered-image"), "10-results-no-devices-were-found-tampered-image.png");
+    EXPECT_EQ (SnapshotTour::fileNameFor (welcome, "tampered-image"), "01-welcome.png");
 }
 
 TEST_F (SnapshotTourTest, SavesEveryPageASceneWantsAsAPictureOfTheWindow)

@@ -1,0 +1,283 @@
+#include <gtest/gtest.h>
+#include <regex>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "catalogue/CataloguePublicKey.h"
+#include "catalogue/ExpectedImage.h"
+#include "catalogue/TargetsFileParser.h"
+#include "catalogue/TargetsInfoDownloadThread.h"
+#include "server/LoopbackServer.h"
+#include "tests/catalogue/TestData.h"
+#include "tests/wizard/WizardWorld.h"
+
+// quillon-catalogue is run as a vendor runs it, as a program in a folder of its own,
+// and what it writes must be exactly what the program accepts.
+namespace
+{
+    struct ToolRun
+    {
+        int exitCode = -1;
+        juce::String output;   // standard output and standard error together
+    };
+
+    ToolRun runTool (const juce::StringArray& arguments)
+    {
+        juce::StringArray command { QUILLON_CATALOGUE_TOOL };
+        command.addArray (arguments);
+
+        juce::ChildProcess process;
+        ToolRun run;
+
+        if (process.start (command, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
+        {
+            run.output = process.readAllProcessOutput();
+            run.exitCode = process.waitForProcessToFinish (10000) ? (int) process.getExitCode() : -1;
+        }
+
+        return run;
+    }
+
+    std::vector<const TargetRevision*> revisionsOf (const TargetsInfo& catalogue)
+    {
+        std::vector<const TargetRevision*> revisions;
+
+        for (const auto* product : catalogue.products)
+            for (const auto* revision : product->revisions)
+                revisions.push_back (revision);
+
+        return revisions;
+    }
+
+    class CatalogueToolTest : public ::testing::Test
+    {
+    protected:
+        CatalogueToolTest() { served.createDirectory(); }
+        ~CatalogueToolTest() override { folder.deleteRecursively(); }
+
+        juce::String path (const juce::String& name) const { return folder.getChildFile (name).getFullPathName(); }
+
+        /** An image at this path below the served folder. */
+        juce::MemoryBlock serveImage (const juce::String& name, const juce::MemoryBlock& image) const
+        {
+            const auto imageFile = served.getChildFile (name);
+            imageFile.getParentDirectory().createDirectory();
+            imageFile.replaceWithData (image.getData(), image.getSize());
+            return image;
+        }
+
+        /** The served catalogue, naming these revisions of the test reverb; its lines
+            end as JUCE writes XML, with CR LF but for the first two.
+        */
+        juce::String serveCatalogue (const std::vector<CatalogueXml::Revision>& revisions) const
+        {
+            const auto text = CatalogueXml().addProduct (WizardWorld::reverbDevice(), "Test Reverb", revisions).toString();
+            catalogue.replaceWithText (text, false, false, nullptr);
+            return text;
+        }
+
+        juce::String publicKey() const { return folder.getChildFile ("vendor.key.pub").loadFileAsString().trim(); }
+
+        const juce::File folder = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                                      .getChildFile ("quillon-catalogue-" + juce::String::toHexString (juce::Random().nextInt64()));
+        const juce::File served = folder.getChildFile ("served");
+        const juce::File catalogue = served.getChildFile ("UpdateTargets.xml");
+        LoopbackServer server;
+    };
+}
+
+TEST_F (CatalogueToolTest, KeygenStampSignAndVerifyMakeACatalogueTheProgramTakesFromItsServer)
+{
+    const auto key = runTool ({ "keygen", path ("vendor.key") });
+    ASSERT_EQ (key.exitCode, 0) << key.output;
+    EXPECT_TRUE (key.output.contains ("-DQUILLON_CATALOGUE_PUBLIC_KEY=" + publicKey())) << key.output;
+
+    struct stat keyStatus {};
+    ASSERT_EQ (::stat (path ("vendor.key").toRawUTF8(), &keyStatus), 0);
+    EXPECT_EQ (keyStatus.st_mode & 0777, 0600u);
+
+    const auto secret = folder.getChildFile ("vendor.key").loadFileAsString();
+    EXPECT_EQ (runTool ({ "keygen", path ("vendor.key") }).exitCode, 3);
+    EXPECT_EQ (folder.getChildFile ("vendor.key").loadFileAsString(), secret);
+
+    // 1.0 carries a stale size and digest, which stamping replaces.
+    const auto older = serveImage ("images/reverb-1.0.bin", makeTestData (3000));
+    const auto newer = serveImage ("images/reverb-1.5.bin", WizardWorld::makeImage());
+    server.serveFolder (served);
+    serveCatalogue ({ { "1.0", server.getUrl ("/images/reverb-1.0.bin"), {}, "7", juce::String::repeatedString ("0", 64) },
+                      { "1.5", server.getUrl ("/images/reverb-1.5.bin"), {} } });
+
+    const auto stamp = runTool ({ "stamp", catalogue.getFullPathName(), "--images", served.getFullPathName() });
+    ASSERT_EQ (stamp.exitCode, 0) << stamp.output;
+
+    const auto stamped = parseTargetsFile (catalogue.loadFileAsString());
+    const auto revisions = revisionsOf (*stamped);
+    ASSERT_EQ (revisions.size(), 2u);
+    EXPECT_EQ (revisions[0]->imageSize, std::optional<juce::int64> (3000));
+    EXPECT_EQ (revisions[0]->imageSha256, ExpectedImage::sha256Of (older));
+    EXPECT_EQ (revisions[1]->imageSize, std::optional<juce::int64> ((juce::int64) newer.getSize()));
+    EXPECT_EQ (revisions[1]->imageSha256, ExpectedImage::sha256Of (newer));
+
+    ASSERT_EQ (runTool ({ "sign", catalogue.getFullPathName(), path ("vendor.key") }).exitCode, 0);
+
+    for (const auto& keyGiven : { path ("vendor.key.pub"), publicKey() })
+    {
+        const auto verify = runTool ({ "verify", catalogue.getFullPathName(), keyGiven });
+        EXPECT_EQ (verify.exitCode, 0) << verify.output;
+        EXPECT_EQ (verify.output, "valid\n");
+    }
+
+    TargetsInfoDownloadThread thread ({ server.getUrl ("/UpdateTargets.xml") + "?nocache=8+Dec+2026" }, nullptr, nullptr,
+                                      CataloguePublicKey::fromBase64 (publicKey()));
+    thread.startThread();
+    ASSERT_TRUE (thread.waitForThreadToExit (10000));
+    EXPECT_EQ (thread.getStatus(), TargetsResult::TargetsOk) << thread.getErrorMessage();
+}
+
+TEST_F (CatalogueToolTest, VerifyRefusesAnythingButTheKeysSignatureOverTheExactBytes)
+{
+    enum class Change
+    {
+        oneCatalogueByteChanged,
+        anotherKeysPublicKey,
+        signatureRemoved,
+        signatureReplacedByText,
+        publicKeyNotAKey
+    };
+
+    struct Case
+    {
+        const char* name;
+        Change change;
+        int exitCode;
+        const char* message;
+    };
+
+    // clang-format off
+    const Case cases[] {
+        { "one catalogue byte changed", Change::oneCatalogueByteChanged, 1, "Not valid: the signature was not made with this key" },
+        { "another key's public key",   Change::anotherKeysPublicKey,    1, "Not valid: the signature was not made with this key" },
+        { "signature removed",          Change::signatureRemoved,        1, "Not valid: there is no signature" },
+        { "signature replaced by text", Change::signatureReplacedByText, 1, "is not a signature" },
+        { "public key not a key",       Change::publicKeyNotAKey,        3, "is neither a public key nor a file holding one" }
+    };
+    // clang-format on
+
+    ASSERT_EQ (runTool ({ "keygen", path ("vendor.key") }).exitCode, 0);
+    ASSERT_EQ (runTool ({ "keygen", path ("stranger.key") }).exitCode, 0);
+    const auto signature = catalogue.getSiblingFile ("UpdateTargets.xml.sig");
+
+    for (const auto& c : cases)
+    {
+        const auto text = serveCatalogue ({ { "1.5", "http://updates.example.com/images/reverb-1.5.bin", {} } });
+        ASSERT_EQ (runTool ({ "sign", catalogue.getFullPathName(), path ("vendor.key") }).exitCode, 0) << c.name;
+        auto keyGiven = path ("vendor.key.pub");
+
+        switch (c.change)
+        {
+            case Change::oneCatalogueByteChanged: catalogue.replaceWithText (text.replace ("Version=\"1.5\"", "Version=\"1.6\""), false, false, nullptr); break;
+            case Change::anotherKeysPublicKey:    keyGiven = path ("stranger.key.pub"); break;
+            case Change::signatureRemoved:        signature.deleteFile(); break;
+            case Change::signatureReplacedByText: signature.replaceWithText ("not a signature\n"); break;
+            case Change::publicKeyNotAKey:        keyGiven = "not-a-key"; break;
+        }
+
+        const auto verify = runTool ({ "verify", catalogue.getFullPathName(), keyGiven });
+        EXPECT_EQ (verify.exitCode, c.exitCode) << c.name << ": " << verify.output;
+        EXPECT_TRUE (verify.output.contains (c.message)) << c.name << ": " << verify.output;
+        EXPECT_FALSE (verify.output.contains ("valid\n") && ! verify.output.contains ("Not valid")) << c.name;
+    }
+}
+
+TEST_F (CatalogueToolTest, StampLeavesAddressesWithoutAFileBelowTheFolderAsTheyAre)
+{
+    struct Case
+    {
+        const char* address;
+        bool stamped;
+        const char* why;
+    };
+
+    // A file outside the served folder exists, so only the folder's bounds keep it out.
+    folder.getChildFile ("secret.bin").replaceWithText ("not for the catalogue");
+    serveImage ("images/reverb-1.5.bin", WizardWorld::makeImage());
+
+    // clang-format off
+    const Case cases[] {
+        { "http://updates.example.com/images/reverb-1.5.bin",             true,  "" },
+        { "https://mirror.example.com/images/reverb-1.5.bin?x=1",         true,  "" },
+        { "http://updates.example.com/images/../../secret.bin",           false, "its path steps up with \"..\"" },
+        { "http://updates.example.com/images/%2E%2E/%2e%2e/secret.bin",   false, "its path steps up with \"..\"" },
+        { "http://updates.example.com/images/missing.bin",                false, "no file " },
+        { "http://updates.example.com/",                                  false, "its path names no file" },
+        { "ftp://updates.example.com/images/reverb-1.5.bin",              false, "not an http or https address" },
+        { "",                                                             false, "no image address" }
+    };
+    // clang-format on
+
+    std::vector<CatalogueXml::Revision> revisions;
+
+    for (const auto& c : cases)
+        revisions.push_back ({ juce::String ((int) revisions.size() + 1) + ".0", c.address, {} });
+
+    const auto original = serveCatalogue (revisions);
+    const auto stamp = runTool ({ "stamp", catalogue.getFullPathName(), "--images", served.getFullPathName(),
+                                  "--out", path ("stamped.xml") });
+    EXPECT_EQ (stamp.exitCode, 4) << stamp.output;
+    EXPECT_EQ (catalogue.loadFileAsString(), original);
+
+    const auto stampedText = folder.getChildFile ("stamped.xml").loadFileAsString();
+    const auto stampedCatalogue = parseTargetsFile (stampedText);
+    const auto stamped = revisionsOf (*stampedCatalogue);
+    ASSERT_EQ (stamped.size(), std::size (cases));
+
+    for (size_t i = 0; i < stamped.size(); ++i)
+    {
+        const auto& c = cases[i];
+        EXPECT_EQ (stamped[i]->imageSize.has_value(), c.stamped) << c.address;
+
+        if (! c.stamped)
+            EXPECT_TRUE (stamp.output.contains ("Left unstamped: " + juce::String (c.address) + ": " + c.why))
+                << c.address << "\n" << stamp.output;
+    }
+
+    // Without what was added, the text is the one given, line breaks and all.
+    const std::regex added (R"(\s+Size="\d+"\s+Sha256="[0-9a-f]{64}")");
+    EXPECT_EQ (std::regex_replace (stampedText.toStdString(), added, ""), original.toStdString());
+}
+
+TEST_F (CatalogueToolTest, StampRefusesAnImageLargerThanTheProgramDownloadsAndWritesNothing)
+{
+    const auto image = served.getChildFile ("images/huge.bin");
+    image.getParentDirectory().createDirectory();
+    image.create();
+    ASSERT_EQ (::truncate (image.getFullPathName().toRawUTF8(), (off_t) ExpectedImage::largestImage + 1), 0);
+
+    const auto original = serveCatalogue ({ { "1.5", "http://updates.example.com/images/huge.bin", {} } });
+    const auto stamp = runTool ({ "stamp", catalogue.getFullPathName(), "--images", served.getFullPathName() });
+
+    EXPECT_EQ (stamp.exitCode, 3);
+    EXPECT_TRUE (stamp.output.contains ("is larger than " + juce::String (ExpectedImage::largestImage) + " bytes")) << stamp.output;
+    EXPECT_EQ (catalogue.loadFileAsString(), original);
+}
+
+TEST_F (CatalogueToolTest, SignRefusesASecretKeyWhoseHalvesDoNotBelongTogether)
+{
+    ASSERT_EQ (runTool ({ "keygen", path ("vendor.key") }).exitCode, 0);
+    ASSERT_EQ (runTool ({ "keygen", path ("stranger.key") }).exitCode, 0);
+
+    // The vendor's seed followed by the stranger's public key.
+    juce::MemoryOutputStream secret, strangersPublic;
+    ASSERT_TRUE (juce::Base64::convertFromBase64 (secret, folder.getChildFile ("vendor.key").loadFileAsString().trim()));
+    ASSERT_TRUE (juce::Base64::convertFromBase64 (strangersPublic, folder.getChildFile ("stranger.key.pub").loadFileAsString().trim()));
+    juce::MemoryBlock damaged (secret.getData(), 32);
+    damaged.append (strangersPublic.getData(), strangersPublic.getDataSize());
+    folder.getChildFile ("damaged.key").replaceWithText (juce::Base64::toBase64 (damaged.getData(), damaged.getSize()) + "\n");
+
+    serveCatalogue ({ { "1.5", "http://updates.example.com/images/reverb-1.5.bin", {} } });
+    const auto sign = runTool ({ "sign", catalogue.getFullPathName(), path ("damaged.key") });
+
+    EXPECT_EQ (sign.exitCode, 3);
+    EXPECT_TRUE (sign.output.contains ("is damaged: its signatures do not verify")) << sign.output;
+    EXPECT_FALSE (catalogue.getSiblingFile ("UpdateTargets.xml.sig").exists());
+}

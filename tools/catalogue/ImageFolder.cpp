@@ -1,0 +1,50 @@
+#include "tools/catalogue/ImageFolder.h"
+
+#include "catalogue/WebAddress.h"
+
+ImageFolder::Lookup ImageFolder::find (const juce::String& address) const
+{
+    if (address.isEmpty())
+        return { {}, "no image address" };
+
+    if (! WebAddress::isAllowed (address))
+        return { {}, "not an http or https address the program would fetch" };
+
+    const auto path = decodedPath (address);
+
+    // Refused before the path is joined to the folder, whatever the folder holds; a
+    // client would resolve it before asking, to a file elsewhere.
+    if (juce::StringArray::fromTokens (path, "/", "").contains (".."))
+        return { {}, "its path steps up with \"..\"" };
+
+    const auto relativePath = path.trimCharactersAtStart ("/");
+
+    if (relativePath.isEmpty())
+        return { {}, "its path names no file" };
+
+    const auto file = folder.getChildFile (relativePath);
+
+    if (! file.isAChildOf (folder))
+        return { {}, "its path leads outside " + folder.getFullPathName() };
+
+    if (! file.existsAsFile())
+        return { {}, "no file " + file.getFullPathName() };
+
+    return { file, {} };
+}
+
+// The path as a server reads it: without the query or fragment, percent escapes decoded.
+juce::String ImageFolder::decodedPath (const juce::String& address)
+{
+    const auto afterScheme = address.fromFirstOccurrenceOf ("://", false, false);
+    const auto pathStart = afterScheme.indexOfChar ('/');
+
+    if (pathStart < 0)
+        return "/";
+
+    const auto path = afterScheme.substring (pathStart).upToFirstOccurrenceOf ("?", false, false)
+                          .upToFirstOccurrenceOf ("#", false, false);
+
+    // removeEscapeChars reads '+' as a blank, as in a query; in a path it is itself.
+    return juce::URL::removeEscapeChars (path.replace ("+", "%2B"));
+}

@@ -1,0 +1,56 @@
+#include "tools/catalogue/ToolFiles.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "tools/catalogue/ToolError.h"
+
+juce::MemoryBlock ToolFiles::read (const juce::File& file, juce::int64 limit, const juce::String& what)
+{
+    if (! file.existsAsFile())
+        throw ToolError ("The " + what + " " + file.getFullPathName() + " does not exist");
+
+    juce::FileInputStream stream (file);
+
+    if (! stream.openedOk())
+        throw ToolError ("The " + what + " " + file.getFullPathName() + " cannot be read: " + stream.getStatus().getErrorMessage());
+
+    // One byte past the limit tells a file that is too large, even one still growing.
+    juce::MemoryBlock data;
+    stream.readIntoMemoryBlock (data, (ssize_t) limit + 1);
+
+    if ((juce::int64) data.getSize() > limit)
+        throw ToolError ("The " + what + " " + file.getFullPathName() + " is larger than " + juce::String (limit)
+                         + " bytes, more than any " + what + " may be");
+
+    return data;
+}
+
+void ToolFiles::replace (const juce::File& file, const juce::MemoryBlock& data)
+{
+    // JUCE writes a temporary file beside it and moves that over it.
+    if (! file.replaceWithData (data.getData(), data.getSize()))
+        throw ToolError ("Could not write " + file.getFullPathName());
+}
+
+void ToolFiles::createNew (const juce::File& file, const juce::String& text, bool secret)
+{
+    const auto path = file.getFullPathName();
+    const auto descriptor = ::open (path.toRawUTF8(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, secret ? 0600 : 0644);
+
+    if (descriptor < 0)
+        throw ToolError (errno == EEXIST ? path + " already exists; it is left as it is"
+                                         : "Could not create " + path + ": " + juce::String (std::strerror (errno)));
+
+    const auto bytes = text.toStdString();
+    const auto written = ::write (descriptor, bytes.data(), bytes.size());
+    const auto closed = ::close (descriptor);
+
+    if (written != (ssize_t) bytes.size() || closed != 0)
+    {
+        file.deleteFile();
+        throw ToolError ("Could not write " + path);
+    }
+}
