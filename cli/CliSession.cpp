@@ -61,7 +61,7 @@ ExitCode CliSession::end (const RunOutcome& outcome)
 ExitCode CliSession::listDevices()
 {
     DeviceSurvey survey (ports, world.getReplyTimeouts(), console);
-    const auto failure = survey.run (getSources());
+    const auto failure = survey.run (getSources(), world.getCatalogueSigner());
 
     // Without a catalogue nothing was scanned, so there are no ports to show either.
     if (failure.has_value() && failure->exitCode != ExitCode::noDevices)
@@ -115,7 +115,7 @@ ExitCode CliSession::listUpdates()
 {
     DeviceSurvey survey (ports, world.getReplyTimeouts(), console);
 
-    if (const auto failure = survey.run (getSources()))
+    if (const auto failure = survey.run (getSources(), world.getCatalogueSigner()))
         return end (*failure);
 
     const auto& devices = survey.getDevices();

@@ -36,17 +36,18 @@ DeviceSurvey::DeviceSurvey (MidiPortSystem& portsToScan, const ReplyTimeouts& ti
 
 DeviceSurvey::~DeviceSurvey() = default;
 
-std::optional<RunOutcome> DeviceSurvey::run (const juce::StringArray& sources)
+std::optional<RunOutcome> DeviceSurvey::run (const juce::StringArray& sources, const std::optional<CataloguePublicKey>& signer)
 {
-    if (auto failure = fetchCatalogue (sources))
+    if (auto failure = fetchCatalogue (sources, signer))
         return failure;
 
     return scan();
 }
 
-std::optional<RunOutcome> DeviceSurvey::fetchCatalogue (const juce::StringArray& sources)
+std::optional<RunOutcome> DeviceSurvey::fetchCatalogue (const juce::StringArray& sources,
+                                                       const std::optional<CataloguePublicKey>& signer)
 {
-    TargetsInfoDownloadThread thread (sources, nullptr, &console);
+    TargetsInfoDownloadThread thread (sources, nullptr, &console, signer);
     const bool finished = StepRunner::run (thread);
     console.endStep();
 

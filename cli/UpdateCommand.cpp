@@ -74,7 +74,7 @@ ExitCode UpdateCommand::run (const juce::StringArray& sources)
 
     DeviceSurvey survey (ports, world.getReplyTimeouts(), console);
 
-    if (const auto failure = survey.run (sources))
+    if (const auto failure = survey.run (sources, world.getCatalogueSigner()))
         return end (*failure);
 
     const auto choice = choose (survey);

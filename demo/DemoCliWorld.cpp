@@ -11,6 +11,11 @@ MidiPortSystem& DemoCliWorld::getPorts()
     return environment.midiPorts;
 }
 
+std::optional<CataloguePublicKey> DemoCliWorld::getCatalogueSigner() const
+{
+    return environment.catalogueSigner;
+}
+
 juce::StringArray DemoCliWorld::getTargetsSources()
 {
     return environment.targetsSources();

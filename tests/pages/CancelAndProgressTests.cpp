@@ -53,7 +53,11 @@ template <typename Page>
 class ProgressBarPixels : public ::testing::Test
 {
 protected:
-    ProgressBarPixels() { page.setLookAndFeel (&lookAndFeel); }
+    ProgressBarPixels()
+    {
+        page.setLookAndFeel (&lookAndFeel);
+        page.setVisible (true);
+    }
     ~ProgressBarPixels() { page.setLookAndFeel (nullptr); }
 
     // True when column x of the bar shows nothing but the bar's empty background.

@@ -62,8 +62,10 @@ TYPED_TEST (PageConventions, KeepsItsChildrenWhereTheyAreWhenResized)
     EXPECT_EQ (childBounds (this->page), before);
 }
 
-TYPED_TEST (PageConventions, ShowsEveryChildItCreates)
+TYPED_TEST (PageConventions, ShowsEveryChildItCreatesOnceItIsShown)
 {
+    this->page.setVisible (true);
+
     for (auto* c : this->page.getChildren())
         EXPECT_TRUE (c->isVisible() || dynamic_cast<juce::HyperlinkButton*> (c) != nullptr);
 }
