@@ -9,7 +9,7 @@ namespace
     std::atomic<bool> raised { false };
     static_assert (std::atomic<bool>::is_always_lock_free);
 
-    extern "C" void onInterrupt (int)
+    void onInterrupt (int)
     {
         raised.store (true);
     }

@@ -4,6 +4,13 @@
 
 #include <juce_events/juce_events.h>
 
+namespace juce
+{
+    // JUCE's own dispatch step: with true it dispatches what is pending, if anything,
+    // and returns at once.
+    bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
+}
+
 bool StepRunner::run (juce::Thread& worker)
 {
     worker.startThread();
@@ -17,7 +24,10 @@ bool StepRunner::run (juce::Thread& worker)
             interrupted = true;
         }
 
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (pollMs);
+        // Messages as they come; between them the thread waits on the worker rather than
+        // waking every millisecond, as JUCE's timed dispatch loop does.
+        if (! juce::dispatchNextMessageOnSystemQueue (true))
+            worker.waitForThreadToExit (pollMs);
     }
 
     return ! interrupted;
