@@ -14,5 +14,8 @@ public:
     void closeButtonPressed() override;
 
 private:
+    // Shows the tooltips of the window's controls, such as a long choice in full.
+    juce::TooltipWindow tooltipWindow;
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (AppWindow)
 };

@@ -8,6 +8,8 @@ QuillonLookAndFeel::QuillonLookAndFeel()
     setColour (juce::TextEditor::focusedOutlineColourId,            Colour (0xffa1a1c1));
     setColour (juce::TextEditor::textColourId,                      Colour (0xffffffff));
     setColour (juce::TextEditor::backgroundColourId,                Colour (0xff404040));
+    setColour (juce::TextEditor::highlightColourId,                 Colour (0xff6161a1));
+    setColour (juce::TextEditor::highlightedTextColourId,           Colour (0xffffffff));
     setColour (juce::AlertWindow::textColourId,                     Colour (0xffffffff));
     setColour (juce::AlertWindow::backgroundColourId,               Colour (0xff313131));
     setColour (juce::Label::textColourId,                           Colour (0xffffffff));
@@ -20,12 +22,19 @@ QuillonLookAndFeel::QuillonLookAndFeel()
     setColour (juce::ToggleButton::textColourId,                    Colour (0xffffffff));
     setColour (juce::HyperlinkButton::textColourId,                 Colour (0xccc0c0ff));
     setColour (juce::PopupMenu::highlightedBackgroundColourId,      Colour (0xccc0c0ff));
+    setColour (juce::PopupMenu::highlightedTextColourId,            Colour (0xff000000));
     setColour (juce::ProgressBar::foregroundColourId,               Colour (0xffa1a1c1));
     setColour (juce::ProgressBar::backgroundColourId,               Colour (0xff616161));
     // clang-format on
 }
 
 QuillonLookAndFeel::~QuillonLookAndFeel() = default;
+
+void QuillonLookAndFeel::positionComboBoxText (juce::ComboBox& box, juce::Label& label)
+{
+    LookAndFeel_V1::positionComboBoxText (box, label);
+    label.setMinimumHorizontalScale (minimumComboBoxTextScale);
+}
 
 void QuillonLookAndFeel::drawButtonBackground (juce::Graphics& g, juce::Button& button, const Colour&,
                                                bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown)

@@ -14,6 +14,12 @@ public:
     QuillonLookAndFeel();
     ~QuillonLookAndFeel() override;
 
+    /** Lets the text of a combo box squeeze horizontally, down to
+        minimumComboBoxTextScale, before it is cut short: the boxes are narrow, and the
+        end of a device's name ("waiting for update") is the part that matters.
+    */
+    void positionComboBoxText (juce::ComboBox&, juce::Label&) override;
+
     void drawButtonBackground (juce::Graphics&, juce::Button&, const juce::Colour& backgroundColour,
                                bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown) override;
 
@@ -33,6 +39,11 @@ public:
     virtual void drawRadioBox (juce::Graphics&, juce::Component&, float x, float y, float w, float h,
                                bool ticked, bool isEnabled,
                                bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown);
+
+    /** The narrowest a combo box's text may be squeezed, relative to its font's own
+        width, and still be read easily.
+    */
+    static constexpr float minimumComboBoxTextScale = 0.6f;
 
     static constexpr juce::uint32 buttonBody = 0xff616161;
     static constexpr juce::uint32 buttonBodyPressed = 0xffa1a1a1;

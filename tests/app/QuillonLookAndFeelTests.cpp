@@ -115,6 +115,72 @@ TEST_F (LookAndFeelFixture, SetsTheSchemeColoursOverTheOldSchoolOnes)
     EXPECT_EQ (lookAndFeel.findColour (juce::ProgressBar::backgroundColourId).getARGB(), 0xff616161u);
 }
 
+namespace
+{
+    // WCAG 2's relative luminance of an opaque sRGB colour.
+    double relativeLuminance (juce::Colour c)
+    {
+        auto linear = [] (juce::uint8 channel)
+        {
+            const auto v = channel / 255.0;
+            return v <= 0.04045 ? v / 12.92 : std::pow ((v + 0.055) / 1.055, 2.4);
+        };
+
+        return 0.2126 * linear (c.getRed()) + 0.7152 * linear (c.getGreen()) + 0.0722 * linear (c.getBlue());
+    }
+
+    double contrastRatio (juce::Colour a, juce::Colour b)
+    {
+        const auto lighter = juce::jmax (relativeLuminance (a), relativeLuminance (b));
+        const auto darker = juce::jmin (relativeLuminance (a), relativeLuminance (b));
+        return (lighter + 0.05) / (darker + 0.05);
+    }
+}
+
+TEST_F (LookAndFeelFixture, EveryTextStandsOutFromWhatItIsDrawnOnByAtLeastFourAndAHalfToOne)
+{
+    // A text colour, and the layers it is drawn on from the bottom up: what JUCE draws
+    // with these colours, a translucent layer overlaid on the one below it.
+    struct Case
+    {
+        const char* where;
+        int text;
+        std::vector<int> layers;
+        float topLayerAlpha = 1.0f;
+    };
+
+    using juce::TextEditor;
+
+    // clang-format off
+    const Case cases[] = {
+        { "drop-down list's box",                     juce::ComboBox::textColourId,                  { juce::ComboBox::backgroundColourId } },
+        { "entry of an open drop-down list",          juce::PopupMenu::textColourId,                 { juce::PopupMenu::backgroundColourId } },
+        { "highlighted entry of an open list",        juce::PopupMenu::highlightedTextColourId,      { juce::PopupMenu::backgroundColourId, juce::PopupMenu::highlightedBackgroundColourId } },
+        { "text box",                                 TextEditor::textColourId,                      { TextEditor::backgroundColourId } },
+        { "selected text in the focused box",         TextEditor::highlightedTextColourId,           { TextEditor::backgroundColourId, TextEditor::highlightColourId } },
+        { "selected text in a box without focus",     TextEditor::highlightedTextColourId,           { TextEditor::backgroundColourId, TextEditor::highlightColourId }, 0.5f },
+        { "message box",                              juce::AlertWindow::textColourId,               { juce::AlertWindow::backgroundColourId } },
+        { "tooltip",                                  juce::TooltipWindow::textColourId,             { juce::TooltipWindow::backgroundColourId } },
+    };
+    // clang-format on
+
+    for (const auto& c : cases)
+    {
+        auto background = juce::Colours::black;
+
+        for (size_t i = 0; i < c.layers.size(); ++i)
+        {
+            const auto alpha = i + 1 == c.layers.size() ? c.topLayerAlpha : 1.0f;
+            background = background.overlaidWith (lookAndFeel.findColour (c.layers[i]).withMultipliedAlpha (alpha));
+        }
+
+        const auto text = background.overlaidWith (lookAndFeel.findColour (c.text));
+
+        EXPECT_GE (contrastRatio (text, background), 4.5)
+            << c.where << ": " << text.toDisplayString (false) << " on " << background.toDisplayString (false);
+    }
+}
+
 TEST (QuillonAlphaBytes, RimAlphasAreTheNearestBytesOfTheirFractions)
 {
     EXPECT_EQ (QuillonLookAndFeel::rimPressed, juce::Colour (0xff0000ffu).withAlpha (0.3f).getARGB());

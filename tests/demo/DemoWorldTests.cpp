@@ -1,3 +1,4 @@
+#include "app/QuillonLookAndFeel.h"
 #include "catalogue/FileDownloader.h"
 #include "catalogue/TargetsFileParser.h"
 #include "catalogue/XmlParseException.h"
@@ -5,6 +6,9 @@
 #include "demo/ServedCatalogue.h"
 #include "device/FirmwareImage.h"
 #include "device/MidiDeviceScanner.h"
+#include "tests/support/ComponentFinder.h"
+#include "tests/support/MessageLoop.h"
+#include "wizard/pages/SelectDevicePage.h"
 
 #include <gtest/gtest.h>
 
@@ -47,6 +51,17 @@ namespace
                 inside += image.countBytesInRange (region.start, region.start + region.length - 1);
 
             return inside > 0 && inside == image.countBytesInRange (0, 0xFFFFFFFF);
+        }
+
+        std::unique_ptr<juce::OwnedArray<TargetDevice>> scan()
+        {
+            const auto catalogue = fetchCatalogue();
+
+            if (catalogue == nullptr)
+                return {};
+
+            auto environment = world.makeEnvironment ({});
+            return MidiDeviceScanner (environment.midiPorts, environment.replyTimeouts).findDevices (catalogue->products);
         }
 
         const DemoSetup setup = DemoSetup::standard (false);
@@ -107,11 +122,7 @@ TEST_F (DemoWorldTest, EveryDeviceIsAProductOfTheCatalogueWhoseImagesAllFitItsMe
 
 TEST_F (DemoWorldTest, AScanFindsOneDeviceWithAnUpdateOneWaitingInUpdateModeAndOneUpToDate)
 {
-    const auto catalogue = fetchCatalogue();
-    ASSERT_NE (catalogue, nullptr);
-
-    auto environment = world.makeEnvironment ({});
-    const auto devices = MidiDeviceScanner (environment.midiPorts, environment.replyTimeouts).findDevices (catalogue->products);
+    const auto devices = scan();
     ASSERT_NE (devices, nullptr);
     ASSERT_EQ (devices->size(), 3);
 
@@ -124,6 +135,61 @@ TEST_F (DemoWorldTest, AScanFindsOneDeviceWithAnUpdateOneWaitingInUpdateModeAndO
 
     EXPECT_EQ ((*devices)[2]->getDisplayName(), "Brisma Chorus \"Pedalboard\" (at version 2.3)");
     EXPECT_EQ ((*devices)[2]->findNewestUpdate(), nullptr);
+}
+
+namespace
+{
+    // The characters that JUCE's label drawing lays out in the label's text area, where
+    // an ellipsis takes the place of the end of a text that does not fit.
+    juce::String charactersDrawnBy (juce::Label& label)
+    {
+        auto& lookAndFeel = label.getLookAndFeel();
+        const auto font = lookAndFeel.getLabelFont (label);
+        const auto area = lookAndFeel.getLabelBorderSize (label).subtractedFrom (label.getLocalBounds()).toFloat();
+
+        juce::GlyphArrangement glyphs;
+        glyphs.addFittedText (font, label.getText(), area.getX(), area.getY(), area.getWidth(), area.getHeight(),
+                              label.getJustificationType(), juce::jmax (1, (int) (area.getHeight() / font.getHeight())),
+                              label.getMinimumHorizontalScale());
+
+        juce::String drawn;
+
+        for (int i = 0; i < glyphs.getNumGlyphs(); ++i)
+            drawn += juce::String::charToString (glyphs.getGlyph (i).getCharacter());
+
+        return drawn;
+    }
+}
+
+TEST_F (DemoWorldTest, EveryDeviceNameIsShownWholeInTheDeviceListAndAsItsTooltip)
+{
+    const auto devices = scan();
+    ASSERT_NE (devices, nullptr);
+    ASSERT_FALSE (devices->isEmpty());
+
+    juce::StringArray names;
+
+    for (auto* device : *devices)
+        names.add (device->getDisplayName());
+
+    QuillonLookAndFeel lookAndFeel;
+    SelectDevicePage page;
+    page.setLookAndFeel (&lookAndFeel);
+    page.setDeviceNames (names);
+
+    auto& list = ComponentFinder::firstChild<juce::ComboBox> (page);
+    auto& shownText = ComponentFinder::firstChild<juce::Label> (list);
+
+    for (int i = 0; i < names.size(); ++i)
+    {
+        list.setSelectedItemIndex (i);
+        MessageLoop::dispatchPending();
+
+        EXPECT_EQ (charactersDrawnBy (shownText), names[i]);
+        EXPECT_EQ (list.getTooltip(), names[i]);
+    }
+
+    page.setLookAndFeel (nullptr);
 }
 
 TEST_F (DemoWorldTest, FindsTheSimulatedDeviceOfAProductAndNoneForAProductNotPluggedIn)

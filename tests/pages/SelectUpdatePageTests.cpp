@@ -1,5 +1,8 @@
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "tests/support/ChangeCounter.h"
 #include "tests/support/ComponentFinder.h"
@@ -19,6 +22,75 @@ namespace
         r.releaseDate = std::move (releaseDate);
         r.releaseNotesUrl = std::move (releaseNotesUrl);
         return r;
+    }
+
+    /** A folder put on the PATH while this lives, where a test may place a stand-in
+        for xdg-open; left empty, no browser launcher is found.
+    */
+    class LauncherFolder
+    {
+    public:
+        explicit LauncherFolder (bool keepTheSystemsPath)
+        {
+            if (! folder.createDirectory())
+                throw std::runtime_error ("cannot create " + folder.getFullPathName().toStdString());
+
+            const auto path = folder.getFullPathName() + (keepTheSystemsPath ? ":" + oldPath : juce::String());
+            ::setenv ("PATH", path.toRawUTF8(), 1);
+        }
+
+        ~LauncherFolder()
+        {
+            ::setenv ("PATH", oldPath.toRawUTF8(), 1);
+            folder.deleteRecursively();
+        }
+
+        /** Places an xdg-open that runs these shell lines. */
+        void placeLauncher (const juce::String& script) const
+        {
+            const auto launcher = file ("xdg-open");
+
+            if (! launcher.replaceWithText ("#!/bin/sh\n" + script + "\n", false, false, "\n") || ! launcher.setExecutePermission (true))
+                throw std::runtime_error ("cannot write " + launcher.getFullPathName().toStdString());
+        }
+
+        juce::File file (const juce::String& name) const { return folder.getChildFile (name); }
+
+    private:
+        const juce::String oldPath { std::getenv ("PATH") };
+        const juce::File folder = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                                      .getNonexistentChildFile ("quillon-browser", {}, false);
+    };
+
+    // Ended children of this process that nobody has waited for.
+    int countZombieChildren()
+    {
+        int zombies = 0;
+        std::error_code error;
+
+        for (std::filesystem::directory_iterator i ("/proc", error), end; ! error && i != end; i.increment (error))
+        {
+            std::ifstream stat (i->path() / "stat");
+            std::string line;
+
+            if (! std::getline (stat, line) || line.rfind (')') == std::string::npos)
+                continue;
+
+            // After "pid (name) ": the state, then the parent's pid.
+            std::istringstream rest (line.substr (line.rfind (')') + 2));
+            char state = 0;
+            int parent = 0;
+
+            if (rest >> state >> parent && parent == ::getpid() && state == 'Z')
+                ++zombies;
+        }
+
+        return zombies;
+    }
+
+    juce::AlertWindow* shownMessageBox()
+    {
+        return dynamic_cast<juce::AlertWindow*> (juce::Component::getCurrentlyModalComponent());
     }
 }
 
@@ -182,18 +254,10 @@ TEST_F (SelectUpdatePageTest, ShowsTheLinkOnlyForAnHttpOrHttpsAddressWithAHost)
 TEST_F (SelectUpdatePageTest, AClickStartsTheBrowserWithTheAddressAsOneArgumentAndNoShell)
 {
     // A stand-in for xdg-open, found first on the PATH, that writes down its arguments.
-    const auto bin = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                         .getNonexistentChildFile ("quillon-browser", {}, false);
-    ASSERT_TRUE (bin.createDirectory());
-    const auto arguments = bin.getChildFile ("arguments");
-    const auto marker = bin.getChildFile ("marker");
-    const auto opener = bin.getChildFile ("xdg-open");
-    ASSERT_TRUE (opener.replaceWithText ("#!/bin/sh\nprintf '%s|' \"$#\" \"$@\" > '" + arguments.getFullPathName() + "'\n",
-                                         false, false, "\n"));
-    ASSERT_TRUE (opener.setExecutePermission (true));
-
-    const juce::String oldPath (std::getenv ("PATH"));
-    ::setenv ("PATH", (bin.getFullPathName() + ":" + oldPath).toRawUTF8(), 1);
+    const LauncherFolder bin (true);
+    const auto arguments = bin.file ("arguments");
+    const auto marker = bin.file ("marker");
+    bin.placeLauncher ("printf '%s|' \"$#\" \"$@\" > '" + arguments.getFullPathName() + "'");
 
     // Through a shell, the command substitution would create the marker.
     const auto address = "http://127.0.0.1/notes.html$(touch$IFS" + marker.getFullPathName() + ")";
@@ -203,13 +267,72 @@ TEST_F (SelectUpdatePageTest, AClickStartsTheBrowserWithTheAddressAsOneArgumentA
 
     child<juce::HyperlinkButton> (page, 2).triggerClick();
     const bool opened = MessageLoop::dispatchUntil ([&] { return arguments.loadFileAsString().isNotEmpty(); });
-    ::setenv ("PATH", oldPath.toRawUTF8(), 1);
-
-    const auto received = arguments.loadFileAsString();
-    const bool markerMade = marker.exists();
-    bin.deleteRecursively();
 
     ASSERT_TRUE (opened);
-    EXPECT_EQ (received, "1|" + address + "|");
-    EXPECT_FALSE (markerMade);
+    EXPECT_EQ (arguments.loadFileAsString(), "1|" + address + "|");
+    EXPECT_FALSE (marker.exists());
+}
+
+TEST_F (SelectUpdatePageTest, WhenNoBrowserStartsAMessageBoxOffersTheAddressAndTheLauncherIsReaped)
+{
+    struct Case
+    {
+        const char* name;
+        const char* launcher; // shell lines of the xdg-open on the PATH, or none at all
+        bool messageBox;
+    };
+
+    // clang-format off
+    const Case cases[] = {
+        { "no launcher on the PATH",           nullptr,  true },
+        { "a launcher that finds no browser",  "exit 3", true },
+        { "a launcher that opens the browser", "exit 0", false },
+    };
+    // clang-format on
+
+    const auto address = "http://127.0.0.1/notes/1.2.html?a=1&b='2'";
+    const auto notes = revision ("1.2", "2009-05-20", address);
+    page.setRevisions ({ &notes });
+    dispatchPending();
+
+    for (const auto& c : cases)
+    {
+        const auto zombiesBefore = countZombieChildren();
+        const LauncherFolder bin (false);
+        const auto ran = bin.file ("ran");
+
+        if (c.launcher != nullptr)
+            bin.placeLauncher ("echo $$ > '" + ran.getFullPathName() + "'\n" + c.launcher);
+
+        child<juce::HyperlinkButton> (page, 2).triggerClick();
+
+        // Ended and reaped: a reaped process leaves /proc, a zombie stays there.
+        auto launcherGone = [&]
+        {
+            const auto processId = ran.loadFileAsString().trim();
+            return processId.isNotEmpty() && ! juce::File ("/proc/" + processId).exists();
+        };
+
+        MessageLoop::dispatchUntil ([&] { return shownMessageBox() != nullptr || (c.launcher != nullptr && launcherGone()); });
+        MessageLoop::dispatchFor (200);
+
+        auto* box = shownMessageBox();
+        ASSERT_EQ (box != nullptr, c.messageBox) << c.name;
+
+        if (c.launcher != nullptr)
+            EXPECT_TRUE (launcherGone()) << c.name;
+
+        EXPECT_LE (countZombieChildren(), zombiesBefore) << c.name;
+
+        if (box == nullptr)
+            continue;
+
+        auto* field = ComponentFinder::findChild<juce::TextEditor> (*box);
+        ASSERT_NE (field, nullptr) << c.name;
+        EXPECT_EQ (field->getText(), address) << c.name;
+        EXPECT_TRUE (field->isReadOnly()) << c.name;
+
+        box->triggerButtonClick ("OK");
+        EXPECT_TRUE (MessageLoop::dispatchUntil ([] { return shownMessageBox() == nullptr; })) << c.name;
+    }
 }

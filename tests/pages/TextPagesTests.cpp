@@ -92,3 +92,43 @@ TEST (ResultsPage, ALongTextCanBeScrolledAndSelectedButNotEdited)
     box.keyPressed (juce::KeyPress (juce::KeyPress::deleteKey));
     EXPECT_EQ (box.getText(), details);
 }
+
+TEST (ResultsPage, ANewTextStartsAtItsTopWithNothingSelectedWhateverTheRunBeforeLeft)
+{
+    struct Case
+    {
+        const char* name;
+        juce::String before;
+        juce::String after;
+    };
+
+    juce::String longDetails;
+
+    for (int line = 1; line <= 40; ++line)
+        longDetails << "Block " << line << " was not acknowledged\n";
+
+    // clang-format off
+    const Case cases[] = {
+        { "another outcome",            "The device did not answer.", "No update is newer than the device's version." },
+        { "the same outcome again",     "The device did not answer.", "The device did not answer." },
+        { "a long outcome, read again", longDetails,                  longDetails },
+    };
+    // clang-format on
+
+    for (const auto& c : cases)
+    {
+        ResultsPage page;
+        auto& box = child<juce::TextEditor> (page, 0);
+
+        page.setDetails (c.before);
+        box.moveCaretToEnd();
+        box.selectAll();
+        ASSERT_FALSE (box.getHighlightedRegion().isEmpty()) << c.name;
+
+        page.setDetails (c.after);
+
+        EXPECT_TRUE (box.getHighlightedRegion().isEmpty()) << c.name;
+        EXPECT_EQ (box.getCaretPosition(), 0) << c.name;
+        EXPECT_EQ (box.getText(), c.after) << c.name;
+    }
+}

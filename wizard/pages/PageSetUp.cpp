@@ -37,6 +37,9 @@ namespace PageSetUp
         comboBox.setTextWhenNothingSelected ("(select)");
         comboBox.setTextWhenNoChoicesAvailable ("(no choices)");
         comboBox.addListener (&listener);
+
+        // The box may have to squeeze or cut a long choice; its tooltip shows it whole.
+        comboBox.onChange = [&comboBox] { comboBox.setTooltip (comboBox.getText()); };
     }
 
     void addCancelButton (juce::Component& page, juce::TextButton& button, juce::Button::Listener& listener)

@@ -28,7 +28,7 @@ namespace PageSetUp
     void addBoldLabel (juce::Component& page, juce::Label& label, const juce::String& text);
 
     /** Adds comboBox to page as a drop-down list of fixed choices, with listener
-        told of every change of selection.
+        told of every change of selection, and the chosen text, whole, as its tooltip.
     */
     void addChoiceList (juce::Component& page, juce::ComboBox& comboBox, juce::ComboBox::Listener& listener);
 

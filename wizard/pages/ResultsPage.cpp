@@ -12,6 +12,10 @@ ResultsPage::ResultsPage()
 void ResultsPage::setDetails (const juce::String& details)
 {
     messageBox.setText (details);
+
+    // The editor keeps its caret, and its selection when the text is the same, from the
+    // run before; a new outcome is read from its start.
+    messageBox.moveCaretToTop (false);
 }
 
 void ResultsPage::paint (juce::Graphics& g)

@@ -11,7 +11,9 @@ class ResultsPage : public WizardPage
 public:
     ResultsPage();
 
-    /** Shows these details in place of any shown before. */
+    /** Shows these details in place of any shown before, from their start, with
+        nothing selected.
+    */
     void setDetails (const juce::String& details);
 
     void paint (juce::Graphics&) override;
