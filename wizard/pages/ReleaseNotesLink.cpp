@@ -17,14 +17,15 @@ void ReleaseNotesLink::showAddress (const juce::String& addressToShow)
 
 void ReleaseNotesLink::showCannotOpen (const juce::String& addressNotOpened)
 {
-    cannotOpenBox = std::make_unique<juce::AlertWindow> ("Cannot Open the Release Notes",
-                                                         "No web browser could be started. The release notes are at this address:",
+    cannotOpenBox = std::make_unique<juce::AlertWindow> ("Release Notes",
+                                                         "No web browser could be started.\nThe release notes are at this address:",
                                                          juce::MessageBoxIconType::WarningIcon, this);
 
     // A field rather than the message, so that the address can be selected and copied.
     const juce::String field ("address");
     cannotOpenBox->addTextEditor (field, addressNotOpened);
     cannotOpenBox->getTextEditor (field)->setReadOnly (true);
+    cannotOpenBox->getTextEditor (field)->moveCaretToTop (false);
     cannotOpenBox->addButton ("OK", 0, juce::KeyPress (juce::KeyPress::returnKey), juce::KeyPress (juce::KeyPress::escapeKey));
 
     // Only the box this callback belongs to is let go: a later failure may have replaced it.
