@@ -1,5 +1,6 @@
 #pragma once
 
+#include "wizard/WizardKeys.h"
 #include "wizard/WizardPage.h"
 
 /** A generic wizard frame: a header with the current page's caption and
@@ -39,6 +40,16 @@ public:
     /** The page shown now, or nullptr before the first showPage. */
     WizardPage* currentPage() const;
 
+    /** Shows the wait cursor over the frame and its pages while isWaiting; controls
+        that still respond (a page's Cancel) keep their own cursor.
+    */
+    void setWaiting (bool isWaiting);
+
+    /** Presses Next, or Done where Next is hidden, if it is shown and enabled and no
+        modal page blocks it; says whether it did.
+    */
+    bool pressDefaultButton();
+
     virtual void nextClicked() {}
     virtual void backClicked() {}
     virtual void doneClicked() {}
@@ -48,6 +59,7 @@ public:
     void changeListenerCallback (juce::ChangeBroadcaster* source) override;
     void paint (juce::Graphics&) override;
     void resized() override;
+    bool keyPressed (const juce::KeyPress&) override;
 
 protected:
     // doneButton comes first so that nextButton, in the same place, lies in front of it.
@@ -64,6 +76,9 @@ private:
     void setUpButton (juce::TextButton&, const juce::String& text);
     void setUpHeaderLabel (juce::Label&, const juce::String& text, float fontHeight, juce::Justification);
     void copyHeaderFrom (const WizardPage&);
+    void focusFirstControlOf (WizardPage&);
+
+    WizardKeys keys { [this] { pressDefaultButton(); } };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (WizardComponent)
 };

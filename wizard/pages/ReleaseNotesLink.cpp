@@ -13,3 +13,14 @@ void ReleaseNotesLink::showAddress (const juce::String& addressToShow)
     address = WebAddress::isAllowed (addressToShow) ? addressToShow : juce::String();
     setVisible (address.isNotEmpty());
 }
+
+void ReleaseNotesLink::paintButton (juce::Graphics& g, bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown)
+{
+    juce::HyperlinkButton::paintButton (g, shouldDrawButtonAsHighlighted, shouldDrawButtonAsDown);
+
+    if (hasKeyboardFocus (false))
+    {
+        g.setColour (findColour (juce::TextEditor::focusedOutlineColourId));
+        g.drawRect (getLocalBounds(), 2);
+    }
+}
