@@ -15,10 +15,12 @@ WizardComponent::WizardComponent()
     setUpButton (startOverButton, "<< Start Over");
     startOverButton.setVisible (false);
 
-    // Tab stays inside the wizard, in reading order: the page's controls lie above the
-    // buttons, and the buttons run from left to right.
-    setFocusContainerType (FocusContainerType::keyboardFocusContainer);
+    // Without explicit focus orders Tab goes in reading order: the page's controls lie
+    // above the buttons, and the buttons run from left to right. Tab stays inside the
+    // wizard; the focus given to the wizard itself goes on to the page.
     doneButton.setWantsKeyboardFocus (false); // behind the shown Next
+    setFocusContainerType (FocusContainerType::keyboardFocusContainer);
+    setWantsKeyboardFocus (true);
 
     setSize (400, 300);
 }
@@ -122,6 +124,12 @@ void WizardComponent::focusFirstControlOf (WizardPage& page)
         first->grabKeyboardFocus();
     else if (auto& defaultButton = nextButton.isVisible() ? nextButton : doneButton; defaultButton.isEnabled())
         defaultButton.grabKeyboardFocus();
+}
+
+void WizardComponent::focusGained (FocusChangeType)
+{
+    if (auto* page = currentPage())
+        focusFirstControlOf (*page);
 }
 
 void WizardComponent::setWaiting (bool isWaiting)

@@ -9,6 +9,12 @@
     The frame knows nothing of the flow it runs: it reports clicks through the four
     virtual operations and lets its subclass decide which page comes next and which
     buttons are enabled or visible. It never owns the pages it shows.
+
+    Keyboard: Tab and Shift-Tab go through the page's controls and then the frame's
+    buttons in reading order; a page, when shown or when the wizard is given the focus,
+    has its first control focused (the default button when it has none); Return
+    presses the default button (Next, or Done where Next is hidden) unless the focused
+    control is a button of its own.
     Message thread only.
 */
 class WizardComponent : public juce::Component,
@@ -60,6 +66,7 @@ public:
     void paint (juce::Graphics&) override;
     void resized() override;
     bool keyPressed (const juce::KeyPress&) override;
+    void focusGained (FocusChangeType) override;
 
 protected:
     // doneButton comes first so that nextButton, in the same place, lies in front of it.
