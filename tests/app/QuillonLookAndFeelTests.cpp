@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/QuillonLookAndFeel.h"
-#include "tests/support/MessageLoop.h"
+#include "tests/support/DisplayFocus.h"
 
 namespace
 {
@@ -232,14 +232,14 @@ TEST (ToggleBoxGeometry, BoxIsTwentyPixelsOrFourLessThanTheButtonHeight)
 
 TEST (QuillonLookAndFeelFocus, ButtonsListsTickBoxesAndReadOnlyTextShowAnOutlineOnlyWhileFocused)
 {
+    DisplayFocus displayFocus;
+    ASSERT_TRUE (displayFocus.isHeld());
     QuillonLookAndFeel lookAndFeel;
     juce::Component window;
     window.setLookAndFeel (&lookAndFeel);
     window.setBounds (0, 0, 200, 100);
     window.addToDesktop (0);
     window.setVisible (true);
-    window.toFront (true);
-    ASSERT_TRUE (MessageLoop::dispatchUntil ([&] { return window.getPeer()->isFocused(); }));
 
     juce::TextButton button ("Next >");
     juce::ComboBox list;
@@ -261,6 +261,7 @@ TEST (QuillonLookAndFeelFocus, ButtonsListsTickBoxesAndReadOnlyTextShowAnOutline
         control->giveAwayKeyboardFocus();
         EXPECT_NE (topEdge(), focusColour) << name << ", unfocused";
 
+        ASSERT_TRUE (DisplayFocus::focus (window));
         control->grabKeyboardFocus();
         ASSERT_TRUE (control->hasKeyboardFocus (false));
         EXPECT_EQ (topEdge(), focusColour) << name << ", focused";
