@@ -9,5 +9,4 @@ namespace juce
 {
     inline void PrintTo (const String& s, std::ostream* os)            { *os << '"' << s << '"'; }
     inline void PrintTo (const Rectangle<int>& r, std::ostream* os)    { *os << r.toString(); }
-    inline void PrintTo (const StringArray& a, std::ostream* os)       { *os << "{ " << a.joinIntoString (", ") << " }"; }
 }

@@ -3,7 +3,6 @@
 #include "app/AppWindow.h"
 #include "tests/device/ShortReplyTimeouts.h"
 #include "tests/support/DisplayFocus.h"
-#include "tests/support/JucePrinters.h"
 #include "tests/support/MessageLoop.h"
 #include "tests/support/PollingTrigger.h"
 #include "tests/support/UserTexts.h"
@@ -157,7 +156,7 @@ TEST_F (WizardKeyboard, EveryPageOfAnUpdateIsUsedWithTheKeyboardAlone)
         EXPECT_EQ (driver.caption(), page.nextCaption);
     }
 
-    EXPECT_EQ (tabCycle (tab), juce::StringArray ({ text, UserTexts::done }));
+    EXPECT_EQ (tabCycle (tab).joinIntoString (", "), juce::StringArray ({ text, UserTexts::done }).joinIntoString (", "));
     EXPECT_EQ (world.getQuitRequests(), 0);
     press (returnKey);
     EXPECT_EQ (world.getQuitRequests(), 1) << "Return on the results page presses Done";
@@ -174,7 +173,7 @@ TEST_F (WizardKeyboard, TheVersionListTakesTheArrowKeysAndTheLinkJoinsTheTabOrde
     press (down);
     press (down);
 
-    EXPECT_EQ (tabCycle (tab), juce::StringArray ({ list, notesLink, UserTexts::back, UserTexts::next }));
+    EXPECT_EQ (tabCycle (tab).joinIntoString (", "), juce::StringArray ({ list, notesLink, UserTexts::back, UserTexts::next }).joinIntoString (", "));
 }
 
 TEST_F (WizardKeyboard, EscapePressesCancelWhileAStepWaits)
@@ -215,9 +214,9 @@ TEST_F (WizardKeyboard, EscapePressesCancelWhileAStepWaits)
 
         press (returnKey);
 
-        EXPECT_EQ (cycleWhileWaiting, juce::StringArray ({ UserTexts::cancel }));
+        EXPECT_EQ (cycleWhileWaiting.joinIntoString (", "), juce::StringArray ({ UserTexts::cancel }).joinIntoString (", "));
         EXPECT_EQ (driver.caption(), UserTexts::updateCancelled);
-        EXPECT_EQ (tabCycle (tab), juce::StringArray ({ text, UserTexts::startOver, UserTexts::done }));
+        EXPECT_EQ (tabCycle (tab).joinIntoString (", "), juce::StringArray ({ text, UserTexts::startOver, UserTexts::done }).joinIntoString (", "));
 
         press (tab);
         press (returnKey);
