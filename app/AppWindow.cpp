@@ -13,6 +13,10 @@ AppWindow::AppWindow (std::unique_ptr<juce::Component> content)
     centreWithSize (getWidth(), getHeight());
     setIcon (AppIcon::create (256));
     setResizable (false, false);
+
+    // Activating the window then focuses its content (JUCE's default: the window itself,
+    // where no key would reach the wizard).
+    setWantsKeyboardFocus (false);
     setVisible (true);
 }
 

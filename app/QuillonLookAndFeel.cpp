@@ -53,6 +53,9 @@ void QuillonLookAndFeel::drawButtonBackground (juce::Graphics& g, juce::Button& 
 
     g.setColour (Colour (shouldDrawButtonAsDown ? rimPressed : rim));
     g.drawRoundedRectangle (body, cornerSize, 2.0f);
+
+    if (button.hasKeyboardFocus (false))
+        drawFocusOutline (g, button, body, cornerSize);
 }
 
 void QuillonLookAndFeel::drawButtonText (juce::Graphics& g, juce::TextButton& button, bool, bool)
@@ -160,4 +163,30 @@ void QuillonLookAndFeel::drawBoxInUnitSquare (juce::Graphics& g, juce::Rectangle
         g.strokePath (mark, juce::PathStrokeType (2.5f), toArea);
     else
         g.fillPath (mark, toArea);
+}
+
+void QuillonLookAndFeel::drawComboBox (juce::Graphics& g, int width, int height, bool isButtonDown,
+                                       int buttonX, int buttonY, int buttonW, int buttonH, juce::ComboBox& box)
+{
+    LookAndFeel_V1::drawComboBox (g, width, height, isButtonDown, buttonX, buttonY, buttonW, buttonH, box);
+
+    if (box.hasKeyboardFocus (false))
+        drawFocusOutline (g, box, box.getLocalBounds().toFloat(), 0.0f);
+}
+
+void QuillonLookAndFeel::drawTextEditorOutline (juce::Graphics& g, int width, int height, juce::TextEditor& editor)
+{
+    if (editor.isReadOnly() && editor.isEnabled() && editor.hasKeyboardFocus (true))
+        drawFocusOutline (g, editor, { (float) width, (float) height }, 0.0f);
+    else
+        LookAndFeel_V1::drawTextEditorOutline (g, width, height, editor);
+}
+
+void QuillonLookAndFeel::drawFocusOutline (juce::Graphics& g, juce::Component& component,
+                                           juce::Rectangle<float> area, float cornerSize)
+{
+    constexpr float thickness = 2.0f;
+
+    g.setColour (component.findColour (juce::TextEditor::focusedOutlineColourId));
+    g.drawRoundedRectangle (area.reduced (thickness / 2.0f), cornerSize, thickness);
 }

@@ -33,6 +33,13 @@ public:
                       bool ticked, bool isEnabled,
                       bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown) override;
 
+    /** LookAndFeel_V1's list box, with the focus outline when it has the keyboard focus. */
+    void drawComboBox (juce::Graphics&, int width, int height, bool isButtonDown,
+                       int buttonX, int buttonY, int buttonW, int buttonH, juce::ComboBox&) override;
+
+    /** The focus outline also for read-only text, which can be focused to select and copy. */
+    void drawTextEditorOutline (juce::Graphics&, int width, int height, juce::TextEditor&) override;
+
     /** Draws the box of a toggle button that belongs to a radio group: a dot where a
         tick box has its tick.
     */
@@ -56,6 +63,10 @@ public:
     static constexpr juce::uint32 markDisabled = 0xff808080;
 
 private:
+    // The outline of the control with the keyboard focus, inside area; in the colour of
+    // TextEditor::focusedOutlineColourId, as the tick boxes' outline.
+    static void drawFocusOutline (juce::Graphics&, juce::Component&, juce::Rectangle<float> area, float cornerSize);
+
     void drawBoxInUnitSquare (juce::Graphics&, juce::Rectangle<float> area, bool isEnabled,
                               bool shouldDrawButtonAsDown, const juce::Path& mark, bool strokeMark);
 

@@ -134,11 +134,21 @@ void UpdateWizard::restart()
 }
 
 //==============================================================================
+// The wait cursor shows exactly while a worker runs, whichever way its step ends.
+// JUCE's showWaitCursor would not do: the next movement of the mouse puts the cursor
+// of the component under it back.
+template <typename MakeWorker>
+auto UpdateWizard::runStep (juce::Component& page, MakeWorker&& makeWorker, std::shared_ptr<void> borrowed)
+{
+    setWaiting (true);
+    const juce::ScopeGuard waitEnds { [this] { setWaiting (false); } };
+    return workers.runOnPage (page, std::forward<MakeWorker> (makeWorker), std::move (borrowed));
+}
+
 void UpdateWizard::runScan()
 {
     setButtonsEnabled (false, AllButtons);
     showPage (&scanPage);
-    juce::MouseCursor::showWaitCursor();
 
     juce::String details;
     auto outcome = UpdateResult::UpdateCancelled;
@@ -152,7 +162,6 @@ void UpdateWizard::runScan()
             names.add (device->getDisplayName());
 
         selectDevicePage.setDeviceNames (names);
-        juce::MouseCursor::hideWaitCursor();
         showSelectDevicePage();
         return;
     }
@@ -160,14 +169,13 @@ void UpdateWizard::runScan()
     if (WorkerRunner::isQuitting())
         return;
 
-    juce::MouseCursor::hideWaitCursor();
     setButtonsEnabled (true, AllButtons);
     showResults (details, outcome);
 }
 
 bool UpdateWizard::fetchCatalogue (std::shared_ptr<TargetsInfo>& catalogue, UpdateResult& outcome, juce::String& details)
 {
-    const auto [result, thread] = workers.runOnPage (scanPage, [this]
+    const auto [result, thread] = runStep (scanPage, [this]
     {
         return std::make_unique<TargetsInfoDownloadThread> (environment.targetsSources(), &scanPage, &scanPage,
                                                             environment.catalogueSigner);
@@ -200,7 +208,7 @@ bool UpdateWizard::scanForDevices (std::shared_ptr<TargetsInfo> catalogue, Updat
 {
     setHeader (scanPage, "Scanning...", "Please wait while we look for connected devices");
 
-    const auto [result, thread] = workers.runOnPage (scanPage, [this, &catalogue]
+    const auto [result, thread] = runStep (scanPage, [this, &catalogue]
     {
         return std::make_unique<ScanForDevicesThread> (*catalogue, environment.midiPorts, environment.replyTimeouts,
                                                        &scanPage, &scanPage);
@@ -301,9 +309,8 @@ void UpdateWizard::downloadImage()
 {
     setButtonsEnabled (false, AllButtons);
     showPage (&downloadPage);
-    juce::MouseCursor::showWaitCursor();
 
-    const auto [result, thread] = workers.runOnPage (downloadPage, [this]
+    const auto [result, thread] = runStep (downloadPage, [this]
     {
         return std::make_unique<DownloadImageThread> (selectedRevision->imageUrl, imageSources,
                                                       &downloadPage, &downloadPage,
@@ -328,10 +335,9 @@ void UpdateWizard::programDevice (std::unique_ptr<juce::MemoryBlock> image)
 {
     setButtonsEnabled (false, AllButtons);
     showPage (&programPage);
-    juce::MouseCursor::showWaitCursor();
 
     auto inputs = std::make_shared<ProgrammingInputs> (deviceList, std::move (image));
-    const auto thread = workers.runOnPage (programPage, [this, &inputs]
+    const auto thread = runStep (programPage, [this, &inputs]
     {
         return std::make_unique<UpdateThread> (*selectedDevice, inputs->stream, &programPage, &programPage, &programPage);
     }, inputs).worker;
@@ -361,7 +367,6 @@ void UpdateWizard::showResults (const juce::String& details, UpdateResult outcom
     setButtonsEnabled (true, StartOverButton);
     setButtonsVisible (NextButton, false);
     showPage (&resultsPage);
-    juce::MouseCursor::hideWaitCursor();
 
     if (outcome != UpdateResult::UpdateSucceeded)
         setButtonsVisible (StartOverButton, true);

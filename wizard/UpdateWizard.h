@@ -54,6 +54,9 @@ public:
 private:
     using DeviceList = juce::OwnedArray<TargetDevice>;
 
+    template <typename MakeWorker>
+    auto runStep (juce::Component& page, MakeWorker&& makeWorker, std::shared_ptr<void> borrowed = {});
+
     void runScan();
     bool fetchCatalogue (std::shared_ptr<TargetsInfo>& catalogue, UpdateResult& outcome, juce::String& details);
     bool scanForDevices (std::shared_ptr<TargetsInfo> catalogue, UpdateResult& outcome);

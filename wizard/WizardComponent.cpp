@@ -4,11 +4,10 @@ WizardComponent::WizardComponent()
 {
     setUpButton (doneButton, "Done");
     setUpButton (nextButton, "Next >");
-    nextButton.setExplicitFocusOrder (2);
     setUpButton (backButton, "< Back");
-    backButton.setExplicitFocusOrder (1);
 
     addAndMakeVisible (pageHolder);
+    pageHolder.setMouseCursor (juce::MouseCursor::ParentCursor);
 
     setUpHeaderLabel (captionLabel, "Caption", 27.3f, juce::Justification::centredLeft);
     setUpHeaderLabel (descriptionLabel, "Description", 15.0f, juce::Justification::topLeft);
@@ -16,13 +15,23 @@ WizardComponent::WizardComponent()
     setUpButton (startOverButton, "<< Start Over");
     startOverButton.setVisible (false);
 
+    // Without explicit focus orders Tab goes in reading order: the page's controls lie
+    // above the buttons, and the buttons run from left to right. Tab stays inside the
+    // wizard; the focus given to the wizard itself goes on to the page.
+    doneButton.setWantsKeyboardFocus (false); // behind the shown Next
+    setFocusContainerType (FocusContainerType::keyboardFocusContainer);
+    setWantsKeyboardFocus (true);
+
     setSize (400, 300);
 }
 
 WizardComponent::~WizardComponent()
 {
     if (auto* page = currentPage())
+    {
         page->removeChangeListener (this);
+        keys.stopListeningTo (*page);
+    }
 
     pageHolder.removeAllChildren();
 }
@@ -31,6 +40,8 @@ void WizardComponent::setUpButton (juce::TextButton& button, const juce::String&
 {
     button.setButtonText (text);
     button.addListener (this);
+    button.setMouseCursor (juce::MouseCursor::ParentCursor);
+    keys.listenTo (button);
     addAndMakeVisible (button);
 }
 
@@ -43,6 +54,7 @@ void WizardComponent::setUpHeaderLabel (juce::Label& label, const juce::String& 
     label.setEditable (false, false, false);
     label.setColour (juce::TextEditor::textColourId, juce::Colours::black);
     label.setColour (juce::TextEditor::backgroundColourId, juce::Colours::transparentBlack);
+    label.setMouseCursor (juce::MouseCursor::ParentCursor);
     addAndMakeVisible (label);
 }
 
@@ -70,6 +82,9 @@ void WizardComponent::setButtonsVisible (int mask, bool visible)
     for (auto bit : { NextButton, BackButton, DoneButton, StartOverButton })
         if ((mask & bit) != 0)
             buttonFor (bit)->setVisible (visible);
+
+    // Done lies behind Next: while Next is shown, Tab must not stop on the hidden Done.
+    doneButton.setWantsKeyboardFocus (! nextButton.isVisible());
 }
 
 void WizardComponent::showPage (WizardPage* page)
@@ -83,11 +98,60 @@ void WizardComponent::showPage (WizardPage* page)
     copyHeaderFrom (*page);
     page->setVisible (true);
 
+    if (previous != nullptr && previous != page)
+        keys.stopListeningTo (*previous);
+
+    keys.listenTo (*page);
+
     if (previous != nullptr)
     {
         previous->removeChangeListener (this);
         previous->setVisible (false);
     }
+
+    focusFirstControlOf (*page);
+}
+
+void WizardComponent::focusFirstControlOf (WizardPage& page)
+{
+    // Only a wizard in a window can take the keyboard focus.
+    if (! page.isShowing())
+        return;
+
+    juce::KeyboardFocusTraverser traverser;
+
+    if (auto* first = traverser.getDefaultComponent (&page))
+        first->grabKeyboardFocus();
+    else if (auto& defaultButton = nextButton.isVisible() ? nextButton : doneButton; defaultButton.isEnabled())
+        defaultButton.grabKeyboardFocus();
+}
+
+void WizardComponent::focusGained (FocusChangeType)
+{
+    if (auto* page = currentPage())
+        focusFirstControlOf (*page);
+}
+
+void WizardComponent::setWaiting (bool isWaiting)
+{
+    setMouseCursor (isWaiting ? juce::MouseCursor::WaitCursor : juce::MouseCursor::NormalCursor);
+}
+
+bool WizardComponent::pressDefaultButton()
+{
+    auto& defaultButton = nextButton.isVisible() ? nextButton : doneButton;
+
+    if (! defaultButton.isVisible() || ! defaultButton.isEnabled()
+        || defaultButton.isCurrentlyBlockedByAnotherModalComponent())
+        return false;
+
+    defaultButton.triggerClick();
+    return true;
+}
+
+bool WizardComponent::keyPressed (const juce::KeyPress& key)
+{
+    return key == juce::KeyPress::returnKey && pressDefaultButton();
 }
 
 WizardPage* WizardComponent::currentPage() const

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/QuillonLookAndFeel.h"
+#include "tests/support/DisplayFocus.h"
 
 namespace
 {
@@ -293,4 +294,46 @@ TEST (ToggleBoxGeometry, BoxIsTwentyPixelsOrFourLessThanTheButtonHeight)
     EXPECT_EQ (lookAndFeel.lastBox, juce::Rectangle<float> (4.0f, 5.0f, 20.0f, 20.0f)) << "(31 - 20) / 2 rounds down";
 
     toggle.setLookAndFeel (nullptr);
+}
+
+TEST (QuillonLookAndFeelFocus, ButtonsListsTickBoxesAndReadOnlyTextShowAnOutlineOnlyWhileFocused)
+{
+    DisplayFocus displayFocus;
+    ASSERT_TRUE (displayFocus.isHeld());
+    QuillonLookAndFeel lookAndFeel;
+    juce::Component window;
+    window.setLookAndFeel (&lookAndFeel);
+    window.setBounds (0, 0, 200, 100);
+    window.addToDesktop (0);
+    window.setVisible (true);
+
+    juce::TextButton button ("Next >");
+    juce::ComboBox list;
+    juce::ToggleButton tickBox ("Yes");
+    juce::TextEditor readOnlyText;
+    readOnlyText.setReadOnly (true);
+    const auto focusColour = lookAndFeel.findColour (juce::TextEditor::focusedOutlineColourId);
+
+    const std::pair<const char*, juce::Component*> controls[] = {
+        { "text button", &button }, { "list", &list }, { "tick box", &tickBox }, { "read-only text", &readOnlyText }
+    };
+
+    for (const auto& [name, control] : controls)
+    {
+        window.addAndMakeVisible (control);
+        control->setBounds (10, 10, 120, 24);
+        const auto topEdge = [&] { return juce::Colour (rgbAt (render (*control), 60, 0)).withAlpha (1.0f); };
+
+        control->giveAwayKeyboardFocus();
+        EXPECT_NE (topEdge(), focusColour) << name << ", unfocused";
+
+        ASSERT_TRUE (DisplayFocus::focus (window));
+        control->grabKeyboardFocus();
+        ASSERT_TRUE (control->hasKeyboardFocus (false));
+        EXPECT_EQ (topEdge(), focusColour) << name << ", focused";
+
+        window.removeChildComponent (control);
+    }
+
+    window.setLookAndFeel (nullptr);
 }

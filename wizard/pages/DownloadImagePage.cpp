@@ -5,7 +5,7 @@ DownloadImagePage::DownloadImagePage()
     : WizardPage ("Downloading File...", "The image file is being downloaded from the server")
 {
     PageSetUp::addLabel (*this, statusLabel, "[status]");
-    addChildComponent (progressBar);
+    PageSetUp::addProgressBar (*this, progressBar);
     PageSetUp::addCancelButton (*this, cancelButton, *this);
 
     setSize (400, 200);
@@ -32,6 +32,11 @@ void DownloadImagePage::visibilityChanged()
 {
     // A visible bar animates itself on a timer, whether its page is shown or not.
     progressBar.setVisible (isVisible());
+}
+
+bool DownloadImagePage::keyPressed (const juce::KeyPress& key)
+{
+    return PageSetUp::pressCancelOnEscape (key, cancelButton);
 }
 
 void DownloadImagePage::buttonClicked (juce::Button* button)

@@ -25,6 +25,7 @@ public:
     void resized() override;
     void visibilityChanged() override;
     void buttonClicked (juce::Button*) override;
+    bool keyPressed (const juce::KeyPress&) override;
 
 private:
     // Never written: the bar shows activity for the whole download. Message thread only.

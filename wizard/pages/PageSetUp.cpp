@@ -10,6 +10,7 @@ namespace PageSetUp
         label.setFont (juce::Font (15.0f, style));
         label.setJustificationType (juce::Justification::centredLeft);
         label.setEditable (false, false, false);
+        label.setMouseCursor (juce::MouseCursor::ParentCursor);
     }
 
     void fillBackground (juce::Graphics& g)
@@ -49,6 +50,21 @@ namespace PageSetUp
         button.addListener (&listener);
     }
 
+    bool pressCancelOnEscape (const juce::KeyPress& key, juce::Button& cancelButton)
+    {
+        if (key != juce::KeyPress::escapeKey || ! cancelButton.isEnabled())
+            return false;
+
+        cancelButton.triggerClick();
+        return true;
+    }
+
+    void addProgressBar (juce::Component& page, juce::ProgressBar& bar)
+    {
+        page.addChildComponent (bar);
+        bar.setMouseCursor (juce::MouseCursor::ParentCursor);
+    }
+
     void addMessageBox (juce::Component& page, juce::TextEditor& box, MessageBoxKind kind)
     {
         const auto browsable = kind == MessageBoxKind::browsableText;
@@ -60,5 +76,6 @@ namespace PageSetUp
         box.setScrollbarsShown (browsable);
         box.setCaretVisible (browsable);
         box.setPopupMenuEnabled (browsable);
+        box.setWantsKeyboardFocus (browsable);
     }
 }

@@ -35,6 +35,14 @@ namespace PageSetUp
     /** Adds button to page as its "Cancel" button, with listener told of its clicks. */
     void addCancelButton (juce::Component& page, juce::TextButton& button, juce::Button::Listener& listener);
 
-    /** Adds box to page as a multi-line, word-wrapped, read-only block of text. */
+    /** For a page's keyPressed: Escape presses its Cancel button. */
+    bool pressCancelOnEscape (const juce::KeyPress& key, juce::Button& cancelButton);
+
+    /** Adds bar to page, hidden until the page shows it. */
+    void addProgressBar (juce::Component& page, juce::ProgressBar& bar);
+
+    /** Adds box to page as a multi-line, word-wrapped, read-only block of text. Only
+        browsable text takes the keyboard focus: fixed text offers nothing to do with it.
+    */
     void addMessageBox (juce::Component& page, juce::TextEditor& box, MessageBoxKind kind);
 }

@@ -5,7 +5,7 @@ ProgramDevicePage::ProgramDevicePage()
     : WizardPage ("Updating...", "Please wait while your device's firmware is updated")
 {
     PageSetUp::addLabel (*this, statusLabel, "[status]");
-    addChildComponent (progressBar);
+    PageSetUp::addProgressBar (*this, progressBar);
     setSize (400, 200);
 }
 

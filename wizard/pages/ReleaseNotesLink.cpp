@@ -38,3 +38,14 @@ void ReleaseNotesLink::showCannotOpen (const juce::String& addressNotOpened)
 
     cannotOpenBox->enterModalState (true, juce::ModalCallbackFunction::create (dismissed), false);
 }
+
+void ReleaseNotesLink::paintButton (juce::Graphics& g, bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown)
+{
+    juce::HyperlinkButton::paintButton (g, shouldDrawButtonAsHighlighted, shouldDrawButtonAsDown);
+
+    if (hasKeyboardFocus (false))
+    {
+        g.setColour (findColour (juce::TextEditor::focusedOutlineColourId));
+        g.drawRect (getLocalBounds(), 2);
+    }
+}

@@ -23,6 +23,9 @@ public:
     /** The address a click opens; empty while the link is hidden. */
     const juce::String& getAddress() const noexcept { return address; }
 
+    /** JUCE's link, with an outline while it has the keyboard focus. */
+    void paintButton (juce::Graphics&, bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown) override;
+
 private:
     void showCannotOpen (const juce::String& addressNotOpened);
 

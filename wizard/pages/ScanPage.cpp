@@ -26,6 +26,11 @@ void ScanPage::resized()
     cancelButton.setBounds (40, 120, 72, 32);
 }
 
+bool ScanPage::keyPressed (const juce::KeyPress& key)
+{
+    return PageSetUp::pressCancelOnEscape (key, cancelButton);
+}
+
 void ScanPage::buttonClicked (juce::Button* button)
 {
     if (button == &cancelButton)
