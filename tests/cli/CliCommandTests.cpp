@@ -321,6 +321,23 @@ TEST_F (CliCommand, TracesEveryMessageFromTheFirstRequestToTheLastBlockWithTheSt
     EXPECT_TRUE (trace.loadFileAsString().contains (" status " + header (UserTexts::updateSucceeded, "The update completed successfully")));
 }
 
+TEST_F (CliCommand, AnswerOtherThanYesAtTheTerminalLeavesTheDeviceAsItWas)
+{
+    for (const auto* answer : { "n", "", "yes please" })
+    {
+        CliProcess process ({ "--demo", "update" }, CliProcess::Input::terminal);
+        ASSERT_TRUE (process.waitForOutput ("[y/N] ", CliProcess::defaultTimeoutMs)) << process.getOutput();
+
+        process.typeLine (answer);
+
+        ASSERT_EQ (process.waitForExit (CliProcess::defaultTimeoutMs), std::optional<int> (8)) << answer;
+        const auto output = process.getOutput();
+        EXPECT_TRUE (output.contains (header (UserTexts::updateCancelled, "The update process was aborted"))) << output;
+        EXPECT_TRUE (output.contains ("The device was not changed.")) << output;
+        EXPECT_FALSE (output.contains ("Writing at address")) << output;
+    }
+}
+
 TEST_F (CliCommand, CtrlCWhileProgrammingStopsBetweenBlocksAndSaysTheDeviceWaitsInUpdateMode)
 {
     CliProcess process ({ "--demo", "update", "--yes" });

@@ -1,6 +1,7 @@
 #include "tests/cli/CliProcess.h"
 
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
@@ -22,7 +23,7 @@ namespace
     }
 }
 
-CliProcess::CliProcess (const juce::StringArray& arguments)
+CliProcess::CliProcess (const juce::StringArray& arguments, Input input)
 {
     int outputEnds[2] = { -1, -1 };
     int errorEnds[2] = { -1, -1 };
@@ -30,9 +31,21 @@ CliProcess::CliProcess (const juce::StringArray& arguments)
     if (pipe (outputEnds) != 0 || pipe (errorEnds) != 0)
         return;
 
+    juce::String inputPath ("/dev/null");
+
+    if (input == Input::terminal)
+    {
+        terminal = posix_openpt (O_RDWR | O_NOCTTY);
+
+        if (terminal < 0 || grantpt (terminal) != 0 || unlockpt (terminal) != 0)
+            return;
+
+        inputPath = ptsname (terminal);
+    }
+
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init (&actions);
-    posix_spawn_file_actions_addopen (&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen (&actions, STDIN_FILENO, inputPath.toRawUTF8(), O_RDWR | O_NOCTTY, 0);
     posix_spawn_file_actions_adddup2 (&actions, outputEnds[1], STDOUT_FILENO);
     posix_spawn_file_actions_adddup2 (&actions, errorEnds[1], STDERR_FILENO);
 
@@ -66,9 +79,16 @@ CliProcess::~CliProcess()
         waitpid (pid, nullptr, 0);
     }
 
-    for (const auto end : { outputPipe, errorPipe })
+    for (const auto end : { outputPipe, errorPipe, terminal })
         if (end >= 0)
             close (end);
+}
+
+void CliProcess::typeLine (const juce::String& text)
+{
+    jassert (terminal >= 0);
+    const auto line = text + "\n";
+    [[maybe_unused]] const auto written = write (terminal, line.toRawUTF8(), line.getNumBytesAsUTF8());
 }
 
 bool CliProcess::readSome (int waitMs)

@@ -6,22 +6,33 @@
 #include <sys/types.h>
 
 /** quillon-cli, run by a test as a user or a script runs it: in a process of its own,
-    standard input empty (not a terminal), its output read back separately. Every wait
-    is bounded; a process still running when this goes is killed.
+    standard input empty (not a terminal) or a terminal the test types into, its output
+    read back separately. Every wait is bounded; a process still running when this goes
+    is killed.
 
     One test thread drives it.
 */
 class CliProcess
 {
 public:
+    /** Where standard input comes from. */
+    enum class Input
+    {
+        empty,      // /dev/null, as in a script
+        terminal    // a pseudo-terminal, as a user at a keyboard
+    };
+
     /** Starts build/bin/quillon-cli with arguments. */
-    explicit CliProcess (const juce::StringArray& arguments);
+    explicit CliProcess (const juce::StringArray& arguments, Input input = Input::empty);
     ~CliProcess();
 
     /** Reads until text appears in standard output, the process ends or timeoutMs pass;
         returns whether text appeared.
     */
     bool waitForOutput (const juce::String& text, int timeoutMs);
+
+    /** Types text and Return at the terminal; only with Input::terminal. */
+    void typeLine (const juce::String& text);
 
     /** Ctrl-C: SIGINT to the process. */
     void interrupt();
@@ -52,6 +63,7 @@ private:
     bool readSome (int waitMs);
 
     pid_t pid = -1;
+    int terminal = -1;      // the pseudo-terminal's side this process writes to
     int outputPipe = -1;
     int errorPipe = -1;
     juce::MemoryOutputStream output;
