@@ -322,7 +322,7 @@ TEST (QuillonLookAndFeelFocus, ButtonsListsTickBoxesAndReadOnlyTextShowAnOutline
     {
         window.addAndMakeVisible (control);
         control->setBounds (10, 10, 120, 24);
-        const auto topEdge = [&] { return juce::Colour (rgbAt (render (*control), 60, 0)).withAlpha (1.0f); };
+        const auto topEdge = [&, shown = control] { return juce::Colour (rgbAt (render (*shown), 60, 0)).withAlpha (1.0f); };
 
         control->giveAwayKeyboardFocus();
         EXPECT_NE (topEdge(), focusColour) << name << ", unfocused";
