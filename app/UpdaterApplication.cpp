@@ -23,7 +23,7 @@ void UpdaterApplication::shutdown()
 }
 
 const juce::String UpdaterApplication::getApplicationName() { return "Quillon"; }
-const juce::String UpdaterApplication::getApplicationVersion() { return "1.0"; }
+const juce::String UpdaterApplication::getApplicationVersion() { return QUILLON_VERSION; }
 bool UpdaterApplication::moreThanOneInstanceAllowed() { return true; }
 void UpdaterApplication::anotherInstanceStarted (const juce::String&) {}
 

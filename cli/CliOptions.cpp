@@ -119,7 +119,8 @@ juce::String CliOptions::usage()
 {
     return "Usage: quillon-cli [--catalogue FILE|URL] [--demo] [--trace FILE] COMMAND [OPTIONS]\n"
            "\n"
-           "Updates the firmware of Calvio and Brisma devices connected over MIDI.\n"
+           "quillon-cli " QUILLON_VERSION " updates the firmware of Calvio and Brisma devices\n"
+           "connected over MIDI.\n"
            "\n"
            "Commands:\n"
            "  devices [--json]         the MIDI ports, and the devices found on them: brand, product,\n"

@@ -22,5 +22,8 @@ endif()
 target_compile_options (quillon-cli PRIVATE -Werror)
 set_target_properties (quillon-cli PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${PROJECT_BINARY_DIR}/bin")
 
-install (PROGRAMS "$<TARGET_FILE:quillon-cli>" DESTINATION "${CMAKE_INSTALL_BINDIR}")
-install (FILES cli/quillon-cli.1 DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+install (TARGETS quillon-cli RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}" COMPONENT program)
+
+# The man page's header names the release it describes.
+configure_file (cli/quillon-cli.1.in quillon-cli.1 @ONLY)
+install (FILES "${CMAKE_CURRENT_BINARY_DIR}/quillon-cli.1" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1" COMPONENT program)

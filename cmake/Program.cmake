@@ -5,7 +5,9 @@
 # program even by mistake.
 add_library (quillon_program STATIC)
 
-target_compile_definitions (quillon_program PUBLIC QUILLON_UPDATE_HOST="${QUILLON_UPDATE_HOST}")
+target_compile_definitions (quillon_program PUBLIC
+    QUILLON_UPDATE_HOST="${QUILLON_UPDATE_HOST}"
+    QUILLON_VERSION="${PROJECT_VERSION}")
 target_include_directories (quillon_program PUBLIC "${PROJECT_SOURCE_DIR}")
 target_link_libraries (quillon_program
     PUBLIC
@@ -61,7 +63,7 @@ endfunction()
 quillon_add_app (quillon app/Main.cpp quillon_program)
 
 include (GNUInstallDirs)
-install (PROGRAMS "$<TARGET_FILE:quillon>" DESTINATION "${CMAKE_INSTALL_BINDIR}")
+install (TARGETS quillon RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}" COMPONENT program)
 install (FILES app/icon/quillon.svg
-         DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps")
-install (FILES app/quillon.desktop DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
+         DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps" COMPONENT program)
+install (FILES app/quillon.desktop DESTINATION "${CMAKE_INSTALL_DATADIR}/applications" COMPONENT program)

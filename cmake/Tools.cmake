@@ -17,4 +17,5 @@ target_link_libraries (quillon-catalogue PRIVATE quillon_tools)
 set_target_properties (quillon-catalogue PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${PROJECT_BINARY_DIR}/bin")
 set_source_files_properties (tools/catalogue/Main.cpp PROPERTIES COMPILE_OPTIONS -Werror)
 
-install (PROGRAMS "$<TARGET_FILE:quillon-catalogue>" DESTINATION "${CMAKE_INSTALL_BINDIR}")
+# The vendor's tool is a component of its own, so the users' package leaves it out.
+install (TARGETS quillon-catalogue RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}" COMPONENT vendor)

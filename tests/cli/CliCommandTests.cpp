@@ -126,7 +126,7 @@ TEST_F (CliCommand, EndsEachWayWithItsExitCodeAndTheResultsPagesTexts)
 
     // clang-format off
     const Case cases[] = {
-        { { "--help" },                                                       0, { "Exit codes:", "8  cancelled" }, {} },
+        { { "--help" },                                                       0, { "quillon-cli " QUILLON_VERSION " updates", "Exit codes:", "8  cancelled" }, {} },
         { { "frobnicate" },                                                   1, {}, { "unknown command frobnicate" } },
         { { "--demo", "devices", "--all" },                                   1, {}, { "--all does not go with devices" } },
         { { "--demo", "update", "--device", "1" },                            1, {}, { "give --yes" } },
