@@ -37,9 +37,22 @@ target_include_directories (quillon_juce PUBLIC "${JUCE_MODULES_DIR}")
 target_link_libraries (quillon_juce
     PUBLIC
         quillon_juce_config
-        juce::juce_recommended_config_flags
-        juce::pkgconfig_JUCE_CURL_LINUX_DEPS
-        juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
+        juce::juce_recommended_config_flags)
+
+# Debian's JUCE has its bundled zlib, libpng and libjpeg removed, so they come from the
+# system: Debian's packages on Linux, scripts/windows-deps' cross-built copies for Windows.
+if (WIN32)
+    set (ZLIB_USE_STATIC_LIBS ON)
+    find_package (ZLIB REQUIRED)
+    find_package (PkgConfig REQUIRED)
+    pkg_check_modules (QUILLON_WINDOWS_IMAGES REQUIRED IMPORTED_TARGET libpng libjpeg)
+    target_link_libraries (quillon_juce PUBLIC PkgConfig::QUILLON_WINDOWS_IMAGES ZLIB::ZLIB)
+else()
+    target_link_libraries (quillon_juce
+        PUBLIC
+            juce::pkgconfig_JUCE_CURL_LINUX_DEPS
+            juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
+endif()
 
 # Their warnings are JUCE's to fix, so they are silenced here and only here.
 set (QUILLON_JUCE_SOURCES "")
@@ -49,5 +62,12 @@ foreach (module IN LISTS QUILLON_JUCE_MODULES)
     list (APPEND QUILLON_JUCE_SOURCES ${moduleSources})
 endforeach()
 
-set_source_files_properties (${QUILLON_JUCE_SOURCES} TARGET_DIRECTORY quillon_juce PROPERTIES COMPILE_OPTIONS -w)
+set (juceSourceOptions -w)
+
+# MinGW's assembler runs out of sections in juce_gui_basics without the big object format.
+if (MINGW)
+    list (APPEND juceSourceOptions -Wa,-mbig-obj)
+endif()
+
+set_source_files_properties (${QUILLON_JUCE_SOURCES} TARGET_DIRECTORY quillon_juce PROPERTIES COMPILE_OPTIONS "${juceSourceOptions}")
 quillon_let_juce_recover_from_undefined_behaviour()

@@ -9,6 +9,14 @@ target_link_libraries (quillon_testkit
         juce::juce_recommended_warning_flags)
 quillon_precompile_lower_headers (quillon_testkit)
 
+# A Windows build made here runs its tool during the build, and its demo, under Wine,
+# which sees this machine's root as drive Z:; the paths they are given say so.
+if (WIN32 AND CMAKE_HOST_UNIX)
+    set (QUILLON_BUILD_DRIVE "Z:")
+else()
+    set (QUILLON_BUILD_DRIVE "")
+endif()
+
 add_subdirectory (sim)
 add_subdirectory (server)
 

@@ -5,6 +5,19 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+namespace
+{
+   #if JUCE_WINDOWS
+    // Windows has no owner-only mode: who may read a secret key is the folder's
+    // permissions' business there.
+    constexpr int createOnlyFlags = O_WRONLY | O_CREAT | O_EXCL | O_BINARY | O_NOINHERIT;
+    constexpr int modeFor (bool) { return 0600; }
+   #else
+    constexpr int createOnlyFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
+    constexpr int modeFor (bool secret) { return secret ? 0600 : 0644; }
+   #endif
+}
+
 #include "tools/catalogue/ToolError.h"
 
 juce::MemoryBlock ToolFiles::read (const juce::File& file, juce::int64 limit, const juce::String& what)
@@ -38,7 +51,7 @@ void ToolFiles::replace (const juce::File& file, const juce::MemoryBlock& data)
 void ToolFiles::createNew (const juce::File& file, const juce::String& text, bool secret)
 {
     const auto path = file.getFullPathName();
-    const auto descriptor = ::open (path.toRawUTF8(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, secret ? 0600 : 0644);
+    const auto descriptor = ::open (path.toRawUTF8(), createOnlyFlags, modeFor (secret));
 
     if (descriptor < 0)
         throw ToolError (errno == EEXIST ? path + " already exists; it is left as it is"
