@@ -18,6 +18,7 @@ AppWindow::AppWindow (std::unique_ptr<juce::Component> content)
     // where no key would reach the wizard).
     setWantsKeyboardFocus (false);
     setVisible (true);
+    repaintPump = std::make_unique<RepaintPump> (*this);
 }
 
 void AppWindow::closeButtonPressed()

@@ -76,10 +76,11 @@ void Autopilot::moveOn (WizardPage& page)
     if (next == nullptr || ! next->isEnabled())
         return;
 
-    // On screen, a clicked button flashes until it has been repainted, and the same
+    // On screen, a clicked button flashes down until it has been repainted, and the same
     // "Next >" serves every page: the page is ready once it has settled. Off screen
-    // nothing is repainted, and nothing is shown either.
-    if (wizard.isShowing() && next->getState() != juce::Button::buttonNormal)
+    // nothing is repainted, and nothing is shown either. Where the window opens under
+    // the pointer, "Next >" may rest in its hover state, which is settled too.
+    if (wizard.isShowing() && next->getState() == juce::Button::buttonDown)
         return;
 
     ready (page);
