@@ -4,12 +4,7 @@
 
 #include <juce_events/juce_events.h>
 
-namespace juce
-{
-    // JUCE's own dispatch step: with true it dispatches what is pending, if anything,
-    // and returns at once.
-    bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
-}
+#include "handover/SystemQueue.h"
 
 bool StepRunner::run (juce::Thread& worker)
 {

@@ -2,12 +2,7 @@
 
 #include <memory>
 
-namespace juce
-{
-    // JUCE's own dispatch step, on Linux and Windows alike: with false it waits in the
-    // event loop for the next event, dispatches it and returns.
-    bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
-}
+#include "handover/SystemQueue.h"
 
 int PageModalLoop::run (juce::Component& page)
 {
