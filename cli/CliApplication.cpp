@@ -3,6 +3,7 @@
 #include "cli/CliSession.h"
 #include "cli/InterruptFlag.h"
 #include "cli/ProgramWorld.h"
+#include "cli/Terminal.h"
 #include "device/ports/TracingMidiPortSystem.h"
 
 #include <juce_events/juce_events.h>
@@ -54,6 +55,7 @@ int CliApplication::run (const juce::StringArray& arguments, const WorldMaker& m
     if (options.demo && makeDemoWorld == nullptr)
         return usageError ("this build has no demo");
 
+    Terminal::prepare();
     InterruptFlag::install();
 
     // The workers never wait for the message thread here, but JUCE's MIDI and network

@@ -1,12 +1,10 @@
 #include "cli/Confirmation.h"
 
 #include "cli/InterruptFlag.h"
+#include "cli/Terminal.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <optional>
-#include <poll.h>
-#include <unistd.h>
 
 namespace
 {
@@ -20,19 +18,15 @@ namespace
 
         while (! InterruptFlag::isRaised())
         {
-            pollfd input { STDIN_FILENO, POLLIN, 0 };
-
-            const auto ready = poll (&input, 1, pollMs);
-
-            if (ready == 0 || (ready < 0 && errno == EINTR))
+            if (! Terminal::waitForInput (pollMs))
                 continue;
 
-            char c = 0;
+            const auto c = Terminal::readByte();
 
-            if (ready < 0 || read (STDIN_FILENO, &c, 1) != 1 || c == '\n')
+            if (c < 0 || c == '\n')
                 return line.toString();
 
-            line.writeByte (c);
+            line.writeByte ((char) c);
         }
 
         return std::nullopt;
@@ -41,7 +35,7 @@ namespace
 
 bool Confirmation::canAsk()
 {
-    return isatty (STDIN_FILENO) != 0;
+    return Terminal::inputIsTerminal();
 }
 
 Confirmation::Answer Confirmation::ask (const juce::String& question, bool toStandardError)

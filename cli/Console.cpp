@@ -1,10 +1,10 @@
 #include "cli/Console.h"
 
 #include "cli/Json.h"
+#include "cli/Terminal.h"
 #include "wizard/UpdateTexts.h"
 
 #include <cstdio>
-#include <unistd.h>
 
 namespace
 {
@@ -45,7 +45,7 @@ Console::Style Console::styleFor (bool json)
     if (json)
         return Style::json;
 
-    return isatty (STDOUT_FILENO) != 0 ? Style::terminal : Style::plain;
+    return Terminal::outputIsTerminal() ? Style::terminal : Style::plain;
 }
 
 void Console::reportStatus (const juce::String& text)

@@ -1,7 +1,13 @@
 #include "cli/InterruptFlag.h"
 
 #include <atomic>
-#include <csignal>
+#include <juce_core/juce_core.h>
+
+#if JUCE_WINDOWS
+ #include <windows.h>
+#else
+ #include <csignal>
+#endif
 
 namespace
 {
@@ -9,20 +15,36 @@ namespace
     std::atomic<bool> raised { false };
     static_assert (std::atomic<bool>::is_always_lock_free);
 
+   #if JUCE_WINDOWS
+    // Windows runs it on a thread of its own; answering TRUE keeps the process alive.
+    BOOL WINAPI onConsoleControl (DWORD event)
+    {
+        if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
+            return FALSE;
+
+        raised.store (true);
+        return TRUE;
+    }
+   #else
     void onInterrupt (int)
     {
         raised.store (true);
     }
+   #endif
 }
 
 void InterruptFlag::install()
 {
+   #if JUCE_WINDOWS
+    SetConsoleCtrlHandler (onConsoleControl, TRUE);
+   #else
     // Without SA_RESTART: a wait of the main thread that the signal reaches returns
     // early, and sees the flag at once.
     struct sigaction action = {};
     action.sa_handler = onInterrupt;
     sigemptyset (&action.sa_mask);
     sigaction (SIGINT, &action, nullptr);
+   #endif
 }
 
 bool InterruptFlag::isRaised() noexcept

@@ -8,6 +8,8 @@ struct InterruptFlag
     /** Main thread, before any other thread is started. */
     static void install();
 
-    /** Any thread. True once SIGINT has arrived. */
+    /** Any thread. True once Ctrl-C has arrived: SIGINT, or on Windows the console's
+        Ctrl-C or Ctrl-Break.
+    */
     static bool isRaised() noexcept;
 };

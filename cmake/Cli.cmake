@@ -11,16 +11,25 @@ quillon_precompile_lower_headers (quillon_cli)
 
 add_subdirectory (cli)
 
+# target, entry point, output folder, further libraries...
+function (quillon_add_cli target mainSource outputFolder)
+    add_executable (${target} ${mainSource})
+    target_link_libraries (${target} PRIVATE quillon_cli ${ARGN})
+    target_compile_options (${target} PRIVATE -Werror)
+    set_target_properties (${target} PROPERTIES OUTPUT_NAME quillon-cli RUNTIME_OUTPUT_DIRECTORY "${outputFolder}")
+endfunction()
+
 if (QUILLON_PROGRAM_ONLY)
-    add_executable (quillon-cli cli/Main.cpp)
-    target_link_libraries (quillon-cli PRIVATE quillon_cli)
+    quillon_add_cli (quillon-cli cli/Main.cpp "${PROJECT_BINARY_DIR}/bin")
 else()
-    add_executable (quillon-cli demo/CliMain.cpp)
-    target_link_libraries (quillon-cli PRIVATE quillon_cli quillon_demo)
+    quillon_add_cli (quillon-cli demo/CliMain.cpp "${PROJECT_BINARY_DIR}/bin" quillon_demo)
 endif()
 
-target_compile_options (quillon-cli PRIVATE -Werror)
-set_target_properties (quillon-cli PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${PROJECT_BINARY_DIR}/bin")
+# Windows' package comes from the build that has the demo as well, so there the users'
+# client, without the demo, is made beside it, in a folder of its own.
+if (WIN32 AND NOT QUILLON_PROGRAM_ONLY)
+    quillon_add_cli (quillon-cli-program cli/Main.cpp "${PROJECT_BINARY_DIR}/bin/program")
+endif()
 
 install (TARGETS quillon-cli RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}" COMPONENT program)
 

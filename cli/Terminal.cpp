@@ -1,0 +1,89 @@
+#include "cli/Terminal.h"
+
+#include <juce_core/juce_core.h>
+
+#if JUCE_WINDOWS
+ #include <cstdio>
+ #include <io.h>
+ #include <windows.h>
+#else
+ #include <cerrno>
+ #include <poll.h>
+ #include <unistd.h>
+#endif
+
+#if JUCE_WINDOWS
+
+namespace
+{
+    bool virtualTerminalOutput = false;
+}
+
+void Terminal::prepare()
+{
+    SetConsoleOutputCP (CP_UTF8);
+
+    const auto output = GetStdHandle (STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+
+    // A console older than Windows 10 does not take escape sequences; the output is
+    // then written plainly, as to a file.
+    virtualTerminalOutput = GetConsoleMode (output, &mode) != 0
+                            && SetConsoleMode (output, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+}
+
+bool Terminal::inputIsTerminal()
+{
+    return _isatty (_fileno (stdin)) != 0;
+}
+
+bool Terminal::outputIsTerminal()
+{
+    return virtualTerminalOutput && _isatty (_fileno (stdout)) != 0;
+}
+
+bool Terminal::waitForInput (int waitMs)
+{
+    // A console's handle is signalled by any input event; the read that follows then
+    // waits for the end of the line, which Ctrl-C also ends.
+    return WaitForSingleObject (GetStdHandle (STD_INPUT_HANDLE), (DWORD) waitMs) == WAIT_OBJECT_0;
+}
+
+int Terminal::readByte()
+{
+    unsigned char c = 0;
+    return _read (_fileno (stdin), &c, 1) == 1 ? c : -1;
+}
+
+#else
+
+void Terminal::prepare()
+{
+}
+
+bool Terminal::inputIsTerminal()
+{
+    return isatty (STDIN_FILENO) != 0;
+}
+
+bool Terminal::outputIsTerminal()
+{
+    return isatty (STDOUT_FILENO) != 0;
+}
+
+bool Terminal::waitForInput (int waitMs)
+{
+    pollfd input { STDIN_FILENO, POLLIN, 0 };
+    const auto ready = poll (&input, 1, waitMs);
+
+    // An error other than a signal ends the input: the read that follows reports it.
+    return ready > 0 || (ready < 0 && errno != EINTR);
+}
+
+int Terminal::readByte()
+{
+    unsigned char c = 0;
+    return read (STDIN_FILENO, &c, 1) == 1 ? c : -1;
+}
+
+#endif
