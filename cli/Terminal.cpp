@@ -4,6 +4,7 @@
 
 #if JUCE_WINDOWS
  #include <cstdio>
+ #include <cstdlib>
  #include <io.h>
  #include <windows.h>
 #else
@@ -17,19 +18,35 @@
 namespace
 {
     bool virtualTerminalOutput = false;
+
+    // The console outlives the program: the shell that started it gets its settings back.
+    UINT originalCodePage = 0;
+    DWORD originalMode = 0;
+    bool hasOriginalMode = false;
+
+    void restoreConsole()
+    {
+        if (originalCodePage != 0)
+            SetConsoleOutputCP (originalCodePage);
+
+        if (hasOriginalMode)
+            SetConsoleMode (GetStdHandle (STD_OUTPUT_HANDLE), originalMode);
+    }
 }
 
 void Terminal::prepare()
 {
+    originalCodePage = GetConsoleOutputCP();
     SetConsoleOutputCP (CP_UTF8);
 
     const auto output = GetStdHandle (STD_OUTPUT_HANDLE);
-    DWORD mode = 0;
+    hasOriginalMode = GetConsoleMode (output, &originalMode) != 0;
 
     // A console older than Windows 10 does not take escape sequences; the output is
     // then written plainly, as to a file.
-    virtualTerminalOutput = GetConsoleMode (output, &mode) != 0
-                            && SetConsoleMode (output, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+    virtualTerminalOutput = hasOriginalMode
+                            && SetConsoleMode (output, originalMode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+    std::atexit (restoreConsole);
 }
 
 bool Terminal::inputIsTerminal()

@@ -7,8 +7,8 @@
 struct Terminal
 {
     /** At the start, before anything is written: on Windows the console is told that
-        the output is UTF-8 and that it may redraw a line with escape sequences. Elsewhere
-        there is nothing to do.
+        the output is UTF-8 and that it may redraw a line with escape sequences, until
+        the program exits. Elsewhere there is nothing to do.
     */
     static void prepare();
 
