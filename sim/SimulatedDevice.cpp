@@ -59,7 +59,9 @@ void SimulatedDevice::messageFromHost (const juce::MidiMessage& message)
 
     transcript.record (SimulatedTranscript::Direction::fromHost, message);
 
-    if (link.receive ((size_t) message.getRawDataSize()))
+    const auto sentAgo = juce::Time::getMillisecondCounterHiRes() * 0.001 - message.getTimeStamp();
+
+    if (link.receive ((size_t) message.getRawDataSize(), std::chrono::microseconds ((juce::int64) (sentAgo * 1.0e6))))
     {
         const auto request = SimulatedRequest::parse (message, firmware.getManufacturer());
 

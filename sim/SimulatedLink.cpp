@@ -1,6 +1,7 @@
 #include "sim/SimulatedLink.h"
 
 #include <algorithm>
+#include <thread>
 
 #if defined (__linux__)
  #include <sys/prctl.h>
@@ -12,19 +13,21 @@ SimulatedLink::SimulatedLink (double rate, int replyLatencyMs)
 {
 }
 
-bool SimulatedLink::receive (size_t numBytes)
+bool SimulatedLink::receive (size_t numBytes, std::chrono::microseconds sentAgo)
 {
     // Not waited for here but by the answer, in one wait with its latency and its own
     // wire time: every wait ends a little late, and on a fast link three of them per
     // exchange would show as the host's time. The host cannot tell: nothing the device
-    // does reaches it before that answer.
-    inboundFreeAt = std::max (Clock::now(), inboundFreeAt) + wireTimeOf (numBytes);
+    // does reaches it before that answer. For the same reason the message is on the
+    // wire from the moment it was sent, not from when this thread woke up to take it.
+    takenLate = std::max (sentAgo, std::chrono::microseconds());
+    inboundFreeAt = std::max (Clock::now() - takenLate, inboundFreeAt) + wireTimeOf (numBytes);
     return waitUntil (Clock::now());
 }
 
 bool SimulatedLink::awaitReplyLatency()
 {
-    replyNotBefore = std::max (Clock::now(), inboundFreeAt) + replyLatency;
+    replyNotBefore = std::max (Clock::now() - takenLate, inboundFreeAt) + replyLatency;
     return waitUntil (Clock::now());
 }
 
@@ -60,13 +63,24 @@ SimulatedLink::Clock::duration SimulatedLink::wireTimeOf (size_t numBytes) const
 bool SimulatedLink::waitUntil (Clock::time_point deadline)
 {
 #if defined (__linux__)
-    // The kernel lets a timed wait end up to 50 us late by default; on a USB link's
-    // 1 ms exchanges the device's own lateness would then pass for the host's.
+    // The kernel lets a timed wait end up to 50 us late by default, which would often
+    // use up the time left for yielding below.
     static thread_local const bool precise = prctl (PR_SET_TIMERSLACK, 1UL) == 0;
     (void) precise;
 #endif
 
-    std::unique_lock<std::mutex> lock (mutex);
-    cancelledChanged.wait_until (lock, deadline, [this] { return cancelled; });
+    {
+        std::unique_lock<std::mutex> lock (mutex);
+
+        if (cancelledChanged.wait_until (lock, deadline - yieldingBeforeDeadline, [this] { return cancelled.load(); }))
+            return false;
+    }
+
+    // A timed wait on a virtual machine ends about 100 us late on average, and on a USB
+    // link's 1 ms exchanges the device's lateness would pass for the host's: a device
+    // keeps its own time, so the last stretch is spent yielding instead of sleeping.
+    while (Clock::now() < deadline && ! cancelled)
+        std::this_thread::yield();
+
     return ! cancelled;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -18,10 +19,10 @@ class SimulatedLink
 public:
     SimulatedLink (double bytesPerSecond, int replyLatencyMs);
 
-    /** Takes a message of numBytes that starts arriving now, or once the one ahead of
-        it is in. These return false when the link was cancelled.
+    /** Takes a message of numBytes that started arriving sentAgo ago, or once the one
+        ahead of it was in. These return false when the link was cancelled.
     */
-    bool receive (size_t numBytes);
+    bool receive (size_t numBytes, std::chrono::microseconds sentAgo);
 
     /** Starts the device's delay before an answer to the last message received. */
     bool awaitReplyLatency();
@@ -47,8 +48,12 @@ private:
     Clock::time_point inboundFreeAt;
     Clock::time_point outboundFreeAt;
     Clock::time_point replyNotBefore;
+    Clock::duration takenLate {};
 
-    std::mutex mutex;   // guards cancelled
+    static constexpr std::chrono::microseconds yieldingBeforeDeadline { 300 };
+
+    // Set under mutex, so that a wait cannot miss it; read without it while yielding.
+    std::mutex mutex;
     std::condition_variable cancelledChanged;
-    bool cancelled = false;
+    std::atomic<bool> cancelled { false };
 };

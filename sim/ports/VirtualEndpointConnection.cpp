@@ -25,7 +25,9 @@ void VirtualEndpointConnection::sendToHost (const juce::MidiMessage& message)
 
 void VirtualEndpointConnection::deliverFromHost (const juce::MidiMessage& message)
 {
-    delivery.post ([this, message] { endpoint.messageFromHost (message); });
+    auto sent = message;
+    sent.setTimeStamp (juce::Time::getMillisecondCounterHiRes() * 0.001);
+    delivery.post ([this, sent] { endpoint.messageFromHost (sent); });
 }
 
 void VirtualEndpointConnection::deliverPortsChanged (int openInputs, int openOutputs)

@@ -15,8 +15,9 @@ class VirtualMidiEndpoint
 public:
     virtual ~VirtualMidiEndpoint() = default;
 
-    /** A message the host sent on an output of the attached name. Taking time here
-        (a slow link) delays the later messages to this endpoint, never the host.
+    /** A message the host sent on an output of the attached name, its time stamp the
+        moment it was sent (seconds of juce::Time::getMillisecondCounterHiRes). Taking
+        time here (a slow link) delays the later messages to this endpoint, never the host.
     */
     virtual void messageFromHost (const juce::MidiMessage& message) = 0;
 

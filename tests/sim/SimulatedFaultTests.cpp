@@ -115,14 +115,19 @@ TEST_F (SimulatedDeviceTest, BrismaModel5C4AnswersInUpdateModeOnlyOnceTheHostHas
     EXPECT_EQ (exchange (identity), "F0 00 00 10 01 5C 05 02 00 01 5C 05 01 00 00 50 00 6C 61 74 65 00 5F F7");
 }
 
-TEST_F (SimulatedDeviceTest, AnswersAlikeOverASlowLinkWithLatency)
+TEST_F (SimulatedDeviceTest, AnswersAlikeOverASlowLinkWithLatencyAndNeverSoonerThanTheLinkAllows)
 {
     auto config = calvio();
     config.replyLatencyMs = 20;
     config.linkBytesPerSecond = SimulatedDeviceConfig::dinBytesPerSecond;
     start (config);
+    const auto version = request (SimulatedCommand::versionRequest);
+    const auto replyBytes = (double) simbytes::fromHex (versionReply).size();
+    const auto leastMs = 1000.0 * ((double) version.size() + replyBytes) / config.linkBytesPerSecond + config.replyLatencyMs;
 
-    EXPECT_EQ (exchange (request (SimulatedCommand::versionRequest)), versionReply);
+    const auto sent = juce::Time::getMillisecondCounterHiRes();
+    EXPECT_EQ (exchange (version), versionReply);
+    EXPECT_GE (juce::Time::getMillisecondCounterHiRes() - sent, leastMs);
 }
 
 TEST_F (SimulatedDeviceTest, DestroyingADeviceInTheMiddleOfALongLatencyCutsItShortAndSendsNothing)
