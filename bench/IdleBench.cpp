@@ -106,6 +106,23 @@ namespace
         idleOn (state, page);
     }
 
+    // For comparison: an empty window of JUCE's own and nothing else, the least any
+    // JUCE 7 program with a window costs while idle.
+    void idleLoopWithAnEmptyWindow (benchmark::State& state)
+    {
+        if (! canShowPages (state))
+            return;
+
+        juce::Component window;
+        window.setSize (400, 300);
+        window.addToDesktop (juce::ComponentPeer::windowAppearsOnTaskbar);
+        window.setVisible (true);
+
+        idleOn (state, window);
+
+        window.removeFromDesktop();
+    }
+
     void idleWizardOnItsWelcomePage (benchmark::State& state)
     {
         if (! canShowPages (state))
@@ -127,4 +144,5 @@ namespace
 
 BENCHMARK (idleProgrammingPageWaitingOnASilentDevice)->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (1);
 BENCHMARK (idleWizardOnItsWelcomePage)->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (1);
+BENCHMARK (idleLoopWithAnEmptyWindow)->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (1);
 BENCHMARK (idleLoopWithoutAWindow)->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (1);
