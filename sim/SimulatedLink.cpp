@@ -77,10 +77,14 @@ bool SimulatedLink::waitUntil (Clock::time_point deadline)
     }
 
     // A timed wait on a virtual machine ends about 100 us late on average, and on a USB
-    // link's 1 ms exchanges the device's lateness would pass for the host's: a device
-    // keeps its own time, so the last stretch is spent yielding instead of sleeping.
-    while (Clock::now() < deadline && ! cancelled)
+    // link's 1 ms exchanges the device's lateness would pass for the host's. A device
+    // keeps its own time, so the last stretch is spent yielding instead of sleeping,
+    // and its very end spinning, as a yield too can come back late.
+    while (Clock::now() < deadline - spinningBeforeDeadline && ! cancelled)
         std::this_thread::yield();
+
+    while (Clock::now() < deadline && ! cancelled)
+        continue;
 
     return ! cancelled;
 }

@@ -51,6 +51,7 @@ private:
     Clock::duration takenLate {};
 
     static constexpr std::chrono::microseconds yieldingBeforeDeadline { 300 };
+    static constexpr std::chrono::microseconds spinningBeforeDeadline { 40 };
 
     // Set under mutex, so that a wait cannot miss it; read without it while yielding.
     std::mutex mutex;
