@@ -1,7 +1,8 @@
 #include "cli/CliApplication.h"
+#include "platform/CommandLineArguments.h"
 
 // quillon-cli in a build without the demo.
 int main (int argc, char** argv)
 {
-    return CliApplication::run (juce::StringArray (argv + 1, argc - 1), {});
+    return CliApplication::run (CommandLineArguments::of (argc, argv), {});
 }

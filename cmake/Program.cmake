@@ -1,7 +1,7 @@
 # quillon_program: everything the shipped program is made of, layer by layer from
-# the bottom: the hand-over pieces, the catalogue, the device with its SysEx and its
-# JUCE port backend, the wizard and the application. quillon itself is a thin entry
-# point over it and links nothing else, so no simulator or test server can reach the
+# the bottom: what differs between the systems it runs on, the hand-over pieces, the
+# catalogue, the device with its SysEx and its JUCE port backend, the wizard and the
+# application. quillon itself is a thin entry point over it and links nothing else, so no simulator or test server can reach the
 # program even by mistake.
 add_library (quillon_program STATIC)
 
@@ -41,6 +41,7 @@ endfunction()
 
 quillon_precompile_lower_headers (quillon_program)
 
+add_subdirectory (platform)
 add_subdirectory (handover)
 add_subdirectory (catalogue)
 add_subdirectory (device)

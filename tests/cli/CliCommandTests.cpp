@@ -13,6 +13,10 @@ namespace
     // What the demo's Hall Reverb (family 05, product 02) is first asked: who it is.
     constexpr auto identityRequest = "F0 06 7F 05 02 01 00 7F 7F 7F 00 F7";
 
+    // A catalogue in the test's folder whose name neither ASCII nor a Western code page
+    // can hold, written as the tests' arguments name files.
+    constexpr auto nonAsciiCatalogue = "@каталог für niemand.xml";
+
     // Two 256-byte blocks for the Hall Reverb's second region.
     constexpr juce::uint32 imageStart = 0x4000;
     constexpr juce::uint32 lastBlock = 0x4100;
@@ -87,9 +91,12 @@ protected:
     {
         juce::StringArray arguments;
 
-        for (juce::String word : words)
+        for (const auto* text : words)
+        {
+            const auto word = juce::String::fromUTF8 (text);
             arguments.add (word.startsWith ("@") ? folder.getFile().getChildFile (word.substring (1)).getFullPathName()
                                                  : word);
+        }
 
         return arguments;
     }
@@ -99,6 +106,7 @@ protected:
         folder.getFile().createDirectory();
         writeCatalogue ("good.xml", writeImage ("good.bin"));
         writeCatalogue ("nobody-there.xml", writeImage ("unused.bin"), "Nobody There");
+        writeCatalogue (juce::String::fromUTF8 (nonAsciiCatalogue).substring (1), writeImage ("unused.bin"), "Nobody There");
         writeCatalogue ("missing-image.xml", folder.getFile().getChildFile ("missing.bin").getFullPathName());
         writeCatalogue ("damaged-image.xml", writeImage ("damaged.bin", 16));
         write ("broken.xml", juce::MemoryBlock ("<Config><Brand Name=", 20));
@@ -131,6 +139,7 @@ TEST_F (CliCommand, EndsEachWayWithItsExitCodeAndTheResultsPagesTexts)
         { { "--demo", "devices", "--all" },                                   1, {}, { "--all does not go with devices" } },
         { { "--demo", "update", "--device", "1" },                            1, {}, { "give --yes" } },
         { { "--demo", "--catalogue", "@nobody-there.xml", "devices" },        2, { noDevices, UserTexts::noDevicesBody }, {} },
+        { { "--demo", "--catalogue", nonAsciiCatalogue, "devices" },          2, { noDevices, UserTexts::noDevicesBody }, {} },
         { { "--demo", "update", "--yes", "--device", "Nobody" },              2, { noDevices, "No device found is \"Nobody\"" }, {} },
         { { "--demo", "update", "--yes", "--device", "Pedalboard" },          3, { noUpdates, UserTexts::noUpdatesBody }, {} },
         { { "--demo", "update", "--yes", "--device", "1", "--version", "9" }, 3, { noUpdates, "no version 9" }, {} },

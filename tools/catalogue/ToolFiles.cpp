@@ -51,7 +51,12 @@ void ToolFiles::replace (const juce::File& file, const juce::MemoryBlock& data)
 void ToolFiles::createNew (const juce::File& file, const juce::String& text, bool secret)
 {
     const auto path = file.getFullPathName();
+   #if JUCE_WINDOWS
+    // open takes the ANSI code page there, which loses any character outside it.
+    const auto descriptor = ::_wopen (path.toWideCharPointer(), createOnlyFlags, modeFor (secret));
+   #else
     const auto descriptor = ::open (path.toRawUTF8(), createOnlyFlags, modeFor (secret));
+   #endif
 
     if (descriptor < 0)
         throw ToolError (errno == EEXIST ? path + " already exists; it is left as it is"
