@@ -60,7 +60,7 @@ void ToolFiles::createNew (const juce::File& file, const juce::String& text, boo
 
     if (descriptor < 0)
         throw ToolError (errno == EEXIST ? path + " already exists; it is left as it is"
-                                         : "Could not create " + path + ": " + juce::String (std::strerror (errno)));
+                                         : "Could not create " + path + ": " + juce::String::fromUTF8 (std::strerror (errno)));
 
     const auto bytes = text.toStdString();
     const auto written = ::write (descriptor, bytes.data(), bytes.size());
