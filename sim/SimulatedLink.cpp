@@ -22,13 +22,13 @@ bool SimulatedLink::receive (size_t numBytes, std::chrono::microseconds sentAgo)
     // wire from the moment it was sent, not from when this thread woke up to take it.
     takenLate = std::max (sentAgo, std::chrono::microseconds());
     inboundFreeAt = std::max (Clock::now() - takenLate, inboundFreeAt) + wireTimeOf (numBytes);
-    return waitUntil (Clock::now());
+    return ! cancelled;
 }
 
 bool SimulatedLink::awaitReplyLatency()
 {
     replyNotBefore = std::max (Clock::now() - takenLate, inboundFreeAt) + replyLatency;
-    return waitUntil (Clock::now());
+    return ! cancelled;
 }
 
 bool SimulatedLink::transmit (size_t numBytes)

@@ -53,7 +53,7 @@ private:
     static constexpr std::chrono::microseconds yieldingBeforeDeadline { 300 };
     static constexpr std::chrono::microseconds spinningBeforeDeadline { 40 };
 
-    // Set under mutex, so that a wait cannot miss it; read without it while yielding.
+    // Set under mutex, so that a sleeping wait cannot miss it; read without it elsewhere.
     std::mutex mutex;
     std::condition_variable cancelledChanged;
     std::atomic<bool> cancelled { false };
