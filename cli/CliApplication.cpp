@@ -4,17 +4,22 @@
 #include "cli/InterruptFlag.h"
 #include "cli/ProgramWorld.h"
 #include "cli/Terminal.h"
+#include "cli/TerminalText.h"
 #include "device/ports/TracingMidiPortSystem.h"
 
 #include <juce_events/juce_events.h>
 
 #include <iostream>
 
+#if ! JUCE_WINDOWS
+ #include <csignal>
+#endif
+
 namespace
 {
     int usageError (const juce::String& error)
     {
-        std::cerr << "quillon-cli: " << error << "\nTry \"quillon-cli --help\".\n";
+        Console::printError (TerminalText::visible (error) + "\nTry \"quillon-cli --help\".");
         return (int) ExitCode::usage;
     }
 
@@ -28,7 +33,8 @@ namespace
             trace = std::make_unique<MidiTrace> (options.traceFile);
 
             if (! trace->isOpen())
-                return usageError ("cannot write the trace file " + options.traceFile.getFullPathName());
+                return usageError ("cannot write the trace to " + options.traceFile.getFullPathName() + ": "
+                                   + trace->getError() + "; give a regular file or a pipe");
 
             tracingPorts = std::make_unique<TracingMidiPortSystem> (world.getPorts(), *trace);
         }
@@ -57,6 +63,12 @@ int CliApplication::run (const juce::StringArray& arguments, const WorldMaker& m
 
     Terminal::prepare();
     InterruptFlag::install();
+
+   #if ! JUCE_WINDOWS
+    // A pipe whose reader has gone (the trace's, or the output's) fails the write rather
+    // than ending the program, perhaps while a device is being programmed.
+    std::signal (SIGPIPE, SIG_IGN);
+   #endif
 
     // The workers never wait for the message thread here, but JUCE's MIDI and network
     // code may post to it, so it exists, and StepRunner runs its loop while waiting.

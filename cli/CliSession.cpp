@@ -1,7 +1,9 @@
 #include "cli/CliSession.h"
 
+#include "catalogue/FileDownloader.h"
 #include "cli/DeviceFacts.h"
 #include "cli/Json.h"
+#include "cli/TerminalText.h"
 #include "cli/UpdateCommand.h"
 
 #include <algorithm>
@@ -35,6 +37,15 @@ CliSession::CliSession (const CliOptions& optionsToUse, CliWorld& worldToUse, Mi
 
 ExitCode CliSession::run()
 {
+    // The user's slip, told as such: the results page for a catalogue that cannot be
+    // read speaks of a server.
+    if (options.catalogue.isNotEmpty() && FileDownloader::isLocalFile (options.catalogue)
+        && ! juce::File (options.catalogue).exists())
+    {
+        Console::printError ("the catalogue file " + TerminalText::visible (options.catalogue) + " does not exist");
+        return ExitCode::catalogueUnreachable;
+    }
+
     switch (options.command)
     {
         case CliOptions::Command::devices: return listDevices();
@@ -106,7 +117,12 @@ void CliSession::printPorts (const DeviceSurvey& survey)
                                           std::pair { "MIDI outputs:", survey.getOutputNames() } })
     {
         console.print (heading);
-        console.print (names.isEmpty() ? juce::String ("   (none)") : "   " + names.joinIntoString ("\n   "));
+
+        if (names.isEmpty())
+            console.print ("   (none)");
+
+        for (const auto& name : names)
+            console.print ("   " + TerminalText::visible (name));
     }
 }
 
@@ -138,7 +154,7 @@ ExitCode CliSession::listUpdates()
         return updatesFound ? ExitCode::success : ExitCode::noUpdate;
     }
 
-    console.print ("Catalogue: " + survey.getCatalogueSource());
+    console.print ("Catalogue: " + TerminalText::visible (survey.getCatalogueSource()));
 
     for (int i = 0; i < devices.size(); ++i)
         printUpdates (*devices[i], i + 1);
@@ -148,7 +164,7 @@ ExitCode CliSession::listUpdates()
 
 void CliSession::printUpdates (const TargetDevice& device, int number)
 {
-    console.print (juce::String (number) + ". " + device.getDisplayName());
+    console.print (juce::String (number) + ". " + TerminalText::visible (device.getDisplayName()));
     const auto* newest = device.findNewestUpdate();
 
     if (! options.all)
@@ -172,10 +188,10 @@ void CliSession::printUpdates (const TargetDevice& device, int number)
 
 juce::String CliSession::describeRevision (const TargetRevision& revision)
 {
-    auto text = revision.version + ", released " + revision.releaseDate;
+    auto text = TerminalText::visible (revision.version) + ", released " + TerminalText::visible (revision.releaseDate);
 
     if (revision.releaseNotesUrl.isNotEmpty())
-        text << ", notes: " << revision.releaseNotesUrl;
+        text << ", notes: " << TerminalText::visible (revision.releaseNotesUrl);
 
     return text;
 }

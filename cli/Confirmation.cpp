@@ -2,6 +2,7 @@
 
 #include "cli/InterruptFlag.h"
 #include "cli/Terminal.h"
+#include "cli/TerminalText.h"
 
 #include <cstdio>
 #include <optional>
@@ -41,7 +42,7 @@ bool Confirmation::canAsk()
 Confirmation::Answer Confirmation::ask (const juce::String& question, bool toStandardError)
 {
     auto* stream = toStandardError ? stderr : stdout;
-    std::fputs ((question + " [y/N] ").toRawUTF8(), stream);
+    std::fputs (TerminalText::keepingLayout (question + " [y/N] ").toRawUTF8(), stream);
     std::fflush (stream);
 
     const auto answer = readLine();

@@ -2,6 +2,7 @@
 
 #include "cli/Json.h"
 #include "cli/Terminal.h"
+#include "cli/TerminalText.h"
 #include "wizard/UpdateTexts.h"
 
 #include <cstdio>
@@ -29,6 +30,14 @@ namespace
         return UpdateTexts::body (outcome.result, outcome.details, outcome.postInstructions);
     }
 
+    // The details and the instructions come from outside (a device's error, a server's
+    // answer, the catalogue); the other bodies are the client's own, laid out over lines.
+    juce::String visibleBodyOf (const RunOutcome& outcome)
+    {
+        return UpdateTexts::body (outcome.result, TerminalText::visible (outcome.details),
+                                  TerminalText::visible (outcome.postInstructions));
+    }
+
     // Erases the terminal's current line and returns to its start.
     constexpr const char* clearLine = "\r\033[K";
 }
@@ -51,7 +60,7 @@ Console::Style Console::styleFor (bool json)
 void Console::reportStatus (const juce::String& text)
 {
     if (trace != nullptr)
-        trace->status (text);
+        trace->status (TerminalText::visible (text));
 
     const juce::ScopedLock lock (outputLock);
     status = text;
@@ -59,9 +68,9 @@ void Console::reportStatus (const juce::String& text)
     if (style == Style::terminal)
         drawLiveLine();
     else if (stepsShown && style == Style::plain)
-        write (text + "\n");
+        write (TerminalText::visible (text) + "\n");
     else if (stepsShown)
-        write (juce::JSON::toString (Json::object ({ { "status", text } }), true) + "\n");
+        write (Json::toString (Json::object ({ { "status", text } }), true) + "\n");
 }
 
 void Console::reportProgress (double fraction)
@@ -83,7 +92,7 @@ void Console::reportProgress (double fraction)
     else if (stepsShown && style == Style::plain && percent >= 0)
         write (juce::String (percent) + "%\n");
     else if (stepsShown && style == Style::json)
-        write (juce::JSON::toString (Json::object ({ { "progress", percent < 0 ? -1.0 : fraction } }), true) + "\n");
+        write (Json::toString (Json::object ({ { "progress", percent < 0 ? -1.0 : fraction } }), true) + "\n");
 }
 
 void Console::endStep()
@@ -91,7 +100,7 @@ void Console::endStep()
     const juce::ScopedLock lock (outputLock);
 
     if (liveLineDrawn)
-        write (stepsShown ? juce::String ("\n") : juce::String (clearLine));
+        writeControl (stepsShown ? "\n" : clearLine);
 
     liveLineDrawn = false;
     status.clear();
@@ -107,18 +116,24 @@ void Console::print (const juce::String& text)
 
 void Console::printJson (const juce::var& value)
 {
-    print (juce::JSON::toString (value, stepsShown));
+    print (Json::toString (value, stepsShown));
 }
 
 void Console::printOutcome (const RunOutcome& outcome)
 {
     const auto header = UpdateTexts::caption (outcome.result) + " - " + UpdateTexts::description (outcome.result);
-    const auto body = bodyOf (outcome);
+    const auto body = visibleBodyOf (outcome);
+    juce::StringArray notes;
+
+    // Each note is one line, and may quote what the user typed.
+    for (const auto& note : outcome.notes)
+        if (note.isNotEmpty())
+            notes.add (TerminalText::visible (note));
 
     if (trace != nullptr)
-        for (const auto& line : juce::StringArray { header, body, outcome.notes.joinIntoString (" ") })
+        for (const auto& line : juce::StringArray { header, body, notes.joinIntoString (" ") })
             if (line.isNotEmpty())
-                trace->status (line);
+                trace->status (TerminalText::keepingLayout (line));
 
     if (isJson())
     {
@@ -131,9 +146,14 @@ void Console::printOutcome (const RunOutcome& outcome)
     if (body.isNotEmpty())
         print (body);
 
-    for (const auto& note : outcome.notes)
-        if (note.isNotEmpty())
-            print (note);
+    for (const auto& note : notes)
+        print (note);
+}
+
+void Console::printError (const juce::String& message)
+{
+    std::fputs (("quillon-cli: " + TerminalText::keepingLayout (message) + "\n").toRawUTF8(), stderr);
+    std::fflush (stderr);
 }
 
 juce::var Console::toJson (const RunOutcome& outcome)
@@ -148,12 +168,13 @@ juce::var Console::toJson (const RunOutcome& outcome)
 
 void Console::drawLiveLine()
 {
-    auto line = juce::String (clearLine);
+    juce::String line;
 
     if (progress >= 0.0)
         line << progressBar (progress) << "  ";
 
-    write (line + status);
+    writeControl (clearLine);
+    write (line + TerminalText::visible (status));
     liveLineDrawn = true;
 }
 
@@ -169,6 +190,12 @@ juce::String Console::progressBar (double fraction)
 
 void Console::write (const juce::String& text)
 {
-    std::fputs (text.toRawUTF8(), stdout);
+    std::fputs (TerminalText::keepingLayout (text).toRawUTF8(), stdout);
+    std::fflush (stdout);
+}
+
+void Console::writeControl (const char* sequence)
+{
+    std::fputs (sequence, stdout);
     std::fflush (stdout);
 }

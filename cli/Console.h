@@ -15,6 +15,11 @@
     line; with JSON each is an object on a line of its own. Every status text also goes
     to the trace, when there is one.
 
+    Everything written passes through TerminalText::keepingLayout(), so no control
+    character but a line break or a tab reaches the terminal except the client's own
+    sequences that redraw the live line; texts from outside are made visible() whole
+    before they are laid out into lines. JSON carries them as they are, escaped.
+
     Any thread: the workers report while the main thread waits for them; outputLock
     keeps lines whole.
 */
@@ -44,8 +49,15 @@ public:
     /** Ends the line of a step on a terminal; the next step starts with no progress. */
     void endStep();
 
-    /** Text for the user; lines are printed as they are. */
+    /** Text for the user, laid out by the client: its line breaks and tabs are kept,
+        any other control character is made visible.
+    */
     void print (const juce::String& text);
+
+    /** "quillon-cli: " and message, on a line of standard error; as print() for its
+        control characters. Any thread.
+    */
+    static void printError (const juce::String& message);
 
     /** One JSON value: on one line when steps are shown (JSON lines), else laid out. */
     void printJson (const juce::var& value);
@@ -63,6 +75,7 @@ public:
 private:
     void drawLiveLine();
     void write (const juce::String& text);
+    static void writeControl (const char* sequence);
     static juce::String progressBar (double fraction);
 
     const Style style;

@@ -1,6 +1,7 @@
 #include "cli/DeviceFacts.h"
 
 #include "cli/Json.h"
+#include "cli/TerminalText.h"
 
 juce::String DeviceFacts::brandName (TargetBrand brand)
 {
@@ -17,13 +18,13 @@ juce::String DeviceFacts::brandName (TargetBrand brand)
 juce::String DeviceFacts::describe (const TargetDevice& device, int number, const DeviceSurvey& survey)
 {
     const auto [input, output] = survey.getPortNames (device);
-    const auto version = device.getVersion().isNotEmpty() ? device.getVersion() : juce::String ("unknown");
+    const auto version = device.getVersion().isNotEmpty() ? TerminalText::visible (device.getVersion()) : juce::String ("unknown");
 
-    return juce::String (number) + ". " + device.getDisplayName() + "\n"
-           + "   brand: " + brandName (device.product.brand) + ", product: " + device.product.name
-           + ", name: " + device.getDeviceName() + ", version: " + version
+    return juce::String (number) + ". " + TerminalText::visible (device.getDisplayName()) + "\n"
+           + "   brand: " + brandName (device.product.brand) + ", product: " + TerminalText::visible (device.product.name)
+           + ", name: " + TerminalText::visible (device.getDeviceName()) + ", version: " + version
            + ", waiting in update mode: " + (device.isWaitingForUpdate() ? "yes" : "no") + "\n"
-           + "   input: " + input + ", output: " + output;
+           + "   input: " + TerminalText::visible (input) + ", output: " + TerminalText::visible (output);
 }
 
 juce::var DeviceFacts::toJson (const TargetDevice& device, int number, const DeviceSurvey& survey)

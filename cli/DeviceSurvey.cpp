@@ -2,6 +2,7 @@
 
 #include "catalogue/TargetsInfoDownloadThread.h"
 #include "cli/StepRunner.h"
+#include "cli/TerminalText.h"
 #include "device/MidiTargetDevice.h"
 #include "wizard/ScanForDevicesThread.h"
 #include "wizard/UpdateTexts.h"
@@ -59,6 +60,13 @@ std::optional<RunOutcome> DeviceSurvey::fetchCatalogue (const juce::StringArray&
     if (catalogue != nullptr)
     {
         keepSource (sources);
+
+        // Whoever is on the network path may have written it, and with it the size and
+        // digest of every image: the user is told, whatever the output's format.
+        if (! signer.has_value() && ! catalogue->cameFromLocalFile)
+            Console::printError ("warning: this build has no catalogue key; the catalogue from "
+                                 + TerminalText::visible (catalogueSource) + " was not verified");
+
         return std::nullopt;
     }
 

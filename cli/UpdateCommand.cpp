@@ -4,12 +4,12 @@
 #include "cli/DeviceFacts.h"
 #include "cli/Json.h"
 #include "cli/StepRunner.h"
+#include "cli/TerminalText.h"
 #include "wizard/DownloadImageThread.h"
 #include "wizard/UpdateTexts.h"
 #include "wizard/UpdateThread.h"
 
 #include <atomic>
-#include <iostream>
 
 namespace
 {
@@ -40,6 +40,34 @@ namespace
         ProgressReporter& reporter;
     };
 
+    // The programming sequence ends its step with "Update failed" however it stopped,
+    // also when told to exit, and the outcome then says "Update Cancelled". What it
+    // reports once told to exit is held back for the outcome to pass on or drop.
+    // Update worker; held is read once it has ended.
+    class StatusAfterStop : public StatusReporter
+    {
+    public:
+        explicit StatusAfterStop (StatusReporter& reporterToUse) : reporter (reporterToUse) {}
+
+        void reportStatus (const juce::String& text) override
+        {
+            if (juce::Thread::currentThreadShouldExit())
+                held = text;
+            else
+                reporter.reportStatus (text);
+        }
+
+        void passHeldOn()
+        {
+            if (held.isNotEmpty())
+                reporter.reportStatus (held);
+        }
+
+    private:
+        StatusReporter& reporter;
+        juce::String held;
+    };
+
     juce::String describeLeftState (bool blockWritten)
     {
         if (blockWritten)
@@ -67,8 +95,8 @@ ExitCode UpdateCommand::run (const juce::StringArray& sources)
     // the whole scan that it forgot --yes.
     if (! options.yes && ! Confirmation::canAsk())
     {
-        std::cerr << "quillon-cli: standard input is not a terminal, so there is nobody to ask for confirmation;"
-                     " give --yes to update without asking\n";
+        Console::printError ("standard input is not a terminal, so there is nobody to ask for confirmation;"
+                             " give --yes to update without asking");
         return ExitCode::usage;
     }
 
@@ -174,14 +202,15 @@ void UpdateCommand::announce (const Choice& choice, const DeviceSurvey& survey)
         return;
     }
 
+    const auto& revision = *choice.revision;
     console.print ("Device: " + DeviceFacts::describe (*choice.device, number, survey));
-    console.print ("Version: " + choice.revision->version + ", released " + choice.revision->releaseDate);
+    console.print ("Version: " + TerminalText::visible (revision.version) + ", released " + TerminalText::visible (revision.releaseDate));
 
-    if (choice.revision->releaseNotesUrl.isNotEmpty())
-        console.print ("Release notes: " + choice.revision->releaseNotesUrl);
+    if (revision.releaseNotesUrl.isNotEmpty())
+        console.print ("Release notes: " + TerminalText::visible (revision.releaseNotesUrl));
 
     if (instructions.isNotEmpty())
-        console.print ("Prepare to Update:\n" + instructions);
+        console.print ("Prepare to Update:\n" + TerminalText::visible (instructions));
 }
 
 std::optional<ExitCode> UpdateCommand::confirm (const Choice& choice)
@@ -190,7 +219,8 @@ std::optional<ExitCode> UpdateCommand::confirm (const Choice& choice)
         return std::nullopt;
 
     const auto question = juce::String (UpdateTexts::settingsWarning) + "\n"
-                          + UpdateTexts::confirmationQuestion (choice.device->getDisplayName(), choice.revision->version)
+                          + UpdateTexts::confirmationQuestion (TerminalText::visible (choice.device->getDisplayName()),
+                                                              TerminalText::visible (choice.revision->version))
                           + "\n" + UpdateTexts::acknowledgement;
 
     switch (Confirmation::ask (question, console.isJson()))
@@ -239,12 +269,19 @@ RunOutcome UpdateCommand::program (const Choice& choice, const juce::MemoryBlock
 {
     juce::MemoryInputStream stream (image, false);
     BlockWatch progress (console);
-    UpdateThread thread (*choice.device, stream, nullptr, &console, &progress);
+    StatusAfterStop status (console);
+    UpdateThread thread (*choice.device, stream, nullptr, &status, &progress);
     const bool finished = StepRunner::run (thread);
-    console.endStep();
 
     // Ctrl-C after the last block changes nothing: the update is complete.
-    if (thread.getStatus() == UpdateThread::UpdateOk)
+    const bool complete = thread.getStatus() == UpdateThread::UpdateOk;
+
+    if (complete)
+        status.passHeldOn();
+
+    console.endStep();
+
+    if (complete)
     {
         RunOutcome succeeded { UpdateResult::UpdateSucceeded, ExitCode::success, {},
                                choice.revision->specialPostInstructions, {} };

@@ -1,7 +1,7 @@
 #include "demo/DemoCliWorld.h"
 
-DemoCliWorld::DemoCliWorld()
-    : world (DemoSetup::standard (true)),
+DemoCliWorld::DemoCliWorld (const DemoSetup& setup)
+    : world (setup),
       environment (world.makeEnvironment ({}))
 {
 }

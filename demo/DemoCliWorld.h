@@ -10,7 +10,8 @@
 class DemoCliWorld : public CliWorld
 {
 public:
-    DemoCliWorld();
+    /** The demo's standard world at MIDI speed, or a variant of it. */
+    explicit DemoCliWorld (const DemoSetup& setup = DemoSetup::standard (true));
 
     MidiPortSystem& getPorts() override;
     juce::StringArray getTargetsSources() override;

@@ -1,13 +1,11 @@
 #include "device/ports/MidiTrace.h"
 
-MidiTrace::MidiTrace (const juce::File& file)
-    : startMs (juce::Time::getMillisecondCounterHiRes())
-{
-    file.deleteFile();
-    stream = std::make_unique<juce::FileOutputStream> (file);
+#include "device/ports/MidiTraceFile.h"
 
-    if (! stream->openedOk())
-        stream.reset();
+MidiTrace::MidiTrace (const juce::File& file)
+    : startMs (juce::Time::getMillisecondCounterHiRes()),
+      stream (MidiTraceFile::open (file, error))
+{
 }
 
 MidiTrace::~MidiTrace() = default;
@@ -43,9 +41,13 @@ void MidiTrace::write (const char* kind, const juce::String& text)
     if (stream == nullptr)
         return;
 
-    *stream << juce::String (elapsedMs) << ' ' << kind << ' ' << text << '\n';
+    const auto line = juce::String (elapsedMs) + " " + kind + " " + text + "\n";
 
-    // Written through at once: the trace is read most after a run that went wrong,
-    // perhaps one that never ended.
-    stream->flush();
+    // Written through at once, as one write: the trace is read most after a run that
+    // went wrong, perhaps one that never ended, or read as it goes from a pipe. A pipe
+    // whose reader has gone takes nothing more; the run goes on without its trace.
+    if (stream->write (line.toRawUTF8(), line.getNumBytesAsUTF8()))
+        stream->flush();
+    else
+        stream.reset();
 }

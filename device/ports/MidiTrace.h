@@ -18,11 +18,14 @@
 class MidiTrace
 {
 public:
-    /** Starts the file afresh; isOpen() says whether it could be. */
+    /** Opens file as MidiTraceFile does: a regular file is emptied, a pipe written to,
+        nothing is removed. isOpen() says whether it could be, getError() why not.
+    */
     explicit MidiTrace (const juce::File& file);
     ~MidiTrace();
 
     bool isOpen() const noexcept { return stream != nullptr; }
+    const juce::String& getError() const noexcept { return error; }
 
     void sent (const juce::MidiMessage& message);
     void received (const juce::MidiMessage& message);
@@ -35,9 +38,10 @@ private:
     void write (const char* kind, const juce::String& text);
 
     const double startMs;
+    juce::String error;
 
     juce::CriticalSection writeLock;
-    std::unique_ptr<juce::FileOutputStream> stream;   // guarded by writeLock
+    std::unique_ptr<juce::OutputStream> stream;   // guarded by writeLock; gone once a write failed
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MidiTrace)
 };

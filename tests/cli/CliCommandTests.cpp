@@ -1,3 +1,4 @@
+#include "catalogue/CataloguePublicKey.h"
 #include "demo/DemoSetup.h"
 #include "device/sysex/Super7TxSysexMsg.h"
 #include "tests/cli/CliProcess.h"
@@ -143,7 +144,7 @@ TEST_F (CliCommand, EndsEachWayWithItsExitCodeAndTheResultsPagesTexts)
         { { "--demo", "update", "--yes", "--device", "Nobody" },              2, { noDevices, "No device found is \"Nobody\"" }, {} },
         { { "--demo", "update", "--yes", "--device", "Pedalboard" },          3, { noUpdates, UserTexts::noUpdatesBody }, {} },
         { { "--demo", "update", "--yes", "--device", "1", "--version", "9" }, 3, { noUpdates, "no version 9" }, {} },
-        { { "--demo", "--catalogue", "@missing.xml", "updates" },             4, { unreachable, UserTexts::unableToConnectBody }, {} },
+        { { "--demo", "--catalogue", "@missing.xml", "updates" },             4, {}, { "missing.xml does not exist" } },
         { { "--demo", "--catalogue", "@broken.xml", "updates" },              5, { invalid }, {} },
         { { "--demo", "--catalogue", "@missing-image.xml", "update", "--yes" }, 6, { unreachable, untouched }, {} },
         { { "--demo", "--catalogue", "@damaged-image.xml", "update", "--yes" }, 7, { failed, UserTexts::endOfFile }, {} },
@@ -165,7 +166,7 @@ TEST_F (CliCommand, EndsEachWayWithItsExitCodeAndTheResultsPagesTexts)
             EXPECT_TRUE (result.errors.contains (text)) << text << "\nin:\n" << result.errors;
 
         // Refused before anything was looked for, or without a command to run.
-        if (c.exitCode == 1)
+        if (c.exitCode == 1 || c.output.isEmpty())
             EXPECT_TRUE (result.output.isEmpty()) << result.output;
     }
 }
@@ -330,6 +331,50 @@ TEST_F (CliCommand, TracesEveryMessageFromTheFirstRequestToTheLastBlockWithTheSt
     EXPECT_TRUE (trace.loadFileAsString().contains (" status " + header (UserTexts::updateSucceeded, "The update completed successfully")));
 }
 
+TEST_F (CliCommand, WarnsOnceWhenABuildWithoutCatalogueKeyTakesAServersCatalogueUnverified)
+{
+    if (CataloguePublicKey::builtIn().has_value())
+        GTEST_SKIP() << "this build has a catalogue key";
+
+    LoopbackServer server;
+    const auto catalogue = CatalogueXml().addProduct (hallReverb(), "Calvio Hall Reverb", { { "2.0", server.getUrl ("/a.bin") } });
+    server.setAnswer ("/UpdateTargets.xml", LoopbackServer::Answer::withText (catalogue.toString(), 200, "text/xml"));
+    const auto address = server.getUrl ("/UpdateTargets.xml");
+    const auto warning = "quillon-cli: warning: this build has no catalogue key; the catalogue from " + address + " was not verified";
+
+    struct Case
+    {
+        std::initializer_list<const char*> arguments;
+        bool warned;
+    };
+
+    // Without --demo the program's own world, which has no devices here.
+    // clang-format off
+    const Case cases[] = {
+        { { "--catalogue", address.toRawUTF8(), "devices" },           true },
+        { { "--catalogue", address.toRawUTF8(), "updates", "--json" }, true },
+        { { "--catalogue", "@good.xml", "devices" },                   false },
+        { { "--demo", "devices" },                                     false },
+    };
+    // clang-format on
+
+    for (const auto& c : cases)
+    {
+        const auto arguments = resolve (c.arguments);
+        SCOPED_TRACE (arguments.joinIntoString (" "));
+        const auto result = CliProcess::run (arguments);
+
+        EXPECT_NE (result.exitCode, 1) << result.errors;
+        juce::StringArray warnings;
+
+        for (const auto& line : juce::StringArray::fromLines (result.errors))
+            if (line.contains ("no catalogue key"))
+                warnings.add (line);
+
+        EXPECT_EQ (warnings, c.warned ? juce::StringArray (warning) : juce::StringArray()) << result.errors;
+    }
+}
+
 TEST_F (CliCommand, AnswerOtherThanYesAtTheTerminalLeavesTheDeviceAsItWas)
 {
     for (const auto* answer : { "n", "", "yes please" })
@@ -363,4 +408,7 @@ TEST_F (CliCommand, CtrlCWhileProgrammingStopsBetweenBlocksAndSaysTheDeviceWaits
     EXPECT_TRUE (output.contains (header (UserTexts::updateCancelled, "The update process was aborted"))) << output;
     EXPECT_TRUE (output.contains ("The device is waiting in update mode and will be found again")) << output;
     EXPECT_FALSE (output.contains ("Writing at address: 0x4B00")) << output;
+
+    // The step was stopped, not failed: its last status is the one before Ctrl-C.
+    EXPECT_FALSE (output.contains (UserTexts::updateFailedStatus)) << output;
 }

@@ -12,9 +12,9 @@ extern char** environ;
 
 namespace
 {
-    juce::File executable()
+    juce::File executable (const char* program)
     {
-        return juce::File::getSpecialLocation (juce::File::currentExecutableFile).getSiblingFile ("quillon-cli");
+        return juce::File::getSpecialLocation (juce::File::currentExecutableFile).getSiblingFile (program);
     }
 
     bool isPastDeadline (juce::uint32 deadline)
@@ -23,7 +23,7 @@ namespace
     }
 }
 
-CliProcess::CliProcess (const juce::StringArray& arguments, Input input)
+CliProcess::CliProcess (const juce::StringArray& arguments, Input input, Output outputTo, const char* program)
 {
     int outputEnds[2] = { -1, -1 };
     int errorEnds[2] = { -1, -1 };
@@ -32,27 +32,36 @@ CliProcess::CliProcess (const juce::StringArray& arguments, Input input)
         return;
 
     juce::String inputPath ("/dev/null");
+    juce::String terminalPath;
 
-    if (input == Input::terminal)
+    if (input == Input::terminal || outputTo == Output::terminal)
     {
         terminal = posix_openpt (O_RDWR | O_NOCTTY);
 
         if (terminal < 0 || grantpt (terminal) != 0 || unlockpt (terminal) != 0)
             return;
 
-        inputPath = ptsname (terminal);
+        terminalPath = ptsname (terminal);
     }
+
+    if (input == Input::terminal)
+        inputPath = terminalPath;
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init (&actions);
     posix_spawn_file_actions_addopen (&actions, STDIN_FILENO, inputPath.toRawUTF8(), O_RDWR | O_NOCTTY, 0);
-    posix_spawn_file_actions_adddup2 (&actions, outputEnds[1], STDOUT_FILENO);
+
+    if (outputTo == Output::terminal)
+        posix_spawn_file_actions_addopen (&actions, STDOUT_FILENO, terminalPath.toRawUTF8(), O_RDWR | O_NOCTTY, 0);
+    else
+        posix_spawn_file_actions_adddup2 (&actions, outputEnds[1], STDOUT_FILENO);
+
     posix_spawn_file_actions_adddup2 (&actions, errorEnds[1], STDERR_FILENO);
 
     for (const auto end : { outputEnds[0], outputEnds[1], errorEnds[0], errorEnds[1] })
         posix_spawn_file_actions_addclose (&actions, end);
 
-    juce::StringArray words (executable().getFullPathName());
+    juce::StringArray words (executable (program).getFullPathName());
     words.addArray (arguments);
     std::vector<char*> argv;
 
@@ -67,8 +76,19 @@ CliProcess::CliProcess (const juce::StringArray& arguments, Input input)
     posix_spawn_file_actions_destroy (&actions);
     close (outputEnds[1]);
     close (errorEnds[1]);
-    outputPipe = outputEnds[0];
     errorPipe = errorEnds[0];
+
+    // What is drawn on the terminal is read from its other side, which reports an error
+    // once the process and its side have gone.
+    if (outputTo == Output::terminal)
+    {
+        close (outputEnds[0]);
+        outputPipe = dup (terminal);
+    }
+    else
+    {
+        outputPipe = outputEnds[0];
+    }
 }
 
 CliProcess::~CliProcess()
@@ -180,9 +200,10 @@ juce::String CliProcess::getErrors() const
     return errors.toUTF8();
 }
 
-CliProcess::Result CliProcess::run (const juce::StringArray& arguments, int timeoutMs)
+CliProcess::Result CliProcess::run (const juce::StringArray& arguments, int timeoutMs, Output outputTo,
+                                    const char* program)
 {
-    CliProcess process (arguments);
+    CliProcess process (arguments, Input::empty, outputTo, program);
     const auto code = process.waitForExit (timeoutMs);
     return { code.value_or (-1), process.getOutput(), process.getErrors() };
 }

@@ -7,7 +7,7 @@
 
 /** quillon-cli, run by a test as a user or a script runs it: in a process of its own,
     standard input empty (not a terminal) or a terminal the test types into, its output
-    read back separately. Every wait is bounded; a process still running when this goes
+    read back separately, from a pipe or from the terminal it is drawn on. Every wait is bounded; a process still running when this goes
     is killed.
 
     One test thread drives it.
@@ -22,8 +22,16 @@ public:
         terminal    // a pseudo-terminal, as a user at a keyboard
     };
 
-    /** Starts build/bin/quillon-cli with arguments. */
-    explicit CliProcess (const juce::StringArray& arguments, Input input = Input::empty);
+    /** Where standard output goes. */
+    enum class Output
+    {
+        pipe,       // as in a script, or into a file
+        terminal    // a pseudo-terminal, the same as Input::terminal's when both are
+    };
+
+    /** Starts program, from beside the test program, with arguments. */
+    explicit CliProcess (const juce::StringArray& arguments, Input input = Input::empty, Output output = Output::pipe,
+                         const char* program = defaultProgram);
     ~CliProcess();
 
     /** Reads until text appears in standard output, the process ends or timeoutMs pass;
@@ -53,10 +61,13 @@ public:
         juce::String errors;
     };
 
-    static Result run (const juce::StringArray& arguments, int timeoutMs = defaultTimeoutMs);
+    static Result run (const juce::StringArray& arguments, int timeoutMs = defaultTimeoutMs,
+                       Output output = Output::pipe, const char* program = defaultProgram);
 
     /** Far more than any command takes, even a whole update at MIDI speed. */
     static constexpr int defaultTimeoutMs = 60000;
+
+    static constexpr const char* defaultProgram = "quillon-cli";
 
 private:
     // Reads what is there, waiting up to waitMs; false once both outputs have closed.
