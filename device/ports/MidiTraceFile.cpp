@@ -121,7 +121,13 @@ std::unique_ptr<juce::OutputStream> MidiTraceFile::open (const juce::File& file,
     auto stream = std::make_unique<DescriptorOutputStream> (descriptor);
 
     // What was opened is looked at again: the name may have been given another node since.
-    if (fstat (descriptor, &node) != 0 || ! isWritableKind (node.st_mode))
+    if (fstat (descriptor, &node) != 0)
+    {
+        error = systemError (errno);
+        return nullptr;
+    }
+
+    if (! isWritableKind (node.st_mode))
     {
         error = describeRefused (node.st_mode);
         return nullptr;

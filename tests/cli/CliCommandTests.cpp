@@ -3,6 +3,7 @@
 #include "device/sysex/Super7TxSysexMsg.h"
 #include "tests/cli/CliProcess.h"
 #include "tests/device/ImageFileBuilder.h"
+#include "tests/support/JucePrinters.h"
 #include "tests/support/UserTexts.h"
 #include "tests/sysex/SysexTestSupport.h"
 #include "tests/wizard/WizardWorld.h"
@@ -371,7 +372,7 @@ TEST_F (CliCommand, WarnsOnceWhenABuildWithoutCatalogueKeyTakesAServersCatalogue
             if (line.contains ("no catalogue key"))
                 warnings.add (line);
 
-        EXPECT_EQ (warnings, c.warned ? juce::StringArray (warning) : juce::StringArray()) << result.errors;
+        EXPECT_EQ (warnings.joinIntoString ("\n"), c.warned ? warning : juce::String()) << result.errors;
     }
 }
 

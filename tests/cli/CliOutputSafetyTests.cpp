@@ -150,7 +150,10 @@ TEST (CliOutputSafety, TextFromOutsideReachesTheTerminalOnlyAsVisibleStandInsAnd
         }
 
         const auto rewritten = readByPython (result.output, c.form);
-        ASSERT_TRUE (rewritten.has_value()) << "Python's json module refused:\n" << result.output;
+        EXPECT_TRUE (rewritten.has_value()) << "Python's json module refused:\n" << result.output;
+
+        if (! rewritten.has_value())
+            continue;
 
         juce::StringArray strings;
 
