@@ -14,6 +14,24 @@ namespace
         return c <= 0x10ffff && ! (c >= 0xd800 && c <= 0xdfff);
     }
 
+    juce::String quoted (const juce::String& text)
+    {
+        juce::String result ("\"");
+        result.preallocateBytes (text.getNumBytesAsUTF8() + 2);
+
+        for (auto c : text)
+        {
+            if (c == '"' || c == '\\')
+                result << '\\' << juce::String::charToString (c);
+            else if (isControl (c))
+                result << "\\u" << juce::String::toHexString ((int) c).paddedLeft ('0', 4);
+            else
+                result += isScalarValue (c) ? c : (juce::juce_wchar) 0xfffd;
+        }
+
+        return result + "\"";
+    }
+
     void write (juce::MemoryOutputStream& out, const juce::var& value, int level, bool oneLine);
 
     void startLine (juce::MemoryOutputStream& out, int level, bool oneLine)
@@ -57,7 +75,7 @@ namespace
 
         writeItems (out, properties.size(), '{', '}', level, oneLine, [&] (int i)
         {
-            out << Json::quote (properties.getName (i).toString()) << ": ";
+            out << quoted (properties.getName (i).toString()) << ": ";
             write (out, properties.getValueAt (i), level + 1, oneLine);
         });
     }
@@ -65,7 +83,7 @@ namespace
     void write (juce::MemoryOutputStream& out, const juce::var& value, int level, bool oneLine)
     {
         if (value.isString())
-            out << Json::quote (value.toString());
+            out << quoted (value.toString());
         else if (const auto* array = value.getArray())
             writeItems (out, array->size(), '[', ']', level, oneLine, [&] (int i) { write (out, array->getReference (i), level + 1, oneLine); });
         else if (auto* object = value.getDynamicObject())
@@ -90,22 +108,4 @@ juce::String Json::toString (const juce::var& value, bool oneLine)
     juce::MemoryOutputStream out;
     write (out, value, 0, oneLine);
     return out.toUTF8();
-}
-
-juce::String Json::quote (const juce::String& text)
-{
-    juce::String result ("\"");
-    result.preallocateBytes (text.getNumBytesAsUTF8() + 2);
-
-    for (auto c : text)
-    {
-        if (c == '"' || c == '\\')
-            result << '\\' << juce::String::charToString (c);
-        else if (isControl (c))
-            result << "\\u" << juce::String::toHexString ((int) c).paddedLeft ('0', 4);
-        else
-            result += isScalarValue (c) ? c : (juce::juce_wchar) 0xfffd;
-    }
-
-    return result + "\"";
 }

@@ -21,7 +21,4 @@ struct Json
         indent a level. Objects must be DynamicObjects.
     */
     static juce::String toString (const juce::var& value, bool oneLine);
-
-    /** text as a JSON string, quotes included. */
-    static juce::String quote (const juce::String& text);
 };
