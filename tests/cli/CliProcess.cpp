@@ -70,9 +70,21 @@ CliProcess::CliProcess (const juce::StringArray& arguments, Input input, Output 
 
     argv.push_back (nullptr);
 
-    if (posix_spawn (&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+    // Signals as a shell leaves them: none blocked, and SIGPIPE not ignored as this test
+    // program has it, so that the client meets a pipe whose reader has gone as it would.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init (&attributes);
+    sigset_t signals;
+    sigemptyset (&signals);
+    posix_spawnattr_setsigmask (&attributes, &signals);
+    sigaddset (&signals, SIGPIPE);
+    posix_spawnattr_setsigdefault (&attributes, &signals);
+    posix_spawnattr_setflags (&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+
+    if (posix_spawn (&pid, argv[0], &actions, &attributes, argv.data(), environ) != 0)
         pid = -1;
 
+    posix_spawnattr_destroy (&attributes);
     posix_spawn_file_actions_destroy (&actions);
     close (outputEnds[1]);
     close (errorEnds[1]);

@@ -1,8 +1,11 @@
+#include "server/LoopbackServer.h"
 #include "tests/cli/CliProcess.h"
+#include "tests/support/UserTexts.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -67,7 +70,7 @@ namespace
                     break;
                 case Node::fifoWithReader:
                     mkfifo (name, 0600);
-                    descriptor = open (name, O_RDONLY | O_NONBLOCK);
+                    descriptor = open (name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
                     break;
                 case Node::fifoWithoutReader:
                     mkfifo (name, 0600);
@@ -139,7 +142,7 @@ namespace
 
         void bindSocket (const char* name)
         {
-            descriptor = ::socket (AF_UNIX, SOCK_STREAM, 0);
+            descriptor = ::socket (AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
             sockaddr_un address = {};
             address.sun_family = AF_UNIX;
             std::strncpy (address.sun_path, name, sizeof (address.sun_path) - 1);
@@ -202,4 +205,37 @@ TEST (CliTraceFile, WritesIntoARegularFileOrAPipeAsTheyAreAndRefusesAnyOtherNode
         EXPECT_TRUE (result.errors.contains ("cannot write the trace to " + node.getPath().getFullPathName() + ": " + c.refusal))
             << result.errors;
     }
+}
+
+TEST (CliTraceFile, APipeWhoseReaderHasGoneEndsTheTraceButNotTheRun)
+{
+    const auto folder = juce::File::createTempFile ("trace");
+    ASSERT_TRUE (folder.createDirectory().wasOk());
+    const auto pipe = folder.getChildFile ("trace");
+    ASSERT_EQ (mkfifo (pipe.getFullPathName().toRawUTF8(), 0600), 0);
+    const auto reader = open (pipe.getFullPathName().toRawUTF8(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+
+    // Without --demo, whose own server would have the client ignore SIGPIPE anyway: the
+    // catalogue's server holds its answer until the reader has gone.
+    auto server = std::make_unique<LoopbackServer>();
+    auto held = LoopbackServer::Answer::withText (juce::String::repeatedString ("x", 100));
+    held.stallAfter = 0;
+    server->setAnswer ("/UpdateTargets.xml", held);
+    CliProcess process ({ "--catalogue", server->getUrl ("/UpdateTargets.xml"), "--trace", pipe.getFullPathName(), "devices" });
+
+    pollfd ready { reader, POLLIN, 0 };
+    EXPECT_EQ (poll (&ready, 1, 10000), 1);
+    close (reader);
+
+    // Bounded well short of the process's own wait: a client killed by its first write
+    // to the pipe never asks.
+    for (int waits = 0; server->getRequests().empty() && waits < 1000; ++waits)
+        juce::Thread::sleep (10);
+
+    // Every line from here on finds nobody to read it.
+    server.reset();
+
+    EXPECT_EQ (process.waitForExit (CliProcess::defaultTimeoutMs), std::optional<int> (4)) << process.getErrors();
+    EXPECT_TRUE (process.getOutput().contains (UserTexts::unableToConnect)) << process.getOutput();
+    folder.deleteRecursively();
 }
