@@ -35,8 +35,6 @@ public:
     /** Far above the record of any real use: a few entries of a few hundred bytes. */
     static constexpr juce::int64 largestRecord = 64 * 1024;
 
-    const juce::File& getFile() const noexcept { return file; }
-
 private:
     std::map<juce::String, juce::int64> read() const;
 
