@@ -191,6 +191,7 @@ namespace
         none,           // not even its folder exists
         garbage,
         oversized,      // a higher serial in it, past the bound of what is read
+        unwritable,     // where its folder should be, a file
         higher,
         equal,
         lower,
@@ -299,6 +300,7 @@ namespace
             switch (kind)
             {
                 case Record::none:                 return;
+                case Record::unwritable:           folder.createDirectory(); record.getParentDirectory().replaceWithText ("a file"); return;
                 case Record::garbage:              data.append ("\x01\xff\xfe garbage\n", 13);
                                                    text = vendor.getPublicKey().toBase64() + " " + cataloguePath + " -5\n"; break;
                 case Record::oversized:            text = entry (vendor, cataloguePath, served + 1) + juce::String::repeatedString ("#", 70000); break;
@@ -399,6 +401,7 @@ INSTANTIATE_TEST_SUITE_P (Cases, CatalogueSignatureCheck, ::testing::Values (
     SignatureCase { "NewerThanOneTakenBefore",       true,  false, stamped,  Served::signature,                            Record::lower,                taken,     0 },
     SignatureCase { "RecordGarbled",                 true,  false, stamped,  Served::signature,                            Record::garbage,              taken,     0 },
     SignatureCase { "RecordLargerThanAnyIsIgnored",  true,  false, stamped,  Served::signature,                            Record::oversized,            taken,     0 },
+    SignatureCase { "RecordCannotBeWritten",         true,  false, stamped,  Served::signature,                            Record::unwritable,           taken,     nothingRecorded },
     SignatureCase { "OlderThanAnotherKeysCatalogue", true,  false, stamped,  Served::signature,                            Record::higherForAnotherKey,  taken,     0 },
     SignatureCase { "OlderThanAnotherCatalogue",     true,  false, stamped,  Served::signature,                            Record::higherForAnotherName, taken,     0 },
     SignatureCase { "RevisionWithoutDigest",         true,  false, sizeOnly, Served::signature,                            Record::none,                 noDigest,  nothingRecorded },
