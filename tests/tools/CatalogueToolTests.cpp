@@ -175,7 +175,7 @@ TEST_F (CatalogueToolTest, SignRefusesACatalogueWithARevisionWithoutSizeAndDiges
         const auto sign = runTool ({ "sign", catalogue.getFullPathName(), path ("vendor.key") });
 
         EXPECT_EQ (sign.exitCode, 3) << sign.output;
-        EXPECT_TRUE (sign.output.contains ("Not signed: these revisions give no Size and Sha256 of their image, so nothing "
+        EXPECT_TRUE (sign.output.contains ("Not signed: these revisions lack the Size or Sha256 of their image, so nothing "
                                            "would tie the image to the signature; stamp them first: Test Reverb 1.5\n"))
             << sign.output;
         EXPECT_FALSE (catalogue.getSiblingFile ("UpdateTargets.xml.sig").exists());

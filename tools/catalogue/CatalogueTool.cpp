@@ -163,7 +163,7 @@ namespace
                     unstamped.add (product->name + " " + revision->version);
 
         if (! unstamped.isEmpty())
-            throw ToolError ("Not signed: these revisions give no Size and Sha256 of their image, so nothing would tie "
+            throw ToolError ("Not signed: these revisions lack the Size or Sha256 of their image, so nothing would tie "
                              "the image to the signature; stamp them first: " + unstamped.joinIntoString (", "));
     }
 
