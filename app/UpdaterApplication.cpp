@@ -35,6 +35,6 @@ std::unique_ptr<juce::Component> UpdaterApplication::createWizard()
         *midiPorts,
         ReplyTimeouts {},
         [] { return TargetsSources::forThisProgram (juce::Time::getCurrentTime()); },
-        CataloguePublicKey::builtIn(),
+        CatalogueSigner::builtIn(),
         [] { juce::JUCEApplication::quit(); } });
 }

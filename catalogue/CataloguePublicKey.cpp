@@ -2,6 +2,7 @@
 
 #include <sodium.h>
 
+#include "catalogue/ExpectedImage.h"
 #include "catalogue/Sodium.h"
 
 static_assert (CataloguePublicKey::size == crypto_sign_PUBLICKEYBYTES);
@@ -26,10 +27,13 @@ std::optional<CataloguePublicKey> CataloguePublicKey::builtIn()
 bool CataloguePublicKey::hasSigned (const juce::MemoryBlock& catalogue, const CatalogueSignature& signature) const
 {
     Sodium::prepare();
+    const auto signedText = CatalogueSignature::signedText (signature.getClaims(), signature.getSha256()).toStdString();
+
     return crypto_sign_verify_detached (signature.getBytes().data(),
-                                        static_cast<const unsigned char*> (catalogue.getData()),
-                                        catalogue.getSize(),
-                                        bytes.data()) == 0;
+                                        reinterpret_cast<const unsigned char*> (signedText.data()),
+                                        signedText.size(),
+                                        bytes.data()) == 0
+        && ExpectedImage::sha256Of (catalogue) == signature.getSha256();
 }
 
 juce::String CataloguePublicKey::toBase64() const

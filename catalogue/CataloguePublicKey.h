@@ -25,7 +25,9 @@ public:
     */
     static std::optional<CataloguePublicKey> builtIn();
 
-    /** Whether signature was made with this key's secret over exactly catalogue. */
+    /** Whether signature was made with this key's secret, and its digest is that of
+        catalogue's exact bytes; says nothing of its claims.
+    */
     bool hasSigned (const juce::MemoryBlock& catalogue, const CatalogueSignature& signature) const;
 
     juce::String toBase64() const;

@@ -2,6 +2,7 @@
 
 #include <sodium.h>
 
+#include "catalogue/ExpectedImage.h"
 #include "catalogue/Sodium.h"
 
 static_assert (CatalogueSigningKey::size == crypto_sign_SECRETKEYBYTES);
@@ -25,14 +26,16 @@ std::optional<CatalogueSigningKey> CatalogueSigningKey::fromBase64 (const juce::
     return CatalogueSigningKey (keyBytes);
 }
 
-CatalogueSignature CatalogueSigningKey::sign (const juce::MemoryBlock& catalogue) const
+CatalogueSignature CatalogueSigningKey::sign (const juce::MemoryBlock& catalogue, const CatalogueSignature::Claims& claims) const
 {
     Sodium::prepare();
+    const auto sha256 = ExpectedImage::sha256Of (catalogue);
+    const auto signedText = CatalogueSignature::signedText (claims, sha256).toStdString();
     std::array<unsigned char, CatalogueSignature::size> signature;
     crypto_sign_detached (signature.data(), nullptr,
-                          static_cast<const unsigned char*> (catalogue.getData()), catalogue.getSize(),
+                          reinterpret_cast<const unsigned char*> (signedText.data()), signedText.size(),
                           bytes.data());
-    return CatalogueSignature (signature);
+    return CatalogueSignature (claims, sha256, signature);
 }
 
 CataloguePublicKey CatalogueSigningKey::getPublicKey() const

@@ -22,7 +22,8 @@ public:
     /** Nothing when text is not a secret key's base64. */
     static std::optional<CatalogueSigningKey> fromBase64 (const juce::String& text);
 
-    CatalogueSignature sign (const juce::MemoryBlock& catalogue) const;
+    /** The signature file for catalogue's exact bytes, making claims. */
+    CatalogueSignature sign (const juce::MemoryBlock& catalogue, const CatalogueSignature::Claims& claims) const;
 
     CataloguePublicKey getPublicKey() const;
 

@@ -9,7 +9,7 @@
 TargetsInfoDownloadThread::TargetsInfoDownloadThread (const juce::StringArray& sourcesToTry,
                                                       juce::Component* page,
                                                       StatusReporter* reporterToUse,
-                                                      std::optional<CataloguePublicKey> signerToRequire)
+                                                      std::optional<CatalogueSigner> signerToRequire)
     : PageWorker ("Downloading", page),
       FileDownloader (largestTargetsFile, Sources::webAndLocalFiles),
       sources (sourcesToTry),
@@ -43,8 +43,7 @@ void TargetsInfoDownloadThread::work()
         {
             // Too large, or redirected elsewhere: the source answered, with something
             // that is not a catalogue.
-            errorMessage = juce::String::fromUTF8 (e.what());
-            status = TargetsResult::TargetsParseError;
+            refuse (juce::String::fromUTF8 (e.what()));
             break;
         }
     }
@@ -60,19 +59,29 @@ bool TargetsInfoDownloadThread::searchEndsWith (const juce::String& source)
 
     const auto fromLocalFile = FileDownloader::isLocalFile (source);
 
-    if (signer.has_value() && ! fromLocalFile && ! isSignedBySigner (source, *data))
+    if (! signer.has_value() || fromLocalFile)
     {
-        // Stopped while the signature was on its way: like a stopped parse, no result.
-        if (! shouldAbort())
-        {
-            errorMessage = "The catalogue's signature could not be verified, so it may not be the vendor's";
-            status = TargetsResult::TargetsParseError;
-        }
-
+        parse (*text, fromLocalFile);
         return true;
     }
 
-    parse (*text, fromLocalFile);
+    const auto verdict = checkSignature (source, *data);
+
+    // Stopped while the signature was on its way: like a stopped parse, no result.
+    if (shouldAbort())
+        return true;
+
+    if (! verdict.signature.has_value())
+    {
+        refuse (verdict.refusal);
+        return true;
+    }
+
+    parse (*text, false);
+
+    if (catalogue != nullptr)
+        takeSigned (*verdict.signature);
+
     return true;
 }
 
@@ -106,21 +115,48 @@ std::optional<juce::String> TargetsInfoDownloadThread::catalogueTextOf (const ju
     return text;
 }
 
-bool TargetsInfoDownloadThread::isSignedBySigner (const juce::String& source, const juce::MemoryBlock& catalogueBytes)
+CatalogueSigner::Verdict TargetsInfoDownloadThread::checkSignature (const juce::String& source,
+                                                                    const juce::MemoryBlock& catalogueBytes)
 {
+    std::unique_ptr<juce::MemoryBlock> file;
+
     try
     {
-        const auto file = signatureDownloader.download (CatalogueSignature::addressFor (source),
-                                                        shouldAbort, abortContext(), nullptr);
-        const auto signature = file != nullptr ? CatalogueSignature::fromFile (*file) : std::nullopt;
-
-        return signature.has_value() && signer->hasSigned (catalogueBytes, *signature);
+        file = signatureDownloader.download (CatalogueSignature::addressFor (source), shouldAbort, abortContext(), nullptr);
     }
     catch (const DownloadRefusedException&)
     {
-        // A signature larger than any, or redirected where no download may go.
-        return false;
+        // A signature larger than any, or redirected where no download may go: none.
     }
+
+    return signer->check (catalogueBytes, file.get(), source, juce::Time::getCurrentTime());
+}
+
+void TargetsInfoDownloadThread::takeSigned (const CatalogueSignature& signature)
+{
+    // The signature covers the image's address, size and digest only through the
+    // catalogue: an image without a digest could be swapped on the way.
+    for (const auto* product : catalogue->products)
+    {
+        for (const auto* revision : product->revisions)
+        {
+            if (revision->imageSha256.isEmpty())
+            {
+                refuse ("The catalogue gives no SHA-256 digest for the image of " + product->name + " version "
+                        + revision->version + ", so that image could not be checked; the vendor must stamp the catalogue");
+                catalogue.reset();
+                return;
+            }
+        }
+    }
+
+    signer->remember (signature);
+}
+
+void TargetsInfoDownloadThread::refuse (const juce::String& why)
+{
+    errorMessage = why;
+    status = TargetsResult::TargetsParseError;
 }
 
 void TargetsInfoDownloadThread::parse (const juce::String& text, bool fromLocalFile)
@@ -139,7 +175,6 @@ void TargetsInfoDownloadThread::parse (const juce::String& text, bool fromLocalF
     }
     catch (const XmlParseException& e)
     {
-        errorMessage = juce::String::fromUTF8 (e.what());
-        status = TargetsResult::TargetsParseError;
+        refuse (juce::String::fromUTF8 (e.what()));
     }
 }

@@ -4,7 +4,7 @@
 #include <optional>
 #include <juce_core/juce_core.h>
 
-#include "catalogue/CataloguePublicKey.h"
+#include "catalogue/CatalogueSigner.h"
 #include "catalogue/FileDownloader.h"
 #include "catalogue/TargetsInfo.h"
 #include "catalogue/TargetsResult.h"
@@ -24,10 +24,12 @@
     that is not allowed, ends the search as an invalid targets file with the refusal's
     text.
 
-    Given the vendor's public key, it takes a catalogue from the server only when the
-    signature beside it (CatalogueSignature) was made with that key over its exact
-    bytes; anything else ends the search as an invalid targets file. A local file is
-    the user's own choice and is taken unsigned.
+    Given the vendor as signer, it takes a catalogue from the server only with the
+    signature file beside it that the signer accepts (CatalogueSigner), and only when
+    every revision gives its image's SHA-256 digest, which is all that ties an image
+    to the signature; anything else ends the search as an invalid targets file, with
+    the reason. Once taken, the catalogue's serial is remembered. A local file is the
+    user's own choice and is taken unsigned.
 
     Use from the message thread:
         page.enterModalState (false);
@@ -46,7 +48,7 @@ public:
     TargetsInfoDownloadThread (const juce::StringArray& sources,
                                juce::Component* page,
                                StatusReporter* reporter,
-                               std::optional<CataloguePublicKey> signer = {});
+                               std::optional<CatalogueSigner> signer = {});
 
     /** Message thread. Tells the thread to exit and waits for it; a catalogue not taken
         goes with it.
@@ -75,12 +77,14 @@ private:
     /** Tries one source; true when the search stops here, with a catalogue or an error. */
     bool searchEndsWith (const juce::String& source);
     std::unique_ptr<juce::MemoryBlock> fetchBytes (const juce::String& source);
-    bool isSignedBySigner (const juce::String& source, const juce::MemoryBlock& catalogueBytes);
+    CatalogueSigner::Verdict checkSignature (const juce::String& source, const juce::MemoryBlock& catalogueBytes);
     void parse (const juce::String& text, bool fromLocalFile);
+    void takeSigned (const CatalogueSignature& signature);
+    void refuse (const juce::String& why);
 
     const juce::StringArray sources;
     StatusReporter* const reporter;
-    const std::optional<CataloguePublicKey> signer;
+    const std::optional<CatalogueSigner> signer;
     const FileDownloader signatureDownloader;
 
     // Written by this thread; read by the message thread only after it has ended.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/CataloguePublicKey.h"
+#include "catalogue/CatalogueSigner.h"
 #include "catalogue/TargetRevision.h"
 #include "device/ReplyTimeouts.h"
 #include "device/TargetDevice.h"
@@ -20,8 +20,10 @@ public:
     /** The places to fetch the catalogue from, in the order to try them. */
     virtual juce::StringArray getTargetsSources() = 0;
 
-    /** The key a catalogue from a server must be signed with; none takes any. */
-    virtual std::optional<CataloguePublicKey> getCatalogueSigner() const = 0;
+    /** Whose signature a catalogue from a server needs (with the record of what this
+        user took of theirs before); none takes any.
+    */
+    virtual std::optional<CatalogueSigner> getCatalogueSigner() const = 0;
 
     /** How long the devices found wait for each reply. */
     virtual ReplyTimeouts getReplyTimeouts() const { return {}; }

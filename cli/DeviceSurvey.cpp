@@ -37,7 +37,7 @@ DeviceSurvey::DeviceSurvey (MidiPortSystem& portsToScan, const ReplyTimeouts& ti
 
 DeviceSurvey::~DeviceSurvey() = default;
 
-std::optional<RunOutcome> DeviceSurvey::run (const juce::StringArray& sources, const std::optional<CataloguePublicKey>& signer)
+std::optional<RunOutcome> DeviceSurvey::run (const juce::StringArray& sources, const std::optional<CatalogueSigner>& signer)
 {
     if (auto failure = fetchCatalogue (sources, signer))
         return failure;
@@ -46,7 +46,7 @@ std::optional<RunOutcome> DeviceSurvey::run (const juce::StringArray& sources, c
 }
 
 std::optional<RunOutcome> DeviceSurvey::fetchCatalogue (const juce::StringArray& sources,
-                                                       const std::optional<CataloguePublicKey>& signer)
+                                                       const std::optional<CatalogueSigner>& signer)
 {
     TargetsInfoDownloadThread thread (sources, nullptr, &console, signer);
     const bool finished = StepRunner::run (thread);

@@ -2,9 +2,9 @@
 
 #include "catalogue/TargetsSources.h"
 
-std::optional<CataloguePublicKey> ProgramWorld::getCatalogueSigner() const
+std::optional<CatalogueSigner> ProgramWorld::getCatalogueSigner() const
 {
-    return CataloguePublicKey::builtIn();
+    return CatalogueSigner::builtIn();
 }
 
 juce::StringArray ProgramWorld::getTargetsSources()

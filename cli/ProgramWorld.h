@@ -13,7 +13,7 @@ public:
 
     MidiPortSystem& getPorts() override { return ports; }
     juce::StringArray getTargetsSources() override;
-    std::optional<CataloguePublicKey> getCatalogueSigner() const override;
+    std::optional<CatalogueSigner> getCatalogueSigner() const override;
 
 private:
     JuceMidiPortSystem ports;

@@ -11,7 +11,7 @@ MidiPortSystem& DemoCliWorld::getPorts()
     return environment.midiPorts;
 }
 
-std::optional<CataloguePublicKey> DemoCliWorld::getCatalogueSigner() const
+std::optional<CatalogueSigner> DemoCliWorld::getCatalogueSigner() const
 {
     return environment.catalogueSigner;
 }

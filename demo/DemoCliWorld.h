@@ -15,7 +15,7 @@ public:
 
     MidiPortSystem& getPorts() override;
     juce::StringArray getTargetsSources() override;
-    std::optional<CataloguePublicKey> getCatalogueSigner() const override;
+    std::optional<CatalogueSigner> getCatalogueSigner() const override;
 
     /** "Device flash equals the image inside its regions: yes" (or "no"), as the demo's
         autopilot says it.

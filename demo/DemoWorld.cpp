@@ -39,7 +39,9 @@ void DemoWorld::serveCatalogue (DemoSetup::Catalogue catalogue)
     if (catalogue == DemoSetup::Catalogue::corrupt)
         text = text.substring (0, text.length() / 2);
 
-    const auto signature = signingKey.sign ({ text.toRawUTF8(), text.getNumBytesAsUTF8() });
+    const auto signature = signingKey.sign ({ text.toRawUTF8(), text.getNumBytesAsUTF8() },
+                                            CatalogueSignature::Claims::issued (ServedCatalogue::path,
+                                                                                juce::Time::getCurrentTime(), 30));
     server.setAnswer (ServedCatalogue::path, LoopbackServer::Answer::withText (text, 200, "text/xml"));
     server.setAnswer (juce::String (ServedCatalogue::path) + ".sig", LoopbackServer::Answer::withText (signature.toFileText()));
 }
@@ -76,7 +78,7 @@ UpdateEnvironment DemoWorld::makeEnvironment (std::function<void()> quit)
     return { ports,
              ReplyTimeouts {},
              [this] { return targetsSources (juce::Time::getCurrentTime()); },
-             signingKey.getPublicKey(),
+             CatalogueSigner (signingKey.getPublicKey(), acceptedRecord.getFile()),
              std::move (quit) };
 }
 

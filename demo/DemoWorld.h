@@ -27,7 +27,8 @@ public:
     ~DemoWorld();
 
     /** What the wizard is handed: these ports, targetsSources() at the time of each
-        scan, the demo's public key as the catalogue's signer, and quit for "Done".
+        scan, the demo's public key as the catalogue's signer (with a record of the
+        serials taken that lasts as long as this world), and quit for "Done".
     */
     UpdateEnvironment makeEnvironment (std::function<void()> quit);
 
@@ -71,6 +72,9 @@ private:
     // Without the build's key, one that signed nothing: the catalogue is then refused
     // as unsigned rather than taken without a signature.
     const CatalogueSigningKey signingKey { demoSigningKey().value_or (CatalogueSigningKey::generate()) };
+
+    // The serials this world's wizard has taken: its own, never the user's record.
+    const juce::TemporaryFile acceptedRecord;
     std::vector<std::unique_ptr<SimulatedDevice>> devices;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (DemoWorld)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/CataloguePublicKey.h"
+#include "catalogue/CatalogueSigner.h"
 #include "device/ReplyTimeouts.h"
 #include "device/ports/MidiPortSystem.h"
 
@@ -24,8 +24,10 @@ struct UpdateEnvironment
     */
     std::function<juce::StringArray()> targetsSources;
 
-    /** The key a catalogue from a server must be signed with; none takes any catalogue. */
-    std::optional<CataloguePublicKey> catalogueSigner;
+    /** Whose signature a catalogue from a server needs (with the record of what this
+        user took of theirs before); none takes any catalogue.
+    */
+    std::optional<CatalogueSigner> catalogueSigner;
 
     /** Ends the program; called on the message thread. */
     std::function<void()> quit;

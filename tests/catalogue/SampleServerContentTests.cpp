@@ -141,7 +141,7 @@ TEST_F (SampleServer, EveryReleaseNotesPageIsServed)
     });
 }
 
-TEST (SampleServerContent, TheCatalogueGivesEachImagesSizeAndDigestAndIsSignedWithTheDemoKey)
+TEST (SampleServerContent, TheCatalogueGivesEachImagesSizeAndDigestAndIsSignedWithTheDemoKeyForYears)
 {
     const auto catalogueFile = contentFolder.getChildFile ("updater/common/config/UpdateTargets.xml");
     juce::MemoryBlock catalogue, signatureFile;
@@ -153,6 +153,8 @@ TEST (SampleServerContent, TheCatalogueGivesEachImagesSizeAndDigestAndIsSignedWi
     ASSERT_TRUE (demoKey.has_value());
     ASSERT_TRUE (signature.has_value());
     EXPECT_TRUE (demoKey->hasSigned (catalogue, *signature));
+    EXPECT_EQ (signature->getClaims().name, "/updater/common/config/UpdateTargets.xml");
+    EXPECT_GT (signature->getClaims().expiresAt, juce::Time::getCurrentTime() + juce::RelativeTime::days (365));
 
     const auto parsed = parseTargetsFile (catalogue.toString());
     int revisions = 0;

@@ -3,7 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "catalogue/CataloguePublicKey.h"
+#include "catalogue/CatalogueSigningKey.h"
 #include "catalogue/ExpectedImage.h"
 #include "catalogue/TargetsFileParser.h"
 #include "catalogue/TargetsInfoDownloadThread.h"
@@ -36,6 +36,13 @@ namespace
         }
 
         return run;
+    }
+
+    juce::MemoryBlock bytesOf (const juce::File& file)
+    {
+        juce::MemoryBlock data;
+        file.loadFileAsData (data);
+        return data;
     }
 
     std::vector<const TargetRevision*> revisionsOf (const TargetsInfo& catalogue)
@@ -118,20 +125,111 @@ TEST_F (CatalogueToolTest, KeygenStampSignAndVerifyMakeACatalogueTheProgramTakes
     EXPECT_EQ (revisions[1]->imageSize, std::optional<juce::int64> ((juce::int64) newer.getSize()));
     EXPECT_EQ (revisions[1]->imageSha256, ExpectedImage::sha256Of (newer));
 
-    ASSERT_EQ (runTool ({ "sign", catalogue.getFullPathName(), path ("vendor.key") }).exitCode, 0);
+    const auto sign = runTool ({ "sign", catalogue.getFullPathName(), path ("vendor.key"), "--name", "/UpdateTargets.xml",
+                                 "--expires", "7" });
+    ASSERT_EQ (sign.exitCode, 0) << sign.output;
+    EXPECT_FALSE (sign.output.contains ("Warning")) << sign.output;
+
+    // The claims as the file states them: the name given, a week from the serial's time.
+    const std::regex claims ("name /UpdateTargets.xml\n"
+                             "serial ((\\d{4})(\\d\\d)(\\d\\d)(\\d\\d)(\\d\\d)(\\d\\d))\n"
+                             "signed \\2-\\3-\\4T\\5:\\6:\\7Z\n"
+                             "expires \\d{4}-\\d\\d-\\d\\dT\\5:\\6:\\7Z\n"
+                             "valid\n");
 
     for (const auto& keyGiven : { path ("vendor.key.pub"), publicKey() })
     {
         const auto verify = runTool ({ "verify", catalogue.getFullPathName(), keyGiven });
         EXPECT_EQ (verify.exitCode, 0) << verify.output;
-        EXPECT_EQ (verify.output, "valid\n");
+        EXPECT_TRUE (std::regex_match (verify.output.toStdString(), claims)) << verify.output;
     }
 
+    const auto signature = CatalogueSignature::fromFile (bytesOf (catalogue.getSiblingFile ("UpdateTargets.xml.sig")));
+    ASSERT_TRUE (signature.has_value());
+    EXPECT_EQ ((signature->getClaims().expiresAt - signature->getClaims().signedAt).inDays(), 7.0);
+
+    const juce::TemporaryFile record;
     TargetsInfoDownloadThread thread ({ server.getUrl ("/UpdateTargets.xml") + "?nocache=8+Dec+2026" }, nullptr, nullptr,
-                                      CataloguePublicKey::fromBase64 (publicKey()));
+                                      CatalogueSigner (*CataloguePublicKey::fromBase64 (publicKey()), record.getFile()));
     thread.startThread();
     ASSERT_TRUE (thread.waitForThreadToExit (10000));
     EXPECT_EQ (thread.getStatus(), TargetsResult::TargetsOk) << thread.getErrorMessage();
+}
+
+TEST_F (CatalogueToolTest, SignRefusesACatalogueWithARevisionWithoutSizeAndDigestAndNamesIt)
+{
+    ASSERT_EQ (runTool ({ "keygen", path ("vendor.key") }).exitCode, 0);
+    const auto digest = juce::String::repeatedString ("0", 64);
+
+    // clang-format off
+    const std::vector<CatalogueXml::Revision> cases[] {
+        { { "1.0", "http://updates.example.com/1.0.bin", {}, "7", digest }, { "1.5", "http://updates.example.com/1.5.bin", {} } },
+        { { "1.5", "http://updates.example.com/1.5.bin", {}, "7" } },
+        { { "1.5", "http://updates.example.com/1.5.bin", {}, {}, digest } }
+    };
+    // clang-format on
+
+    for (const auto& revisions : cases)
+    {
+        serveCatalogue (revisions);
+        const auto sign = runTool ({ "sign", catalogue.getFullPathName(), path ("vendor.key") });
+
+        EXPECT_EQ (sign.exitCode, 3) << sign.output;
+        EXPECT_TRUE (sign.output.contains ("Not signed: these revisions lack the Size or Sha256 of their image, so nothing "
+                                           "would tie the image to the signature; stamp them first: Test Reverb 1.5\n"))
+            << sign.output;
+        EXPECT_FALSE (catalogue.getSiblingFile ("UpdateTargets.xml.sig").exists());
+    }
+}
+
+TEST_F (CatalogueToolTest, SignWarnsWhenOthersMayReadTheSecretKeyAndSaysHowToFixIt)
+{
+    ASSERT_EQ (runTool ({ "keygen", path ("vendor.key") }).exitCode, 0);
+    serveCatalogue ({ { "1.5", "http://updates.example.com/1.5.bin", {}, "7", juce::String::repeatedString ("0", 64) } });
+    const auto warning = "Warning: other users may read the secret key " + path ("vendor.key")
+                       + "; make it yours alone: chmod 600 " + path ("vendor.key") + "\n";
+
+    const std::pair<int, bool> cases[] { { 0600, false }, { 0700, false }, { 0640, true }, { 0604, true }, { 0644, true } };
+
+    for (const auto& [mode, warned] : cases)
+    {
+        ASSERT_EQ (::chmod (path ("vendor.key").toRawUTF8(), (mode_t) mode), 0);
+        const auto sign = runTool ({ "sign", catalogue.getFullPathName(), path ("vendor.key") });
+
+        EXPECT_EQ (sign.exitCode, 0) << sign.output;
+        EXPECT_EQ (sign.output.contains (warning), warned) << std::oct << mode << "\n" << sign.output;
+    }
+}
+
+TEST_F (CatalogueToolTest, SignRefusesOptionsItDoesNotKnowOrValuesOutOfRange)
+{
+    ASSERT_EQ (runTool ({ "keygen", path ("vendor.key") }).exitCode, 0);
+    serveCatalogue ({ { "1.5", "http://updates.example.com/1.5.bin", {}, "7", juce::String::repeatedString ("0", 64) } });
+    const auto catalogueArgument = catalogue.getFullPathName();
+
+    // clang-format off
+    const juce::StringArray cases[] {
+        { "--expires", "0" },
+        { "--expires", "3651" },
+        { "--expires", "-1" },
+        { "--expires", "thirty" },
+        { "--name", "UpdateTargets.xml" },
+        { "--name", "/UpdateTargets.xml?beta=1" },
+        { "--name", "/Update Targets.xml" },
+        { "--name" },
+        { "--sign-anyway", "yes" }
+    };
+    // clang-format on
+
+    for (const auto& options : cases)
+    {
+        juce::StringArray arguments { "sign", catalogueArgument, path ("vendor.key") };
+        arguments.addArray (options);
+        const auto sign = runTool (arguments);
+
+        EXPECT_EQ (sign.exitCode, 2) << options.joinIntoString (" ") << "\n" << sign.output;
+        EXPECT_FALSE (catalogue.getSiblingFile ("UpdateTargets.xml.sig").exists()) << options.joinIntoString (" ");
+    }
 }
 
 TEST_F (CatalogueToolTest, VerifyRefusesAnythingButTheKeysSignatureOverTheExactBytes)
@@ -142,7 +240,9 @@ TEST_F (CatalogueToolTest, VerifyRefusesAnythingButTheKeysSignatureOverTheExactB
         anotherKeysPublicKey,
         signatureRemoved,
         signatureReplacedByText,
-        publicKeyNotAKey
+        publicKeyNotAKey,
+        signatureOfTheOlderKind,
+        signatureExpired
     };
 
     struct Case
@@ -159,7 +259,9 @@ TEST_F (CatalogueToolTest, VerifyRefusesAnythingButTheKeysSignatureOverTheExactB
         { "another key's public key",   Change::anotherKeysPublicKey,    1, "Not valid: the signature was not made with this key" },
         { "signature removed",          Change::signatureRemoved,        1, "Not valid: there is no signature" },
         { "signature replaced by text", Change::signatureReplacedByText, 1, "is not a signature" },
-        { "public key not a key",       Change::publicKeyNotAKey,        3, "is neither a public key nor a file holding one" }
+        { "public key not a key",       Change::publicKeyNotAKey,        3, "is neither a public key nor a file holding one" },
+        { "signature of the older kind", Change::signatureOfTheOlderKind, 1, "is a signature of the older kind, which makes no claims" },
+        { "signature expired",          Change::signatureExpired,        1, "Not valid: the signature has expired; sign the catalogue again" }
     };
     // clang-format on
 
@@ -169,7 +271,8 @@ TEST_F (CatalogueToolTest, VerifyRefusesAnythingButTheKeysSignatureOverTheExactB
 
     for (const auto& c : cases)
     {
-        const auto text = serveCatalogue ({ { "1.5", "http://updates.example.com/images/reverb-1.5.bin", {} } });
+        const auto text = serveCatalogue ({ { "1.5", "http://updates.example.com/images/reverb-1.5.bin", {}, "7",
+                                              juce::String::repeatedString ("0", 64) } });
         ASSERT_EQ (runTool ({ "sign", catalogue.getFullPathName(), path ("vendor.key") }).exitCode, 0) << c.name;
         auto keyGiven = path ("vendor.key.pub");
 
@@ -180,6 +283,16 @@ TEST_F (CatalogueToolTest, VerifyRefusesAnythingButTheKeysSignatureOverTheExactB
             case Change::signatureRemoved:        signature.deleteFile(); break;
             case Change::signatureReplacedByText: signature.replaceWithText ("not a signature\n"); break;
             case Change::publicKeyNotAKey:        keyGiven = "not-a-key"; break;
+            case Change::signatureOfTheOlderKind: signature.replaceWithText (juce::Base64::toBase64 (std::string (64, 'x')) + "\n"); break;
+            case Change::signatureExpired:
+            {
+                const auto key = CatalogueSigningKey::fromBase64 (folder.getChildFile ("vendor.key").loadFileAsString());
+                const auto then = juce::Time::getCurrentTime() - juce::RelativeTime::days (40);
+                signature.replaceWithText (key->sign (bytesOf (catalogue),
+                                                      CatalogueSignature::Claims::issued ("/UpdateTargets.xml", then, 30))
+                                               .toFileText(), false, false, "\n");
+                break;
+            }
         }
 
         const auto verify = runTool ({ "verify", catalogue.getFullPathName(), keyGiven });
@@ -274,7 +387,7 @@ TEST_F (CatalogueToolTest, SignRefusesASecretKeyWhoseHalvesDoNotBelongTogether)
     damaged.append (strangersPublic.getData(), strangersPublic.getDataSize());
     folder.getChildFile ("damaged.key").replaceWithText (juce::Base64::toBase64 (damaged.getData(), damaged.getSize()) + "\n");
 
-    serveCatalogue ({ { "1.5", "http://updates.example.com/images/reverb-1.5.bin", {} } });
+    serveCatalogue ({ { "1.5", "http://updates.example.com/images/reverb-1.5.bin", {}, "7", juce::String::repeatedString ("0", 64) } });
     const auto sign = runTool ({ "sign", catalogue.getFullPathName(), path ("damaged.key") });
 
     EXPECT_EQ (sign.exitCode, 3);

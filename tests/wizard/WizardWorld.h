@@ -88,7 +88,7 @@ public:
     juce::String servedCatalogue;
 
     /** The key the wizards made from now on require of the server's catalogue. */
-    std::optional<CataloguePublicKey> catalogueSigner;
+    std::optional<CatalogueSigner> catalogueSigner;
 
 private:
     int quitRequests = 0;

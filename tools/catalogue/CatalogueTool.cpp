@@ -114,30 +114,90 @@ namespace
         return (int) (result.unstamped.isEmpty() ? ExitCode::success : ExitCode::incomplete);
     }
 
+    struct SignOptions
+    {
+        juce::String name { CatalogueTool::defaultName };
+        int daysValid = CatalogueTool::defaultDaysValid;
+    };
+
+    SignOptions signOptions (const juce::StringArray& arguments)
+    {
+        const auto isValue = [&] (int index) { return ! arguments[index].startsWith ("--"); };
+        const auto isDays = [] (const juce::String& text)
+        {
+            return text.containsOnly ("0123456789") && text.length() <= 4
+                && text.getIntValue() >= 1 && text.getIntValue() <= CatalogueTool::longestDaysValid;
+        };
+
+        if (arguments.size() < 3 || arguments.size() % 2 == 0 || ! isValue (1) || ! isValue (2))
+            throw ToolError ("'sign' takes a catalogue and a secret key file, then optionally --name PATH and --expires DAYS",
+                             ExitCode::usage);
+
+        SignOptions options;
+
+        for (int i = 3; i < arguments.size(); i += 2)
+        {
+            const auto& value = arguments[i + 1];
+
+            if (arguments[i] == "--name" && CatalogueSignature::isValidName (value))
+                options.name = value;
+            else if (arguments[i] == "--expires" && isDays (value))
+                options.daysValid = value.getIntValue();
+            else
+                throw ToolError ("'sign' takes --name with the catalogue's path on the server (starting with \"/\", without "
+                                 "query) and --expires with a number of days from 1 to " + juce::String (CatalogueTool::longestDaysValid),
+                                 ExitCode::usage);
+        }
+
+        return options;
+    }
+
+    // The signature ties an image to the catalogue only through its size and digest.
+    void requireStamped (const TargetsInfo& catalogue)
+    {
+        juce::StringArray unstamped;
+
+        for (const auto* product : catalogue.products)
+            for (const auto* revision : product->revisions)
+                if (! revision->imageSize.has_value() || revision->imageSha256.isEmpty())
+                    unstamped.add (product->name + " " + revision->version);
+
+        if (! unstamped.isEmpty())
+            throw ToolError ("Not signed: these revisions lack the Size or Sha256 of their image, so nothing would tie "
+                             "the image to the signature; stamp them first: " + unstamped.joinIntoString (", "));
+    }
+
     int sign (const Command& command)
     {
-        command.requireArguments (2);
+        const auto options = signOptions (command.arguments);
         const auto catalogueFile = command.file (1);
+        const auto keyFile = command.file (2);
         const auto catalogue = command.readCatalogue (catalogueFile);
-        const auto key = CatalogueSigningKey::fromBase64 (readKeyText (command.file (2), "secret key"));
+        const auto key = CatalogueSigningKey::fromBase64 (readKeyText (keyFile, "secret key"));
 
         if (! key.has_value())
-            throw ToolError (command.file (2).getFullPathName() + " is not a secret key made by 'keygen'");
+            throw ToolError (keyFile.getFullPathName() + " is not a secret key made by 'keygen'");
+
+        if (ToolFiles::isReadableByOthers (keyFile))
+            command.errors << "Warning: other users may read the secret key " << keyFile.getFullPathName()
+                           << "; make it yours alone: chmod 600 " << keyFile.getFullPathName() << "\n";
 
         // Signing tells the program to trust the text: it must be one the program reads.
-        ProgramCatalogue::read (catalogue);
+        requireStamped (*ProgramCatalogue::read (catalogue).catalogue);
 
         // A key file whose two halves no longer belong together signs what no key verifies.
-        const auto signature = key->sign (catalogue);
+        const auto claims = CatalogueSignature::Claims::issued (options.name, juce::Time::getCurrentTime(), options.daysValid);
+        const auto signature = key->sign (catalogue, claims);
 
         if (! key->getPublicKey().hasSigned (catalogue, signature))
-            throw ToolError (command.file (2).getFullPathName() + " is damaged: its signatures do not verify");
+            throw ToolError (keyFile.getFullPathName() + " is damaged: its signatures do not verify");
 
         const auto signatureFile = CatalogueTool::signatureFileFor (catalogueFile);
         const auto signatureText = signature.toFileText();
         ToolFiles::replace (signatureFile, { signatureText.toRawUTF8(), signatureText.getNumBytesAsUTF8() });
-        command.out << "Signed with public key " << key->getPublicKey().toBase64() << ": "
-                    << signatureFile.getFullPathName() << "\n";
+        command.out << "Signed with public key " << key->getPublicKey().toBase64() << " as " << claims.name
+                    << ", serial " << claims.serial << ", until " << CatalogueSignature::formatTime (claims.expiresAt)
+                    << ": " << signatureFile.getFullPathName() << "\n";
         return (int) ExitCode::success;
     }
 
@@ -160,14 +220,28 @@ namespace
         if (! signatureFile.existsAsFile())
             throw ToolError ("Not valid: there is no signature " + signatureFile.getFullPathName(), ExitCode::notValid);
 
-        const auto signature = CatalogueSignature::fromFile (ToolFiles::read (signatureFile, CatalogueSignature::largestFile,
-                                                                               "signature"));
+        const auto file = ToolFiles::read (signatureFile, CatalogueSignature::largestFile, "signature");
+        const auto signature = CatalogueSignature::fromFile (file);
+
+        if (! signature.has_value() && CatalogueSignature::isOldFormat (file))
+            throw ToolError ("Not valid: " + signatureFile.getFullPathName() + " is a signature of the older kind, which "
+                             "makes no claims and which the program refuses; sign the catalogue again", ExitCode::notValid);
+
         if (! signature.has_value())
             throw ToolError ("Not valid: " + signatureFile.getFullPathName() + " is not a signature", ExitCode::notValid);
 
         if (! publicKey->hasSigned (catalogue, *signature))
             throw ToolError ("Not valid: the signature was not made with this key over these exact bytes",
                              ExitCode::notValid);
+
+        const auto& claims = signature->getClaims();
+        command.out << "name " << claims.name << "\n"
+                    << "serial " << claims.serial << "\n"
+                    << "signed " << CatalogueSignature::formatTime (claims.signedAt) << "\n"
+                    << "expires " << CatalogueSignature::formatTime (claims.expiresAt) << "\n";
+
+        if (juce::Time::getCurrentTime() >= claims.expiresAt)
+            throw ToolError ("Not valid: the signature has expired; sign the catalogue again", ExitCode::notValid);
 
         command.out << "valid\n";
         return (int) ExitCode::success;
@@ -218,14 +292,20 @@ juce::String CatalogueTool::usage()
            "  stamp CATALOGUE --images FOLDER [--out FILE]\n"
            "                        writes the Size and Sha256 of every revision whose ImageUrl path lies\n"
            "                        under FOLDER (a copy of the served folder) into CATALOGUE, or FILE\n"
-           "  sign CATALOGUE KEYFILE\n"
-           "                        writes CATALOGUE.sig, the signature over CATALOGUE's exact bytes\n"
+           "  sign CATALOGUE KEYFILE [--name PATH] [--expires DAYS]\n"
+           "                        writes CATALOGUE.sig: the signature over CATALOGUE's exact bytes,\n"
+           "                        naming it PATH, its path on the server (default\n"
+           "                        " + juce::String (defaultName) + "), holding for DAYS days\n"
+           "                        (default " + juce::String (defaultDaysValid) + "), with the time of signing as its serial; refuses\n"
+           "                        a catalogue with any revision left unstamped\n"
            "  verify CATALOGUE PUBKEY\n"
-           "                        prints \"valid\" when CATALOGUE.sig was made with PUBKEY (a .pub file\n"
-           "                        or the key's base64) over CATALOGUE's exact bytes\n"
-           "Exit codes: 0 done (verify: valid); 1 verify: not valid; 2 wrong command line;\n"
-           "            3 an input is missing, too large or not what it must be, or an output cannot be\n"
-           "              written; 4 stamp: written, but some revisions left unstamped\n";
+           "                        prints the claims of CATALOGUE.sig and \"valid\" when it was made with\n"
+           "                        PUBKEY (a .pub file or the key's base64) over CATALOGUE's exact bytes\n"
+           "                        and has not expired\n"
+           "Exit codes: 0 done (verify: valid); 1 verify: not valid or expired; 2 wrong command line;\n"
+           "            3 an input is missing, too large or not what it must be (sign: a revision\n"
+           "              unstamped), or an output cannot be written; 4 stamp: written, but some\n"
+           "              revisions left unstamped\n";
 }
 
 juce::File CatalogueTool::signatureFileFor (const juce::File& catalogue)

@@ -20,6 +20,13 @@ struct CatalogueTool
 
     static juce::String usage();
 
+    /** The name sign gives a catalogue unless told: where the program asks for it. */
+    static constexpr const char* defaultName = "/updater/common/config/UpdateTargets.xml";
+
+    /** How long a signature holds unless told: re-signing daily leaves weeks to spare. */
+    static constexpr int defaultDaysValid = 30;
+    static constexpr int longestDaysValid = 3650;
+
     /** Where sign puts, and verify looks for, the signature of catalogue. */
     static juce::File signatureFileFor (const juce::File& catalogue);
 };

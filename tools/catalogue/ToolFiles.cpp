@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -46,6 +47,17 @@ void ToolFiles::replace (const juce::File& file, const juce::MemoryBlock& data)
     // JUCE writes a temporary file beside it and moves that over it.
     if (! file.replaceWithData (data.getData(), data.getSize()))
         throw ToolError ("Could not write " + file.getFullPathName());
+}
+
+bool ToolFiles::isReadableByOthers (const juce::File& file)
+{
+   #if JUCE_WINDOWS
+    juce::ignoreUnused (file);
+    return false;
+   #else
+    struct stat status {};
+    return ::stat (file.getFullPathName().toRawUTF8(), &status) == 0 && (status.st_mode & (S_IRGRP | S_IROTH)) != 0;
+   #endif
 }
 
 void ToolFiles::createNew (const juce::File& file, const juce::String& text, bool secret)

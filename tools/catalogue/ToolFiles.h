@@ -15,6 +15,11 @@ struct ToolFiles
     /** Replaces file's content with data in one step. */
     static void replace (const juce::File& file, const juce::MemoryBlock& data);
 
+    /** Whether users other than file's owner (its group, or anyone) may read it; never
+        on Windows, where the folder's permissions decide.
+    */
+    static bool isReadableByOthers (const juce::File& file);
+
     /** Creates file with text, refusing to touch a file that already exists. A secret
         file is readable and writable by its owner alone from the moment it exists.
     */
