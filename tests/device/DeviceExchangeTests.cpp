@@ -91,3 +91,77 @@ TEST_F (DeviceExchange, WaitForAReplyEndsWhenItsThreadIsToldToExit)
     EXPECT_EQ (worker.getOutcome(), "interrupted: The update was interrupted");
     EXPECT_FALSE (patient->isWaitingForUpdate());
 }
+
+namespace
+{
+    struct SenderCase
+    {
+        const char* name;
+        Bytes message;   // answers a VersionRequest of the Calvio product 05/02, update product 12
+        bool taken;
+    };
+
+    void PrintTo (const SenderCase& testCase, std::ostream* os)
+    {
+        *os << testCase.name;
+    }
+
+    Bytes versionReplyFrom (SysexHeader header)
+    {
+        header.command = DeviceCommand::VersionReply;
+        return devicetest::superSeven (header, { 0x02, 0x10 });
+    }
+
+    Bytes withBadChecksum (Bytes message)
+    {
+        message[message.size() - 2] ^= 0x01;
+        return message;
+    }
+
+    SysexHeader calvio (juce::uint8 deviceId, juce::uint8 familyId, juce::uint8 productId)
+    {
+        return devicetest::calvioHeader (deviceId, familyId, productId, 0);
+    }
+
+    SysexHeader withManufacturer (juce::uint16 manufacturerId, juce::uint8 extendedId)
+    {
+        auto header = calvio (0x01, 0x05, 0x02);
+        header.manufacturerId = manufacturerId;
+        header.extendedId = extendedId;
+        return header;
+    }
+
+    class DeviceReplySender : public ScriptedDeviceTest,
+                              public ::testing::WithParamInterface<SenderCase>
+    {
+    };
+}
+
+// Only a message headed with the manufacturer, family and product IDs of the request is
+// its reply; anything else on the port is another device's, and the wait goes on.
+TEST_P (DeviceReplySender, DecidesWhetherTheMessageAnswersTheRequest)
+{
+    const auto device = makeDevice (calvioProduct (0x12), devicetest::shortReplyTimeouts());
+    ASSERT_TRUE (device->openPorts());
+    endpoint.thenAnswer ({ GetParam().message });
+
+    const auto outcome = devicetest::thrownBy ([&device] { device->readVersion(); });
+
+    EXPECT_EQ (outcome, GetParam().taken ? "" : "host 0: No reponse was received from the device");
+    EXPECT_EQ (device->getVersion(), GetParam().taken ? "2.1" : "");
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P (Headers, DeviceReplySender, ::testing::Values (
+    SenderCase { "OwnIds",                      versionReplyFrom (calvio (0x01, 0x05, 0x02)), true },
+    SenderCase { "AnyDeviceId",                 versionReplyFrom (calvio (0x7F, 0x05, 0x02)), true },
+    SenderCase { "AnotherManufacturer",         versionReplyFrom (withManufacturer (0x07, 0)), false },
+    SenderCase { "ManufacturerIdInThreeBytes",  versionReplyFrom (withManufacturer (0x06, 1)), false },
+    SenderCase { "Brisma",                      versionReplyFrom (devicetest::brismaHeader (0x01, 0x05, 0x02, 0)), false },
+    SenderCase { "AnotherFamily",               versionReplyFrom (calvio (0x01, 0x06, 0x02)), false },
+    SenderCase { "AnotherProduct",              versionReplyFrom (calvio (0x01, 0x05, 0x03)), false },
+    SenderCase { "UpdateProductBeforeTheSwitch", versionReplyFrom (calvio (0x01, 0x05, 0x12)), false },
+    SenderCase { "CorruptFromAnotherFamily",    withBadChecksum (versionReplyFrom (calvio (0x01, 0x06, 0x02))), false },
+    SenderCase { "AnotherMakersShortMessage",   Bytes { 0xF0, 0x43, 0xF7 }, false }),
+    [] (const auto& info) { return std::string (info.param.name); });
+// clang-format on

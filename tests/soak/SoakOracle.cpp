@@ -256,13 +256,14 @@ bool SoakOracle::meetFault (const SoakStep& step, const SimulatedFault& deviceFa
     // clang-format off
     if (switchesSilently && (deviceFault.kind == Kind::noReply || deviceFault.kind == Kind::badChecksum
                               || deviceFault.kind == Kind::wrongKind || deviceFault.kind == Kind::vanishAfterReply
-                              || deviceFault.kind == Kind::strayMessage))
+                              || deviceFault.kind == Kind::strayMessage || deviceFault.kind == Kind::foreignHeader))
         expectation.silenceMs += step.timeoutMs;
     // clang-format on
 
     switch (deviceFault.kind)
     {
         case Kind::noReply:
+        case Kind::foreignHeader:
             if (! switchesSilently)
                 expectation.silenceMs += step.timeoutMs + identityRetrySilence (step);
 
@@ -294,6 +295,12 @@ bool SoakOracle::meetFault (const SoakStep& step, const SimulatedFault& deviceFa
         case Kind::vanishAfterReply:
             vanished = true;
             return true;
+
+        case Kind::strangerAfterReply:
+            return true;
+
+        case Kind::missingRegion:
+            return step.command != DeviceCommand::MemoryMapRequest || noUsableAnswer (step, 2);
     }
 
     return true;
