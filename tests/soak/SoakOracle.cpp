@@ -123,6 +123,7 @@ std::vector<SoakStep> SoakOracle::stepsOf (const SoakScenario& scenario)
 
     steps.push_back (requestStep (DeviceCommand::PrepareWrite, timeouts.prepareWrite));
     steps.push_back (requestStep (DeviceCommand::MemoryMapRequest, timeouts.memoryMap));
+    steps.push_back (hostStep (SoakStep::Kind::fitImage));
 
     for (const auto& region : device.memoryMap.regions)
     {
@@ -207,6 +208,13 @@ bool SoakOracle::take (const SoakStep& step)
 
             expectation.imageError = true;
             return fail ("Unexpected end of file encoutered");
+
+        case SoakStep::Kind::fitImage:
+            if (! expectation.blocks.empty())
+                return true;
+
+            expectation.imageError = true;
+            return fail ("The firmware image does not fit the device's memory");
     }
 
     return true;
