@@ -206,7 +206,6 @@ INSTANTIATE_TEST_SUITE_P (Faults, DeviceFaultDuringUpdate, ::testing::Values (
     updateCase ("MemoryMapMissingARegion", Kind::missingRegion, memoryMap, 1, failed, unexpected),
     DeviceFaultCase { "ImageOutsideTheDevicesMemory", {}, failed, "The firmware image does not fit the device's memory", false, true },
     updateCase ("ReplyFromAnotherFamilyToPrepareWrite", Kind::foreignHeader, prepare, 1, failed, noResponse),
-    updateCase ("StrangerAfterEnterUpdateMode", Kind::strangerAfterReply, enter, 1, succeeded, ready),
     updateCase ("StrangerAfterMemoryMap", Kind::strangerAfterReply, memoryMap, 1, succeeded, ready),
     updateCase ("StrangerAfterSecondBlock", Kind::strangerAfterReply, writeBlock, 2, succeeded, ready)), nameOf);
 // clang-format on
