@@ -2,8 +2,7 @@
 
 std::unique_ptr<JuceMidiInputPort> JuceMidiInputPort::open (const juce::String& identifier, juce::MidiInputCallback& callback)
 {
-    auto port = std::make_unique<JuceMidiInputPort> (callback);
-    port->input = juce::MidiInput::openDevice (identifier, &port->bounded);
+    auto port = std::make_unique<JuceMidiInputPort> (identifier, callback);
 
     if (port->input == nullptr)
         return {};
@@ -11,8 +10,9 @@ std::unique_ptr<JuceMidiInputPort> JuceMidiInputPort::open (const juce::String& 
     return port;
 }
 
-JuceMidiInputPort::JuceMidiInputPort (juce::MidiInputCallback& callback)
-    : bounded (callback)
+JuceMidiInputPort::JuceMidiInputPort (const juce::String& identifier, juce::MidiInputCallback& callback)
+    : bounded (callback),
+      input (juce::MidiInput::openDevice (identifier, &bounded))
 {
 }
 

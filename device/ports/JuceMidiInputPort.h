@@ -17,7 +17,8 @@ public:
     /** Opens JUCE's input device identifier for callback; nullptr when JUCE cannot. */
     static std::unique_ptr<JuceMidiInputPort> open (const juce::String& identifier, juce::MidiInputCallback& callback);
 
-    explicit JuceMidiInputPort (juce::MidiInputCallback& callback);
+    /** Tries to open the device; open says whether it did. */
+    JuceMidiInputPort (const juce::String& identifier, juce::MidiInputCallback& callback);
 
     void start() override;
     void stop() override;

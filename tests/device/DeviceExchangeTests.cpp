@@ -66,6 +66,44 @@ TEST_F (DeviceExchange, StrayMessageIsTakenByTheNextExchange)
     EXPECT_EQ (versionRequestAnsweredWith ({}), "host 2: An unexpected or invalid message was received");
 }
 
+namespace
+{
+    // The virtual ports, except that the test gets the callback each input was opened
+    // with, to hand it what a backend without a bound would.
+    class HandingOnPortSystem : public MidiPortSystem
+    {
+    public:
+        explicit HandingOnPortSystem (MidiPortSystem& portsToUse) : ports (portsToUse) {}
+
+        juce::StringArray getInputNames() override   { return ports.getInputNames(); }
+        juce::StringArray getOutputNames() override  { return ports.getOutputNames(); }
+        std::unique_ptr<MidiOutputPort> openOutput (int index) override { return ports.openOutput (index); }
+
+        std::unique_ptr<MidiInputPort> openInput (int index, juce::MidiInputCallback& callback) override
+        {
+            receiver = &callback;
+            return ports.openInput (index, callback);
+        }
+
+        MidiPortSystem& ports;
+        juce::MidiInputCallback* receiver = nullptr;
+    };
+}
+
+TEST_F (DeviceExchange, SysexLongerThanAnyReplyIsDroppedWhateverThePortsHandOn)
+{
+    HandingOnPortSystem handingOn (ports);
+    MidiTargetDevice patient (calvioProduct(), handingOn, devicetest::shortReplyTimeouts());
+    patient.setPortIndices (0, 0);
+    ASSERT_TRUE (patient.openPorts());
+    const Bytes longVersion (MidiInputPort::maxSysexBytes, 0x01);
+    const auto oversized = reply (DeviceCommand::VersionReply, longVersion);
+
+    handingOn.receiver->handleIncomingMidiMessage (nullptr, juce::MidiMessage (oversized.data(), (int) oversized.size()));
+
+    EXPECT_EQ (devicetest::thrownBy ([&patient] { patient.readVersion(); }), "host 0: No reponse was received from the device");
+}
+
 TEST_F (DeviceExchange, ExchangeWithClosedPortsFailsWithoutSending)
 {
     device->closePorts();
