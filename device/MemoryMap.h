@@ -14,7 +14,8 @@ struct MemoryMap
     juce::Array<MemoryRegion> regions;
 
     /** Reads the map from the payload of a memory map reply. Throws CommHostException
-        (UnexpectedReply) for a block size of 0, with which no write could move on.
+        (UnexpectedReply) for a reply shorter than its own counts say, and for a block
+        size of 0, with which no write could move on.
     */
     static MemoryMap read (pex::Super7RxSysexMsg& reply);
 };

@@ -49,6 +49,11 @@ bool MidiDeviceScanner::probe (MidiTargetDevice& device, int inputIndex, int out
 // passed over: a product with several ports of one name is reached through a later one.
 void MidiDeviceScanner::scanPort (const TargetProduct& product, const TargetPort& port)
 {
+    // Every name contains the empty one: a product without a port name would be asked
+    // for on the ports of every other device.
+    if (port.name.isEmpty())
+        return;
+
     auto inputsToSkip = port.count;
     auto outputsToSkip = port.count;
 

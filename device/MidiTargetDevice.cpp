@@ -44,6 +44,7 @@ MidiTargetDevice::MidiTargetDevice (const TargetProduct& productToCopy, MidiPort
       normalHeader (makeHeader (product, product.productId)),
       updateHeader (makeHeader (product, product.updateProductId))
 {
+    awaitedSender = normalHeader;
 }
 
 MidiTargetDevice::~MidiTargetDevice()
@@ -129,6 +130,7 @@ std::unique_ptr<pex::Super7RxSysexMsg> MidiTargetDevice::transact (pex::Super7Tx
     {
         const juce::ScopedLock slot (replyLock);
         messagesBeforeRequest = messagesReceived;
+        awaitedSender = message.GetHeader();
     }
 
     midiOutput->sendMessageNow (juce::MidiMessage (message.GetData(), (int) message.GetLength()));
@@ -258,26 +260,36 @@ void MidiTargetDevice::enterUpdateMode()
 
 void MidiTargetDevice::handleIncomingMidiMessage (juce::MidiInput*, const juce::MidiMessage& message)
 {
-    if (! message.isSysEx())
+    if (! message.isSysEx() || MidiInputPort::isOversizedSysex (message))
         return;
 
     // Decoded outside the lock, which guards the slot only. A message that fails to
     // decode still wakes the waiting worker, which then finds the slot empty.
     std::unique_ptr<pex::Super7RxSysexMsg> received;
+    auto intact = false;
 
     try
     {
         received = std::make_unique<pex::Super7RxSysexMsg>();
         received->Append (message.getRawData(), (juce::uint32) message.getRawDataSize());
+        intact = true;
     }
     catch (...)
     {
-        received.reset();
     }
 
     // Signalled under the lock: a worker that has counted this message under the lock
     // and then resets the event must not be woken by this signal afterwards.
     const juce::ScopedLock slot (replyLock);
+
+    // Another device's message answers nothing of ours, intact or not: it neither wakes
+    // the worker nor takes the place of the reply it waits for.
+    if (received != nullptr && ! received->IsFrom (awaitedSender))
+        return;
+
+    if (! intact)
+        received.reset();
+
     std::swap (pendingReply, received);
     ++messagesReceived;
     replyEvent.signal();

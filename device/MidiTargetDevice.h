@@ -15,9 +15,14 @@
 /** A device reached through one MIDI input and one MIDI output, spoken to in Super7
     SysEx requests that each await one reply.
 
+    Only messages headed with the manufacturer, family and product IDs of the latest
+    request count as replies: whatever else arrives on the port comes from another
+    device, and the worker goes on waiting for its reply. SysEx messages longer than any
+    reply are dropped unread.
+
     Threads: one worker at a time drives the device (the scan, later the update) and
     calls everything public here. The backend's MIDI input thread calls the input
-    handler, which touches only pendingReply (under replyLock) and replyEvent. The ports
+    handler, which touches only what replyLock guards and replyEvent. The ports
     are open only during an exchange; destroying the device closes them first, which
     waits for a running input callback, so nothing calls into a device that is going.
 */
@@ -123,6 +128,10 @@ private:
     // had come before the latest request was sent.
     juce::uint32 messagesReceived = 0;
     juce::uint32 messagesBeforeRequest = 0;
+
+    // Guarded by replyLock: who the latest request was addressed to. The worker sets it
+    // as it sends; the input thread ignores messages from anyone else.
+    SysexHeader awaitedSender;
 
     // The remaining fields belong to the worker that drives the device.
     SysexHeader normalHeader;

@@ -17,6 +17,7 @@ namespace
     constexpr juce::uint32 preparedPages[] = { 0x8000, 0x6000, 0x4000, 0x0000 };
 
     const char* const incompleteText = "Part of the firmware image inside the device's memory was not written";
+    const char* const misfitText = "The firmware image does not fit the device's memory";
 }
 
 ProgrammingSequence::ProgrammingSequence (MidiTargetDevice& deviceToProgram,
@@ -63,6 +64,12 @@ void ProgrammingSequence::program (juce::InputStream& image)
 
     blockBuffer.allocate ((size_t) memoryMap.blockSize, false);
     countTotal (firmware);
+
+    // An image meant for other hardware: writing none of it is no update. The device
+    // only tells its memory once in update mode, so it is left waiting there, its flash
+    // as it was.
+    if (total == 0)
+        throw BinFileException (misfitText);
 
     for (const auto& region : memoryMap.regions)
         writeRegion (region, firmware);

@@ -27,8 +27,9 @@ public:
 
     /** Programs image into the device; rethrows, after closing the ports and reporting
         "Update failed", whatever exception ended it. A damaged image fails the update with
-        BinFileException before anything is sent, and image data inside the regions that
-        was not written fails it rather than completing it.
+        BinFileException before anything is sent, an image with no byte inside the
+        device's regions fails it before anything is written, and image data inside the
+        regions that was not written fails it rather than completing it.
     */
     void run (juce::InputStream& image);
 

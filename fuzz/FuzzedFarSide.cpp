@@ -27,6 +27,11 @@ FuzzedFarSide::~FuzzedFarSide()
 
 void FuzzedFarSide::messageFromHost (const juce::MidiMessage& message)
 {
+    // A second byte of 00 starts a three-byte manufacturer ID; the product ID precedes the command.
+    const auto* raw = message.getRawData();
+    const auto productIndex = message.getRawDataSize() > 1 && raw[1] == 0 ? 6 : 4;
+    requestProductId = message.getRawDataSize() > productIndex ? raw[productIndex] : replyHeader.productId;
+
     const auto answers = answersTo (SimulatedReplies::commandOf (message));
 
     // Sending does not wait for the host, so it may happen under the lock.
@@ -83,6 +88,7 @@ juce::MidiMessage FuzzedFarSide::answerOfKind (int kind, juce::uint8 request)
 juce::MidiMessage FuzzedFarSide::reply (juce::uint8 command, const FuzzInput::Bytes& payload) const
 {
     auto header = replyHeader;
+    header.productId = requestProductId;
     header.command = command;
 
     pex::Super7TxSysexMsg message (header);

@@ -18,7 +18,8 @@
       2: a reply of any command (a byte) with a counted payload;
       3: a raw SysEx message, F0, counted bytes as they are, F7;
       4: two answers, each a kind byte (% 4) and what it needs.
-    An exhausted script answers with the expected reply and no payload. A device that
+    Replies go out under the product ID the request was sent to. An exhausted script
+    answers with the expected reply and no payload. A device that
     answers its identity request twice gets a second copy when the script gave one.
 
     It attaches to its port name when made and detaches first when destroyed. The
@@ -41,6 +42,10 @@ private:
 
     const SysexHeader replyHeader;
     const bool answersIdentityTwice;
+
+    // The product ID of the request being answered, under which its answers go: the host
+    // takes nothing else for a reply. Delivery thread only.
+    juce::uint8 requestProductId = 0;
     FuzzInput script;
 
     // Guards connection, which the destructor takes away while a delivery may be sending.

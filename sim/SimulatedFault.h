@@ -21,7 +21,10 @@ struct SimulatedFault
         tooShort,           // F0, the manufacturer ID and F7 alone, too short for a prefix
         errorReply,         // an ErrorReply with errorCode; the command is not carried out
         strayMessage,       // the reply, then a message the host never asked for
-        vanishAfterReply    // the reply, then the device detaches from its port for good
+        vanishAfterReply,   // the reply, then the device detaches from its port for good
+        foreignHeader,      // the reply under the next family ID: it names another device
+        strangerAfterReply, // the reply, then a message of another maker's device on the same port
+        missingRegion       // a memory map reply counts one region more than it carries
     };
 
     Kind kind = Kind::noReply;

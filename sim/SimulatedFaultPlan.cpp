@@ -72,6 +72,22 @@ std::vector<juce::MidiMessage> SimulatedFaultPlan::disturb (const SimulatedFault
 
         case Kind::vanishAfterReply:
             return replies;
+
+        case Kind::foreignHeader:
+            return replacedOneByOne (replies, [] (const juce::MidiMessage& reply)
+            {
+                return SimulatedReplies::withNextFamilyId (reply);
+            });
+
+        case Kind::strangerAfterReply:
+            replies.push_back (builder.fromStranger (inUpdateMode));
+            return replies;
+
+        case Kind::missingRegion:
+            if (command == SimulatedCommand::memoryMapRequest)
+                return { builder.memoryMapReply (inUpdateMode, 1) };
+
+            return replies;
     }
 
     return replies;

@@ -75,15 +75,15 @@ juce::MidiMessage SimulatedReplies::versionReply (bool inUpdateMode) const
     return toMidi (message);
 }
 
-juce::MidiMessage SimulatedReplies::memoryMapReply (bool inUpdateMode) const
+juce::MidiMessage SimulatedReplies::memoryMapReply (bool inUpdateMode, int regionsNotCarried) const
 {
     const auto& map = config.memoryMap;
     pex::Super7TxSysexMsg message (headerFor (inUpdateMode, SimulatedCommand::memoryMapReply));
     message.AppendByte (0);
     message.AppendWord (map.blockSize);
     // The count is one byte: regions past the 255th go unlisted.
-    const auto count = std::min<size_t> (map.regions.size(), 255);
-    message.AppendByte ((juce::uint8) count);
+    const auto count = std::min<size_t> (map.regions.size(), (size_t) (255 - regionsNotCarried));
+    message.AppendByte ((juce::uint8) (count + (size_t) regionsNotCarried));
 
     for (size_t i = 0; i < count; ++i)
     {
@@ -114,6 +114,15 @@ juce::MidiMessage SimulatedReplies::unsolicited (bool inUpdateMode) const
     return toMidi (message);
 }
 
+juce::MidiMessage SimulatedReplies::fromStranger (bool inUpdateMode) const
+{
+    auto header = headerFor (inUpdateMode, SimulatedCommand::unsolicited);
+    header.manufacturerId = 0x7D;
+    header.extendedId = 0;
+    pex::Super7TxSysexMsg message (header);
+    return toMidi (message);
+}
+
 juce::MidiMessage SimulatedReplies::truncated() const
 {
     const auto manufacturer = manufacturerOf (config.brand);
@@ -136,6 +145,25 @@ juce::MidiMessage SimulatedReplies::withBadChecksum (const juce::MidiMessage& me
     // The checksum stands just ahead of the closing F7.
     if (bytes.getSize() >= 3)
         bytes[bytes.getSize() - 2] ^= 0x01;
+
+    return juce::MidiMessage (bytes.getData(), (int) bytes.getSize());
+}
+
+juce::MidiMessage SimulatedReplies::withNextFamilyId (const juce::MidiMessage& message)
+{
+    juce::MemoryBlock bytes (message.getRawData(), (size_t) message.getRawDataSize());
+
+    // The family ID follows the manufacturer ID and the device ID; the checksum, the XOR
+    // of everything between F0 and itself, changes by what the family ID changes by.
+    const auto familyIndex = (size_t) (bytes.getSize() > 1 && bytes[1] == 0 ? 5 : 3);
+
+    if (bytes.getSize() > familyIndex + 2)
+    {
+        const auto family = (juce::uint8) bytes[familyIndex];
+        const auto nextFamily = (juce::uint8) ((family + 1) & 0x7F);
+        bytes[familyIndex] = (char) nextFamily;
+        bytes[bytes.getSize() - 2] ^= (char) (family ^ nextFamily);
+    }
 
     return juce::MidiMessage (bytes.getData(), (int) bytes.getSize());
 }

@@ -1,9 +1,19 @@
 #include "device/ports/JuceMidiInputPort.h"
 
-JuceMidiInputPort::JuceMidiInputPort (std::unique_ptr<juce::MidiInput> openedInput)
-    : input (std::move (openedInput))
+std::unique_ptr<JuceMidiInputPort> JuceMidiInputPort::open (const juce::String& identifier, juce::MidiInputCallback& callback)
 {
-    jassert (input != nullptr);
+    auto port = std::make_unique<JuceMidiInputPort> (identifier, callback);
+
+    if (port->input == nullptr)
+        return {};
+
+    return port;
+}
+
+JuceMidiInputPort::JuceMidiInputPort (const juce::String& identifier, juce::MidiInputCallback& callback)
+    : bounded (callback),
+      input (juce::MidiInput::openDevice (identifier, &bounded))
+{
 }
 
 void JuceMidiInputPort::start()

@@ -20,12 +20,7 @@ std::unique_ptr<MidiInputPort> JuceMidiPortSystem::openInput (int index, juce::M
     if (identifier.isEmpty())
         return {};
 
-    auto input = juce::MidiInput::openDevice (identifier, &callback);
-
-    if (input == nullptr)
-        return {};
-
-    return std::make_unique<JuceMidiInputPort> (std::move (input));
+    return JuceMidiInputPort::open (identifier, callback);
 }
 
 std::unique_ptr<MidiOutputPort> JuceMidiPortSystem::openOutput (int index)

@@ -50,6 +50,37 @@ namespace pex
         return GetStoredByte (GetHeaderLength() - 1);
     }
 
+    bool Super7RxSysexMsg::IsFrom (const SysexHeader& sender) const
+    {
+        // The sender's header as it would be on the wire, F0 first; compared byte by byte,
+        // a manufacturer ID of the other form differs as well.
+        juce::uint8 expected[8] = { 0xF0 };
+        juce::uint32 length = 1;
+
+        if (sender.extendedId != 0)
+        {
+            expected[length++] = 0x00;
+            expected[length++] = (juce::uint8) (sender.manufacturerId >> 8);
+        }
+
+        expected[length++] = (juce::uint8) (sender.manufacturerId & 0xFF);
+        const auto deviceIdIndex = length++;
+        expected[length++] = sender.familyId;
+        expected[length++] = sender.productId;
+
+        // An F7 inside the prefix ended the message and was stored as data: it names nobody.
+        auto received = GetStoredCount();
+
+        if (! packed && received > 0 && GetStoredByte (received - 1) == endOfExclusive)
+            --received;
+
+        for (juce::uint32 i = 1; i < juce::jmin (received, length); ++i)
+            if (i != deviceIdIndex && GetStoredByte (i) != expected[i])
+                return false;
+
+        return true;
+    }
+
     void Super7RxSysexMsg::takePrefixByte (juce::uint8 byte)
     {
         Store (byte);

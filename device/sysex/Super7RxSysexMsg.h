@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/sysex/RxSysexMsg.h"
+#include "device/sysex/SysexHeader.h"
 
 namespace pex
 {
@@ -26,6 +27,13 @@ namespace pex
             prefix was not all received.
         */
         juce::uint8 GetCommand() const;
+
+        /** False when the manufacturer, family or product ID received differs from
+            sender's: the message comes from another device. IDs the message ended before
+            are not compared, nor are the device ID (a device is addressed as 7F until it
+            has said its own) and the command. Also usable on a message whose Append threw.
+        */
+        bool IsFrom (const SysexHeader& sender) const;
 
     private:
         void takePrefixByte (juce::uint8 byte);

@@ -5,8 +5,9 @@
 
 namespace pex
 {
-    Super7TxSysexMsg::Super7TxSysexMsg (const SysexHeader& header)
-        : TxSysexMsg (header.manufacturerId, header.extendedId != 0)
+    Super7TxSysexMsg::Super7TxSysexMsg (const SysexHeader& headerToUse)
+        : TxSysexMsg (headerToUse.manufacturerId, headerToUse.extendedId != 0),
+          header (headerToUse)
     {
         // Until the prefix is complete Append stores bytes unpacked.
         AppendByte (header.deviceId);

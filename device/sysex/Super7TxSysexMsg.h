@@ -16,7 +16,7 @@ namespace pex
     class Super7TxSysexMsg : public TxSysexMsg
     {
     public:
-        explicit Super7TxSysexMsg (const SysexHeader& header);
+        explicit Super7TxSysexMsg (const SysexHeader& headerToUse);
 
         /** Packs the given payload bytes. */
         void Append (const juce::uint8* bytes, juce::uint32 count) override;
@@ -30,12 +30,16 @@ namespace pex
         /** Appends the checksum, then F7. */
         void Complete() override;
 
+        /** The header the message was built from: who it is addressed to, and its command. */
+        const SysexHeader& GetHeader() const noexcept { return header; }
+
     private:
         static void packGroup (const juce::uint8* group, juce::uint32 size, juce::uint8* out) noexcept;
 
         static constexpr juce::uint32 prefixLength = 4;
         static constexpr juce::int32 groupSize = 7;
 
+        const SysexHeader header;
         juce::int32 groupPos = 0;
         juce::uint32 groupStart = 0;
 

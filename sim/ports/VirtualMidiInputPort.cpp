@@ -32,6 +32,10 @@ void VirtualMidiInputPort::stop()
 
 void VirtualMidiInputPort::deliverFromFarSide (const juce::MidiMessage& message)
 {
+    // Dropped before it is copied into the queue, as the input of a real port would.
+    if (isOversizedSysex (message))
+        return;
+
     auto arrived = message;
     arrived.setTimeStamp (juce::Time::getMillisecondCounter() * 0.001);
     delivery.post ([this, arrived] { callback.handleIncomingMidiMessage (nullptr, arrived); });

@@ -14,6 +14,8 @@ class VirtualMidiBus;
     as the source (there is no juce::MidiInput behind it) and the arrival time, in
     seconds on the millisecond counter, as the time stamp, as JUCE's input thread does.
 
+    A SysEx message longer than maxSysexBytes is dropped as it arrives, never queued.
+
     stop waits for a callback that is running and drops what has not been delivered yet;
     destroying the port stops it first.
 */

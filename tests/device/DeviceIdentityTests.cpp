@@ -61,7 +61,7 @@ TEST_F (DeviceIdentity, NameIsTheSecondTextWithoutSurroundingWhiteSpace)
 TEST_F (DeviceIdentity, SilenceIsAskedAgainOnceUnderTheUpdateProductId)
 {
     endpoint.thenAnswer ({});
-    endpoint.thenAnswer ({ reply (DeviceCommand::IdentityReply, identityPayload (0x03, 0x01)) });
+    endpoint.thenAnswer ({ replyFrom (0x05, 0x12, DeviceCommand::IdentityReply, identityPayload (0x03, 0x01)) });
     const auto device = probedDevice (calvioProduct (0x12), devicetest::shortReplyTimeouts());
 
     EXPECT_EQ (endpoint.getReceived(), (std::vector<std::string> { "F0 06 7F 05 02 01 00 7F 7F 7F 00 F7",
@@ -114,7 +114,7 @@ TEST_F (DeviceIdentity, OutputThatFailsToOpenClosesTheInputAgainAndSendsNothing)
 
 TEST_F (DeviceIdentity, ModelThatAnswersTwiceButAnswersOnceIsNotADevice)
 {
-    endpoint.thenAnswer ({ reply (DeviceCommand::IdentityReply, identityPayload (0x03, 0x01)) });
+    endpoint.thenAnswer ({ replyFrom (0x1A, 0x02, DeviceCommand::IdentityReply, identityPayload (0x03, 0x01)) });
     const auto device = makeDevice (devicetest::makeProduct (TargetBrand::Calvio, 0x1A, 0x02, 0x02, "Pedal"),
                                     devicetest::shortReplyTimeouts());
     ASSERT_TRUE (device->openPorts());
@@ -124,7 +124,7 @@ TEST_F (DeviceIdentity, ModelThatAnswersTwiceButAnswersOnceIsNotADevice)
 
 TEST_F (DeviceIdentity, ModelThatAnswersTwiceHasItsLateSecondAnswerDroppedAlsoWhenAskedAgain)
 {
-    const auto waiting = reply (DeviceCommand::IdentityReply, identityPayload (0x03, 0x01));
+    const auto waiting = replyFrom (0x1A, 0x42, DeviceCommand::IdentityReply, identityPayload (0x03, 0x01));
     endpoint.thenAnswer ({});
     endpoint.thenAnswer ({ waiting });
     const auto device = makeDevice (devicetest::makeProduct (TargetBrand::Calvio, 0x1A, 0x02, 0x42, "Pedal"));
@@ -141,7 +141,7 @@ TEST_F (DeviceIdentity, ModelThatAnswersTwiceHasItsLateSecondAnswerDroppedAlsoWh
     ASSERT_TRUE (worker.waitUntilDone());
     EXPECT_EQ (worker.getOutcome(), "");
 
-    endpoint.thenAnswer ({ reply (DeviceCommand::Ack, {}) });
+    endpoint.thenAnswer ({ replyFrom (0x1A, 0x42, DeviceCommand::Ack, {}) });
     EXPECT_EQ (devicetest::thrownBy ([&] { device->request (DeviceCommand::PrepareWrite, DeviceCommand::Ack, 1000); }), "")
         << "the next request gets its own answer";
 }
@@ -149,7 +149,7 @@ TEST_F (DeviceIdentity, ModelThatAnswersTwiceHasItsLateSecondAnswerDroppedAlsoWh
 TEST_F (DeviceIdentity, ModelThatAnswersTwiceIsStillFoundWhenItAnswersOnlyOnceWhileWaitingInUpdateMode)
 {
     endpoint.thenAnswer ({});
-    endpoint.thenAnswer ({ reply (DeviceCommand::IdentityReply, identityPayload (0x03, 0x01)) });
+    endpoint.thenAnswer ({ replyFrom (0x1A, 0x42, DeviceCommand::IdentityReply, identityPayload (0x03, 0x01)) });
     const auto device = makeDevice (devicetest::makeProduct (TargetBrand::Calvio, 0x1A, 0x02, 0x42, "Pedal"),
                                     devicetest::shortReplyTimeouts());
     ASSERT_TRUE (device->openPorts());
@@ -157,3 +157,51 @@ TEST_F (DeviceIdentity, ModelThatAnswersTwiceIsStillFoundWhenItAnswersOnlyOnceWh
     EXPECT_EQ (devicetest::thrownBy ([&] { device->identify(); }), "");
     EXPECT_TRUE (device->isWaitingForUpdate());
 }
+
+namespace
+{
+    struct LongReplyCase
+    {
+        const char* name;
+        size_t textLength;   // of both texts of the identity reply
+        bool found;
+    };
+
+    void PrintTo (const LongReplyCase& testCase, std::ostream* os)
+    {
+        *os << testCase.name;
+    }
+
+    class DeviceIdentityLongReply : public ScriptedDeviceTest,
+                                    public ::testing::WithParamInterface<LongReplyCase>
+    {};
+}
+
+// A reply longer than any the protocol knows is dropped as it arrives, however long:
+// the probe then hears nothing.
+TEST_P (DeviceIdentityLongReply, IsReadUpToTheBoundAndDroppedBeyondIt)
+{
+    const std::string text (GetParam().textLength, 'A');
+    Bytes payload { 0x03, 0x11, 0x22, 0x00, 0x33 };
+
+    for (int i = 0; i < 2; ++i)
+    {
+        payload.insert (payload.end(), text.begin(), text.end());
+        payload.push_back (0x00);
+    }
+
+    endpoint.thenAnswer ({ reply (DeviceCommand::IdentityReply, payload) });
+    endpoint.thenAnswer ({ reply (DeviceCommand::VersionReply, { 0x01, 0x05 }) });
+    const auto device = makeDevice (calvioProduct(), devicetest::shortReplyTimeouts());
+
+    EXPECT_EQ (MidiDeviceScanner::probe (*device, 0, 0), GetParam().found);
+    EXPECT_EQ (device->getDeviceName().length(), GetParam().found ? 1023 : 0);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P (Lengths, DeviceIdentityLongReply, ::testing::Values (
+    LongReplyCase { "LongestTheProtocolKnows", 1023, true },
+    LongReplyCase { "JustOverTheBound", MidiInputPort::maxSysexBytes * 7 / 16, false },
+    LongReplyCase { "TwelveMegabytesEach", 12 * 1024 * 1024, false }),
+    [] (const auto& info) { return std::string (info.param.name); });
+// clang-format on

@@ -4,6 +4,8 @@
 #include "tests/device/ShortReplyTimeouts.h"
 #include "tests/device/SimulatedTargetTest.h"
 
+#include <algorithm>
+
 class DeviceScan : public SimulatedTargetTest
 {
 protected:
@@ -165,3 +167,55 @@ TEST_F (DeviceScan, ScanStopsBeforeItsNextProbeWhenItsThreadIsToldToExit)
     EXPECT_EQ (found, nullptr);
     EXPECT_TRUE (heardBy (pedal).empty());
 }
+
+namespace
+{
+    struct PortNameCase
+    {
+        const char* name;
+        const char* portName;   // the catalogue's, against the ports "Pedal" and "Other Maker Synth"
+        int probedPairs;
+    };
+
+    void PrintTo (const PortNameCase& testCase, std::ostream* os)
+    {
+        *os << testCase.name;
+    }
+
+    class DeviceScanPortName : public DeviceScan,
+                               public ::testing::WithParamInterface<PortNameCase>
+    {
+    protected:
+        static size_t identityRequestsHeardBy (const SimulatedDevice& device)
+        {
+            const auto heard = heardBy (device);
+            return (size_t) std::count (heard.begin(), heard.end(), identifiedAndAskedForVersion.front());
+        }
+    };
+}
+
+// Each pair probed sends one identity request, on its output, to the device of that name.
+TEST_P (DeviceScanPortName, ProbesOnlyThePairsWhoseNamesContainIt)
+{
+    ports.addInput ("Other Maker Synth");
+    ports.addOutput ("Other Maker Synth");
+    auto otherConfig = redPedalConfig();
+    otherConfig.portName = "Other Maker Synth";
+    const auto& pedal = attach (pedalConfig());
+    const auto& other = attach (otherConfig);
+    auto product = productOf (pedalConfig());
+    product.ports[0]->name = GetParam().portName;
+
+    const auto found = scan ({ product });
+
+    EXPECT_EQ (identityRequestsHeardBy (pedal) + identityRequestsHeardBy (other), (size_t) GetParam().probedPairs);
+    EXPECT_EQ (found != nullptr, GetParam().probedPairs > 0);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P (Names, DeviceScanPortName, ::testing::Values (
+    PortNameCase { "Empty",     "",      0 },
+    PortNameCase { "Whole",     "Pedal", 1 },
+    PortNameCase { "Part",      "eda",   1 }),
+    [] (const auto& info) { return std::string (info.param.name); });
+// clang-format on

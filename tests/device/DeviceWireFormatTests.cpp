@@ -9,10 +9,15 @@ TEST_F (DeviceWireFormat, BrismaDeviceInUpdateModeGetsItsBlockUnderTheUpdateHead
 {
     const auto product = devicetest::makeProduct (TargetBrand::Brisma, 0x10, 0x07, 0x03, "Pedal");
     const devicetest::Bytes memoryMap { 0x00, 0x01, 0x00, 0x01, 0x00, 0x01, 0x20, 0x00, 0x00, 0x00, 0x00, 0x04 };
-    endpoint.thenAnswer ({ reply (DeviceCommand::IdentityReply, identityPayload (0x01, 0x01)) });
-    endpoint.thenAnswer ({ reply (DeviceCommand::Ack, {}) });
-    endpoint.thenAnswer ({ reply (DeviceCommand::MemoryMapReply, memoryMap) });
-    endpoint.thenAnswer ({ reply (DeviceCommand::Ack, {}) });
+    const auto fromBrisma = [] (juce::uint8 productId, juce::uint8 command, const devicetest::Bytes& payload)
+    {
+        return devicetest::superSeven (devicetest::brismaHeader (0x01, 0x10, productId, command), payload);
+    };
+
+    endpoint.thenAnswer ({ fromBrisma (0x07, DeviceCommand::IdentityReply, identityPayload (0x01, 0x01)) });
+    endpoint.thenAnswer ({ fromBrisma (0x03, DeviceCommand::Ack, {}) });
+    endpoint.thenAnswer ({ fromBrisma (0x03, DeviceCommand::MemoryMapReply, memoryMap) });
+    endpoint.thenAnswer ({ fromBrisma (0x03, DeviceCommand::Ack, {}) });
     const auto device = probedDevice (product);
 
     const auto image = ImageFileBuilder().addRecord (0x12000, { 0x80, 0x01, 0xFF, 0x7F }).getFile();

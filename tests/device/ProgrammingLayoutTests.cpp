@@ -33,8 +33,9 @@ namespace
 
     // clang-format off
     const LayoutCase layouts[] = {
-        { "RecordsFarAboveTheOnlyRegionAreNotWrittenAndTheUpdateCompletes",
-          { { 0x0000, 0x10000 } }, { { 0x90000000, 0x100 }, { 0xFFFFFF00, 0x100 } }, {}, "" },
+        { "RecordsOnlyFarAboveTheOnlyRegionDoNotFitTheDevice",
+          { { 0x0000, 0x10000 } }, { { 0x90000000, 0x100 }, { 0xFFFFFF00, 0x100 } }, {},
+          "image: The firmware image does not fit the device's memory" },
         { "OnlyTheRecordInsideTheRegionIsWrittenBesideRecordsFarAbove",
           { { 0x0000, 0x10000 } }, { { 0x0100, 0x100 }, { 0x90000000, 0x100 }, { 0xFFFFFF00, 0x100 } },
           { { 0x0100, 0x100 } }, "" },

@@ -146,15 +146,18 @@ TEST_F (DeviceProgramming, CalvioModelPreparesItsLowPagesBeforeWritingTheRegionA
     EXPECT_EQ (pedal.readFlash (0, 0x100), ImageFileBuilder::patternBytes (0, 0x100));
 }
 
-TEST_F (DeviceProgramming, MemoryMapWithoutRegionsWritesNothingAndCompletes)
+// Writing nothing is no update; the device has been switched and is left waiting.
+TEST_F (DeviceProgramming, MemoryMapWithoutRegionsFailsBeforeAnyWrite)
 {
     const auto config = configWithRegions ({});
     const auto& pedal = attach (config);
 
-    EXPECT_EQ (program (*unprobedDevice (config), imageOfBlocks (1)), "");
+    EXPECT_EQ (program (*unprobedDevice (config), imageOfBlocks (1)),
+               "image: The firmware image does not fit the device's memory");
 
     EXPECT_TRUE (writesHeardBy (pedal).empty());
-    EXPECT_EQ (reporter.getStatusTexts(), juce::StringArray ({ UserTexts::initializingDevice, UserTexts::updateComplete }));
+    EXPECT_TRUE (pedal.isInUpdateMode());
+    EXPECT_EQ (reporter.getStatusTexts(), juce::StringArray ({ UserTexts::initializingDevice, UserTexts::updateFailedStatus }));
     EXPECT_EQ (reporter.getFractions(), std::vector<double> { -1.0 });
 }
 
@@ -204,15 +207,4 @@ TEST_F (DeviceProgramming, EmptyRegionCountsNoneOfTheImage)
     EXPECT_EQ (program (*unprobedDevice (config), ImageFileBuilder().addRecord (0x1000, 0x100).getFile()), "");
 
     EXPECT_EQ (reporter.getFractions(), (std::vector<double> { -1.0, 1.0 }));
-}
-
-TEST_F (DeviceProgramming, ImageWithNothingInsideTheRegionsCompletesWithoutAFraction)
-{
-    const auto config = configWithRegions ({ { 0x1000, 0x100 } });
-    const auto& pedal = attach (config);
-
-    EXPECT_EQ (program (*unprobedDevice (config), ImageFileBuilder().addRecord (0x3000, 0x100).getFile()), "");
-
-    EXPECT_TRUE (writesHeardBy (pedal).empty());
-    EXPECT_EQ (reporter.getFractions(), std::vector<double> { -1.0 });
 }

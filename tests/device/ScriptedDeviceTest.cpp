@@ -34,7 +34,13 @@ devicetest::Bytes ScriptedDeviceTest::identityPayload (juce::uint8 deviceId, juc
 
 devicetest::Bytes ScriptedDeviceTest::reply (juce::uint8 command, const devicetest::Bytes& payload)
 {
-    return devicetest::superSeven (devicetest::calvioHeader (0x01, 0x05, 0x02, command), payload);
+    return replyFrom (0x05, 0x02, command, payload);
+}
+
+devicetest::Bytes ScriptedDeviceTest::replyFrom (juce::uint8 familyId, juce::uint8 productId,
+                                                 juce::uint8 command, const devicetest::Bytes& payload)
+{
+    return devicetest::superSeven (devicetest::calvioHeader (0x01, familyId, productId, command), payload);
 }
 
 std::unique_ptr<MidiTargetDevice> ScriptedDeviceTest::makeDevice (const TargetProduct& product, const ReplyTimeouts& timeouts)

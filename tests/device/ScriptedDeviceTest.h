@@ -25,8 +25,14 @@ protected:
     static devicetest::Bytes identityPayload (juce::uint8 deviceId, juce::uint8 mode,
                                               std::optional<std::string> name = std::nullopt);
 
-    /** A whole reply message (its header bytes do not matter to the host). */
+    /** A whole reply message from device ID 01 of the Calvio product 05/02. */
     static devicetest::Bytes reply (juce::uint8 command, const devicetest::Bytes& payload);
+
+    /** A whole reply message from device ID 01 of another Calvio product: the host
+        takes only replies headed with the IDs it asked.
+    */
+    static devicetest::Bytes replyFrom (juce::uint8 familyId, juce::uint8 productId,
+                                        juce::uint8 command, const devicetest::Bytes& payload);
 
     /** A device of product, with its ports set to the scripted pair. */
     std::unique_ptr<MidiTargetDevice> makeDevice (const TargetProduct& product, const ReplyTimeouts& timeouts = {});

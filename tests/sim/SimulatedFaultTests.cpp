@@ -145,3 +145,32 @@ TEST_F (SimulatedDeviceTest, DestroyingADeviceInTheMiddleOfALongLatencyCutsItSho
     device.reset();
     EXPECT_TRUE (host.getReceived().empty());
 }
+
+TEST_F (SimulatedDeviceTest, ForeignHeaderFaultSendsTheReplyUnderTheNextFamilyIdWithAMatchingChecksum)
+{
+    start (withFault (calvio(), { Kind::foreignHeader, SimulatedCommand::versionRequest }));
+
+    const auto reply = exchange (request (SimulatedCommand::versionRequest));
+
+    EXPECT_EQ (reply, "F0 06 01 06 02 09 00 01 05 0E F7");
+    EXPECT_EQ (simbytes::payloadOf (reply), (Bytes { 0x01, 0x05 }));
+}
+
+TEST_F (SimulatedDeviceTest, StrangerFaultSendsAnotherMakersMessageAfterTheReply)
+{
+    start (withFault (calvio(), { Kind::strangerAfterReply, SimulatedCommand::versionRequest }));
+
+    EXPECT_EQ (sendAndSettle (request (SimulatedCommand::versionRequest)),
+               (std::vector<juce::String> { versionReply, "F0 7D 01 05 02 20 5B F7" }));
+}
+
+TEST_F (SimulatedDeviceTest, MissingRegionFaultCountsOneRegionMoreThanTheMemoryMapCarries)
+{
+    ASSERT_TRUE (enterUpdateModeOf (withFault (calvio(), { Kind::missingRegion, SimulatedCommand::memoryMapRequest })));
+
+    const auto payload = simbytes::payloadOf (exchange (request (SimulatedCommand::memoryMapRequest, {}, true)));
+
+    EXPECT_EQ (payload, (Bytes { 0x00, 0x01, 0x00, 0x03,
+                                 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x80, 0x00,
+                                 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x40, 0x00 }));
+}

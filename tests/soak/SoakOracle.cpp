@@ -123,6 +123,7 @@ std::vector<SoakStep> SoakOracle::stepsOf (const SoakScenario& scenario)
 
     steps.push_back (requestStep (DeviceCommand::PrepareWrite, timeouts.prepareWrite));
     steps.push_back (requestStep (DeviceCommand::MemoryMapRequest, timeouts.memoryMap));
+    steps.push_back (hostStep (SoakStep::Kind::fitImage));
 
     for (const auto& region : device.memoryMap.regions)
     {
@@ -207,6 +208,13 @@ bool SoakOracle::take (const SoakStep& step)
 
             expectation.imageError = true;
             return fail ("Unexpected end of file encoutered");
+
+        case SoakStep::Kind::fitImage:
+            if (! expectation.blocks.empty())
+                return true;
+
+            expectation.imageError = true;
+            return fail ("The firmware image does not fit the device's memory");
     }
 
     return true;
@@ -256,13 +264,14 @@ bool SoakOracle::meetFault (const SoakStep& step, const SimulatedFault& deviceFa
     // clang-format off
     if (switchesSilently && (deviceFault.kind == Kind::noReply || deviceFault.kind == Kind::badChecksum
                               || deviceFault.kind == Kind::wrongKind || deviceFault.kind == Kind::vanishAfterReply
-                              || deviceFault.kind == Kind::strayMessage))
+                              || deviceFault.kind == Kind::strayMessage || deviceFault.kind == Kind::foreignHeader))
         expectation.silenceMs += step.timeoutMs;
     // clang-format on
 
     switch (deviceFault.kind)
     {
         case Kind::noReply:
+        case Kind::foreignHeader:
             if (! switchesSilently)
                 expectation.silenceMs += step.timeoutMs + identityRetrySilence (step);
 
@@ -294,6 +303,12 @@ bool SoakOracle::meetFault (const SoakStep& step, const SimulatedFault& deviceFa
         case Kind::vanishAfterReply:
             vanished = true;
             return true;
+
+        case Kind::strangerAfterReply:
+            return true;
+
+        case Kind::missingRegion:
+            return step.command != DeviceCommand::MemoryMapRequest || noUsableAnswer (step, 2);
     }
 
     return true;

@@ -28,6 +28,9 @@ namespace
             case SimulatedFault::Kind::errorReply:       return "error reply";
             case SimulatedFault::Kind::strayMessage:     return "stray message";
             case SimulatedFault::Kind::vanishAfterReply: return "vanish after reply";
+            case SimulatedFault::Kind::foreignHeader:    return "foreign header";
+            case SimulatedFault::Kind::strangerAfterReply: return "stranger after reply";
+            case SimulatedFault::Kind::missingRegion:    return "missing region";
         }
 
         return "";

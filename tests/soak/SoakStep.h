@@ -12,7 +12,8 @@ struct SoakStep
         request,        // one message to the device, then the wait for its answer
         download,       // the image is fetched from the server
         openPorts,      // the device's ports are opened (or reopened) for programming
-        parseImage      // the image file is indexed
+        parseImage,     // the image file is indexed
+        fitImage        // the image is laid over the device's memory map
     };
 
     Kind kind = Kind::request;

@@ -25,6 +25,10 @@ namespace
         // Set where the fault is to strike between the scan and the update: the device
         // leaves once it has told its version.
         bool vanishesAfterScan = false;
+
+        // Set where, instead of the fault, the device lists memory only where the image
+        // has no byte.
+        bool memoryElsewhere = false;
     };
 
     void PrintTo (const DeviceFaultCase& testCase, std::ostream* os)
@@ -47,6 +51,8 @@ namespace
 
             if (testCase.vanishesAfterScan)
                 config.faults.push_back ({ Kind::vanishAfterReply, DeviceCommand::VersionRequest });
+            else if (testCase.memoryElsewhere)
+                config.memoryMap = SimulatedMemoryMap::covering (256, { { 0x4000, 0x2000 } });
             else
                 config.faults.push_back (testCase.fault);
 
@@ -93,6 +99,19 @@ namespace
     constexpr auto noResponse = UserTexts::noResponse;
     constexpr auto corrupt = "The device returned corrupt data";
     constexpr auto unexpected = "An unexpected or invalid message was received";
+
+    // Failures that come before the first block: the device heard no write at all.
+    const juce::StringArray failingBeforeAnyWrite { "MemoryMapMissingARegion", "ImageOutsideTheDevicesMemory" };
+
+    int writesHeardBy (const SimulatedDevice& device)
+    {
+        int writes = 0;
+
+        for (const auto& message : device.getTranscript().getMessages (SimulatedTranscript::Direction::fromHost))
+            writes += SimulatedReplies::commandOf (juce::MidiMessage (message.data(), (int) message.size())) == writeBlock;
+
+        return writes;
+    }
 }
 
 TEST_P (DeviceFaultDuringScan, LeavesNoDeviceToChoose)
@@ -120,7 +139,9 @@ INSTANTIATE_TEST_SUITE_P (Faults, DeviceFaultDuringScan, ::testing::Values (
     scanCase ("WrongReplyToVersion", Kind::wrongKind, version),
     scanCase ("ShortVersionReply", Kind::tooShort, version),
     scanCase ("ErrorReply5ToVersion", Kind::errorReply, version, 5),
-    scanCase ("UnknownErrorReply14ToVersion", Kind::errorReply, version, 14)), nameOf);
+    scanCase ("UnknownErrorReply14ToVersion", Kind::errorReply, version, 14),
+    scanCase ("IdentityReplyFromAnotherFamily", Kind::foreignHeader, identity),
+    scanCase ("VersionReplyFromAnotherFamily", Kind::foreignHeader, version)), nameOf);
 // clang-format on
 
 TEST_P (DeviceFaultDuringUpdate, EndsOnTheResultsPageWithItsText)
@@ -137,10 +158,17 @@ TEST_P (DeviceFaultDuringUpdate, EndsOnTheResultsPageWithItsText)
     {
         EXPECT_EQ (device.readFlash (0x1200, 0x100), ImageFileBuilder::patternBytes (0x1200, 0x100));
     }
+
+    if (failingBeforeAnyWrite.contains (testCase.name))
+    {
+        EXPECT_EQ (writesHeardBy (device), 0);
+        EXPECT_TRUE (device.isInUpdateMode());
+    }
 }
 
 // The switch into update mode may go unanswered: anything but an error reply is taken
-// as done. The write block faults strike the second of the image's nine blocks.
+// as done. The write block faults strike the second of the image's nine blocks. Another
+// maker's device on the same port is heard and ignored.
 // clang-format off
 INSTANTIATE_TEST_SUITE_P (Faults, DeviceFaultDuringUpdate, ::testing::Values (
     updateCase ("NoReplyToEnterUpdateMode", Kind::noReply, enter, 1, succeeded, ready),
@@ -174,7 +202,12 @@ INSTANTIATE_TEST_SUITE_P (Faults, DeviceFaultDuringUpdate, ::testing::Values (
     updateCase ("VanishedAfterPrepareWrite", Kind::vanishAfterReply, prepare, 1, failed, noResponse),
     updateCase ("VanishedAfterMemoryMap", Kind::vanishAfterReply, memoryMap, 1, failed, noResponse),
     updateCase ("VanishedAfterSecondBlock", Kind::vanishAfterReply, writeBlock, 2, failed, noResponse),
-    DeviceFaultCase { "VanishedBetweenScanAndUpdate", {}, failed, noResponse, true }), nameOf);
+    DeviceFaultCase { "VanishedBetweenScanAndUpdate", {}, failed, noResponse, true },
+    updateCase ("MemoryMapMissingARegion", Kind::missingRegion, memoryMap, 1, failed, unexpected),
+    DeviceFaultCase { "ImageOutsideTheDevicesMemory", {}, failed, "The firmware image does not fit the device's memory", false, true },
+    updateCase ("ReplyFromAnotherFamilyToPrepareWrite", Kind::foreignHeader, prepare, 1, failed, noResponse),
+    updateCase ("StrangerAfterMemoryMap", Kind::strangerAfterReply, memoryMap, 1, succeeded, ready),
+    updateCase ("StrangerAfterSecondBlock", Kind::strangerAfterReply, writeBlock, 2, succeeded, ready)), nameOf);
 // clang-format on
 
 TEST (DevicePortFaults, PortsThatCannotBeOpenedDuringTheScanLeaveNoDeviceToChoose)
