@@ -49,9 +49,9 @@ bool MidiDeviceScanner::probe (MidiTargetDevice& device, int inputIndex, int out
 // passed over: a product with several ports of one name is reached through a later one.
 void MidiDeviceScanner::scanPort (const TargetProduct& product, const TargetPort& port)
 {
-    // Every name contains the empty one: a product without a port name would be asked
-    // for on the ports of every other device.
-    if (port.name.isEmpty())
+    // Every name contains the empty one, and most contain a blank: a product without a
+    // real port name would be asked for on the ports of every other device.
+    if (port.name.trim().isEmpty())
         return;
 
     auto inputsToSkip = port.count;

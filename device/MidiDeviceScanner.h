@@ -7,7 +7,7 @@
 #include <memory>
 
 /** Finds the catalogue's devices among the MIDI ports: every input and output pair
-    whose names contain a port name of a product (an empty one matches none) is asked
+    whose names contain a port name of a product (an empty or blank one matches none) is asked
     who it is, and each device that answers for that product becomes a MidiTargetDevice.
 
     Runs on the scan worker. When that thread is told to exit, the scan stops before

@@ -215,6 +215,8 @@ TEST_P (DeviceScanPortName, ProbesOnlyThePairsWhoseNamesContainIt)
 // clang-format off
 INSTANTIATE_TEST_SUITE_P (Names, DeviceScanPortName, ::testing::Values (
     PortNameCase { "Empty",     "",      0 },
+    PortNameCase { "Blank",     " \t",  0 },
+    PortNameCase { "Space",     " ",     0 },
     PortNameCase { "Whole",     "Pedal", 1 },
     PortNameCase { "Part",      "eda",   1 }),
     [] (const auto& info) { return std::string (info.param.name); });
