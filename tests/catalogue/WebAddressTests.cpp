@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "catalogue/PublicAddress.h"
 #include "catalogue/WebAddress.h"
 
 TEST (WebAddress, OnlyHttpAndHttpsWithAHostAndPlainAddressCharactersAreAllowed)
@@ -54,4 +55,80 @@ TEST (WebAddress, ARedirectLeadsToAWholeAddressOrToAPathOnTheSameServerOnly)
         EXPECT_EQ (WebAddress::resolveRedirect ("http://127.0.0.1:8080/updater/x.bin?nocache=1", c.location),
                    c.resolved)
             << c.location;
+}
+
+TEST (PublicAddress, TheUsersOwnNetworksAreToldFromTheInternetWhateverTheSpelling)
+{
+    struct Case { const char* host; bool isPublic; };
+
+    const Case cases[] = {
+        { "93.184.216.34", true },
+        { "8.8.8.8", true },
+        { "100.63.255.255", true },           // just below carrier-grade NAT
+        { "100.128.0.0", true },              // just above it
+        { "172.15.255.255", true },
+        { "172.32.0.0", true },
+        { "223.255.255.255", true },
+        { "[2001:db8::1]", true },
+        { "2606:4700::1111", true },
+        { "127.0.0.1", false },
+        { "127.255.255.254", false },
+        { "2130706433", false },              // 127.0.0.1 as one number
+        { "0x7f.1", false },
+        { "0x7f000001", false },
+        { "0177.0.0.1", false },
+        { "127.1", false },
+        { "127.0.0.1.", false },
+        { "0.0.0.0", false },
+        { "0", false },
+        { "10.1.2.3", false },
+        { "172.16.0.1", false },
+        { "172.31.255.255", false },
+        { "192.168.1.1", false },
+        { "169.254.169.254", false },         // where clouds answer with their secrets
+        { "100.64.0.1", false },
+        { "100.127.255.255", false },
+        { "224.0.0.1", false },
+        { "255.255.255.255", false },
+        { "::1", false },
+        { "[::1]", false },
+        { "::", false },
+        { "[::ffff:127.0.0.1]", false },
+        { "::ffff:7f00:1", false },
+        { "::ffff:192.168.0.1", false },
+        { "::ffff:8.8.8.8", true },
+        { "::127.0.0.1", false },
+        { "64:ff9b::10.0.0.1", false },
+        { "2002:c0a8:0101::1", false },       // 6to4 around 192.168.1.1
+        { "fe80::1", false },
+        { "fe80::1%1", false },
+        { "febf::1", false },
+        { "fc00::1", false },
+        { "fd12:3456::1", false },
+        { "ff02::1", false },
+        { "localhost", false },
+        { "LOCALHOST.", false },
+        { "printer.localhost", false },
+        { "", false },
+    };
+
+    for (const auto& c : cases)
+        EXPECT_EQ (PublicAddress::isPublicHost (c.host, nullptr), c.isPublic) << c.host;
+}
+
+TEST (PublicAddress, AWebAddressIsJudgedByItsHostAlone)
+{
+    struct Case { const char* address; bool isPublic; };
+
+    const Case cases[] = {
+        { "http://8.8.8.8:8080/10.0.0.1/x.bin", true },
+        { "https://[2606:4700::1111]:443/x.bin?host=127.0.0.1", true },
+        { "http://[::ffff:127.0.0.1]:8080/x.bin", false },
+        { "http://2130706433:8080/x.bin", false },
+        { "http://localhost/x.bin", false },
+        { "file:///etc/passwd", false },
+    };
+
+    for (const auto& c : cases)
+        EXPECT_EQ (PublicAddress::isPublicWebAddress (c.address, nullptr), c.isPublic) << c.address;
 }
