@@ -322,7 +322,7 @@ TEST_F (HostileDownload, AServerThatTricklesTheFileIsHeldToTheDeadlineItsSizeLim
     // twenty seconds.
     const FileDownloader downloader (testLimit, FileDownloader::Sources::webOnly, shortTimeoutMs, 64 * 1024);
 
-    struct Case { const char* name; int pauseMs; bool announceLength; const char* outcome; };
+    struct Case { const char* name; int pauseMs; bool announceLength; juce::String outcome; };
 
     const Case cases[] = {
         { "trickling, announced", 20, true,  "The download took longer than 2 seconds, the most this program waits for it" },

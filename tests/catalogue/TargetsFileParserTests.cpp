@@ -586,10 +586,10 @@ TEST (TargetsFileParser, Utf16EndsAtAZeroCharacterAndLeavesNoLoneSurrogateOrOddB
         return TargetsInfoDownloadThread::catalogueTextOf (block).value_or ("(nothing)");
     };
 
-    EXPECT_EQ (text ({ 0xff, 0xfe, '<', 0, 'a', 0, 0, 0, 'b', 0 }), "<a");
+    EXPECT_EQ (text ({ 0xff, 0xfe, '<', 0, 'a', 0, 0, 0, 'b', 0 }), juce::String ("<a"));
     EXPECT_EQ (text ({ '<', 0, 0x00, 0xd8, 'a', 0 }), juce::String ("<") + juce::String::charToString (0xfffd) + "a");
     EXPECT_EQ (text ({ 0, '<', 0xdc, 0x00 }), juce::String ("<") + juce::String::charToString (0xfffd));
-    EXPECT_EQ (text ({ '<', 0, 'a', 0, 'b' }), "<a");
+    EXPECT_EQ (text ({ '<', 0, 'a', 0, 'b' }), juce::String ("<a"));
 }
 
 TEST (ExpectedImage, DigestIsTheStandardSha256InLowerCaseHex)
