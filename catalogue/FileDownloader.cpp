@@ -2,7 +2,6 @@
 
 #include "catalogue/DownloadRefusedException.h"
 #include "catalogue/DownloadWatchdog.h"
-#include "catalogue/PublicAddress.h"
 #include "catalogue/RegularFileInputStream.h"
 #include "catalogue/WebAddress.h"
 
@@ -79,23 +78,18 @@ namespace
 }
 
 FileDownloader::FileDownloader (juce::int64 sizeLimitToUse, Sources sourcesToAllow, int connectionTimeoutMsToUse,
-                                int slowestRateToAccept, PublicAddressTest isPublicToUse)
+                                int slowestRateToAccept, ReachTest reachOfToUse)
     : sizeLimit (sizeLimitToUse),
       allowedSources (sourcesToAllow),
       connectionTimeoutMs (connectionTimeoutMsToUse),
       slowestRate (juce::jmax (1, slowestRateToAccept)),
-      isPublic (std::move (isPublicToUse))
+      reachOf (std::move (reachOfToUse))
 {
 }
 
 juce::int64 FileDownloader::getDeadlineMs() const noexcept
 {
     return connectionTimeoutMs + sizeLimit * 1000 / slowestRate;
-}
-
-FileDownloader::PublicAddressTest FileDownloader::defaultPublicAddressTest()
-{
-    return PublicAddress::isPublicWebAddress;
 }
 
 std::unique_ptr<juce::MemoryBlock> FileDownloader::download (const juce::String& source,
@@ -189,25 +183,38 @@ std::unique_ptr<juce::MemoryBlock> FileDownloader::downloadUrl (const juce::Stri
             throw DownloadRefusedException ("The server redirected the download to an address that is not allowed: "
                                             + quoted (answer.redirectTo));
 
-        const bool intoPrivateNetwork = leadsIntoPrivateNetwork (current, next, stops);
+        refuseIfLeavingTheInternet (current, next, answer.redirectTo, stops);
 
         if (stops.aborted())
             return aborted (reporter);
 
-        if (intoPrivateNetwork)
-            throw DownloadRefusedException ("The server redirected the download from the internet into a local network, "
-                                            "which is not allowed: " + quoted (answer.redirectTo));
         current = next;
     }
 }
 
 // A server that the program reached over the internet must not make it send requests to
 // services that trust whatever comes from the user's own computer or network. One that
-// is itself in such a network (a local test or mirror server) may send it anywhere.
-bool FileDownloader::leadsIntoPrivateNetwork (const juce::String& from, const juce::String& to, const Stops& stops) const
+// is itself in such a network (a local test or mirror server) may send it anywhere; one
+// whose network cannot be told is taken for a server on the internet.
+void FileDownloader::refuseIfLeavingTheInternet (const juce::String& from, const juce::String& to,
+                                                 const juce::String& location, const Stops& stops) const
 {
+    using Reach = PublicAddress::Reach;
     const auto shouldStop = [&stops] { return stops.aborted(); };
-    return isPublic (from, shouldStop) && ! isPublic (to, shouldStop);
+
+    if (reachOf (from, shouldStop) == Reach::usersNetwork || stops.aborted())
+        return;
+
+    const auto reach = reachOf (to, shouldStop);
+
+    if (reach == Reach::internet || stops.aborted())
+        return;
+
+    throw DownloadRefusedException (reach == Reach::usersNetwork
+                                        ? "The server redirected the download from the internet into a local network, "
+                                          "which is not allowed: " + quoted (location)
+                                        : "The server redirected the download to a host that could not be looked up: "
+                                          + quoted (location));
 }
 
 FileDownloader::WebAnswer FileDownloader::requestOnce (const juce::String& address,

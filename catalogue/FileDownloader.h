@@ -5,6 +5,7 @@
 #include <memory>
 #include <juce_core/juce_core.h>
 
+#include "catalogue/PublicAddress.h"
 #include "handover/StatusReporter.h"
 
 /** Reads a whole file into memory, from a local path or over HTTP, telling a
@@ -35,24 +36,24 @@ public:
         webAndLocalFiles
     };
 
-    /** Whether a web address leads to the public internet rather than into the user's
-        own networks; shouldStop may end a wait for the answer. Asked on the
-        downloading thread.
+    /** Whether a web address leads to the public internet or into the user's own
+        networks (PublicAddress::reachOf); shouldStop may end a wait for the answer.
+        Asked on the downloading thread.
     */
-    using PublicAddressTest = std::function<bool (const juce::String& address, const std::function<bool()>& shouldStop)>;
+    using ReachTest = std::function<PublicAddress::Reach (const juce::String& address, const std::function<bool()>& shouldStop)>;
 
     /** sizeLimit is the largest file accepted, in bytes. connectionTimeoutMs bounds
         both connecting and a transfer that stalls (less than 100 bytes a second for
         that long); a web server that stops answering then fails the download instead
         of holding it for ever. A server that keeps sending, but slowly, is held to
         the deadline: connectionTimeoutMs plus the time sizeLimit takes at
-        slowestRate bytes a second. isPublic tells where redirects may lead.
+        slowestRate bytes a second. reachOf tells where redirects may lead.
     */
     explicit FileDownloader (juce::int64 sizeLimit = defaultSizeLimit,
                              Sources sources = Sources::webAndLocalFiles,
                              int connectionTimeoutMs = defaultConnectionTimeoutMs,
                              int slowestRate = defaultSlowestRate,
-                             PublicAddressTest isPublic = defaultPublicAddressTest());
+                             ReachTest reachOf = PublicAddress::reachOf);
 
     /** Reads source, a local path or a URL (isLocalFile tells which), to its end.
 
@@ -64,8 +65,8 @@ public:
 
         Throws DownloadRefusedException when source (or an address a server redirects
         to) is neither an allowed web address (WebAddress) nor a local path this
-        downloader may read, when a server at a public address redirects into the
-        user's own networks (PublicAddress), when a local path names anything but a
+        downloader may read, when a server that is not in the user's own networks
+        redirects to one that is not known to be on the internet, when a local path names anything but a
         regular file, when the file turns out larger than the size limit, and when the
         download passes its deadline.
     */
@@ -95,8 +96,6 @@ public:
     /** The longest a download may take, in milliseconds. */
     juce::int64 getDeadlineMs() const noexcept;
 
-    static PublicAddressTest defaultPublicAddressTest();
-
     /** How many redirects one download follows, as JUCE's streams do by default. */
     static constexpr int maximumRedirects = 5;
 
@@ -125,7 +124,8 @@ private:
     std::unique_ptr<juce::MemoryBlock> downloadUrl (const juce::String& address, const Stops&, StatusReporter*) const;
     WebAnswer requestOnce (const juce::String& address, const Stops&, StatusReporter*) const;
     bool readChunks (juce::InputStream&, juce::MemoryBlock&, const Stops&, StatusReporter*) const;
-    bool leadsIntoPrivateNetwork (const juce::String& from, const juce::String& to, const Stops&) const;
+    void refuseIfLeavingTheInternet (const juce::String& from, const juce::String& to,
+                                     const juce::String& location, const Stops&) const;
     void refuseIfTooLarge (juce::int64 size) const;
     void refuseIfPastDeadline (const Stops&) const;
     [[noreturn]] void refuseAsPastDeadline() const;
@@ -134,5 +134,5 @@ private:
     const Sources allowedSources;
     const int connectionTimeoutMs;
     const int slowestRate;
-    const PublicAddressTest isPublic;
+    const ReachTest reachOf;
 };

@@ -82,8 +82,9 @@ namespace
         void operator() (addrinfo* info) const noexcept { freeaddrinfo (info); }
     };
 
-    // Nothing when the host could not be looked up; otherwise whether every address is public.
-    std::optional<bool> lookUp (const juce::String& host, int flags)
+    using Reach = PublicAddress::Reach;
+
+    std::optional<Reach> lookUp (const juce::String& host, int flags)
     {
        #if JUCE_WINDOWS
         // The system's network library may not have been started by anything else yet.
@@ -106,9 +107,9 @@ namespace
 
         for (auto* info = found; info != nullptr; info = info->ai_next)
             if (! isPublicSocketAddress (info->ai_addr))
-                return false;
+                return Reach::usersNetwork;
 
-        return true;
+        return Reach::internet;
     }
 
     // The name without brackets around an IPv6 address or one trailing dot, which the
@@ -124,12 +125,12 @@ namespace
     {
         std::mutex lock;               // guards the members below
         std::condition_variable ended;
-        std::optional<bool> allPublic;
+        std::optional<Reach> reach;
         bool finished = false;
     };
 }
 
-std::optional<bool> PublicAddress::classifyNumeric (const juce::String& host)
+std::optional<PublicAddress::Reach> PublicAddress::reachOfNumeric (const juce::String& host)
 {
     const auto bare = bareHost (host);
 
@@ -139,16 +140,19 @@ std::optional<bool> PublicAddress::classifyNumeric (const juce::String& host)
     return lookUp (bare, AI_NUMERICHOST);
 }
 
-bool PublicAddress::isPublicHost (const juce::String& host, const std::function<bool()>& shouldStop)
+PublicAddress::Reach PublicAddress::reachOfHost (const juce::String& host, const std::function<bool()>& shouldStop)
 {
     const auto bare = bareHost (host);
 
-    if (const auto numeric = classifyNumeric (bare))
+    if (bare.isEmpty())
+        return Reach::unknown;
+
+    if (const auto numeric = reachOfNumeric (bare))
         return *numeric;
 
     // The network library takes these for the computer itself without asking anyone.
-    if (bare.isEmpty() || bare.equalsIgnoreCase ("localhost") || bare.endsWithIgnoreCase (".localhost"))
-        return false;
+    if (bare.equalsIgnoreCase ("localhost") || bare.endsWithIgnoreCase (".localhost"))
+        return Reach::usersNetwork;
 
     // The system's resolver takes no time limit, so it runs on a thread of its own that
     // is left to finish alone once the wait is over.
@@ -156,9 +160,9 @@ bool PublicAddress::isPublicHost (const juce::String& host, const std::function<
 
     std::thread ([resolution, bare]
                  {
-                     const auto result = lookUp (bare, 0);
+                     const auto reach = lookUp (bare, 0);
                      const std::lock_guard<std::mutex> guard (resolution->lock);
-                     resolution->allPublic = result;
+                     resolution->reach = reach;
                      resolution->finished = true;
                      resolution->ended.notify_all();
                  })
@@ -169,12 +173,12 @@ bool PublicAddress::isPublicHost (const juce::String& host, const std::function<
 
     while (! resolution->ended.wait_for (guard, std::chrono::milliseconds (pollIntervalMs), [&] { return resolution->finished; }))
         if (std::chrono::steady_clock::now() >= giveUpAt || (shouldStop != nullptr && shouldStop()))
-            return false;
+            return Reach::unknown;
 
-    return resolution->allPublic.value_or (false);
+    return resolution->reach.value_or (Reach::unknown);
 }
 
-bool PublicAddress::isPublicWebAddress (const juce::String& address, const std::function<bool()>& shouldStop)
+PublicAddress::Reach PublicAddress::reachOf (const juce::String& address, const std::function<bool()>& shouldStop)
 {
-    return isPublicHost (WebAddress::hostOf (address), shouldStop);
+    return reachOfHost (WebAddress::hostOf (address), shouldStop);
 }

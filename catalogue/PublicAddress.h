@@ -15,21 +15,28 @@
 */
 struct PublicAddress
 {
-    /** Whether host, a numeric address in any spelling the network library takes
+    enum class Reach
+    {
+        internet,       // every address of the host is public
+        usersNetwork,   // at least one is not
+        unknown         // the name did not resolve, in time or at all
+    };
+
+    /** Where host, a numeric address in any spelling the network library takes
         ("2130706433", "0x7f.1", "127.1", "::ffff:127.0.0.1", with or without brackets),
-        is public. Nothing when host is no numeric address.
+        leads. Nothing when host is no numeric address.
     */
-    static std::optional<bool> classifyNumeric (const juce::String& host);
+    static std::optional<Reach> reachOfNumeric (const juce::String& host);
 
-    /** True when host is public: a numeric address by classifyNumeric, a name by every
-        address it resolves to. "localhost" and names under it, a name that does not
-        resolve within resolveTimeLimitMs, and one whose resolution shouldStop (asked
-        every pollIntervalMs, may be null) ends, are not.
+    /** Where host leads: a numeric address by reachOfNumeric, "localhost" and names
+        under it to the user's network, any other name by every address it resolves to.
+        Resolving takes at most resolveTimeLimitMs, and ends early once shouldStop
+        (asked every pollIntervalMs, may be null) answers true; either gives unknown.
     */
-    static bool isPublicHost (const juce::String& host, const std::function<bool()>& shouldStop);
+    static Reach reachOfHost (const juce::String& host, const std::function<bool()>& shouldStop);
 
-    /** isPublicHost for the host of a web address. */
-    static bool isPublicWebAddress (const juce::String& address, const std::function<bool()>& shouldStop);
+    /** reachOfHost for the host of a web address; unknown for an address that is not allowed. */
+    static Reach reachOf (const juce::String& address, const std::function<bool()>& shouldStop);
 
     static constexpr int resolveTimeLimitMs = 10000;
     static constexpr int pollIntervalMs = 50;

@@ -270,33 +270,45 @@ TEST_F (HostileDownload, APipeNamedAsCatalogueOrImageIsRefusedAndNeitherWorkerWa
 
 TEST_F (HostileDownload, AServerOnTheInternetCannotRedirectADownloadIntoTheUsersOwnNetwork)
 {
-    // The test's server stands in for one on the internet; everything else on this
-    // computer is the user's own network, as it is for the program.
+    // The test's server stands in for one on the internet, and one name for a host that
+    // cannot be looked up; everything else on this computer is the user's own network,
+    // as it is for the program.
     LoopbackServer internal;
     const auto port = juce::String (internal.getPort());
-    const auto internetServer = [this] (const juce::String& address, const std::function<bool()>& shouldStop)
+    const auto reachOf = [this] (const juce::String& address, const std::function<bool()>& shouldStop)
     {
-        return address.startsWith (server.getUrl ("/")) || PublicAddress::isPublicWebAddress (address, shouldStop);
+        if (address.startsWith (server.getUrl ("/")))
+            return PublicAddress::Reach::internet;
+
+        return address.contains ("unknown.example") ? PublicAddress::Reach::unknown
+                                                    : PublicAddress::reachOf (address, shouldStop);
     };
     const FileDownloader fromTheInternet (testLimit, FileDownloader::Sources::webOnly, shortTimeoutMs,
-                                          FileDownloader::defaultSlowestRate, internetServer);
+                                          FileDownloader::defaultSlowestRate, reachOf);
     const FileDownloader fromThisComputer (testLimit, FileDownloader::Sources::webOnly, shortTimeoutMs);
     server.setAnswer ("/image.bin", LoopbackServer::Answer::withData (makeTestData (3000)));
     internal.setAnswer ("/image.bin", LoopbackServer::Answer::withData (makeTestData (3000)));
 
-    struct Case { const FileDownloader& downloader; juce::String location; bool followed; };
+    const juce::String intoLocalNetwork ("The server redirected the download from the internet into a local network, "
+                                         "which is not allowed: ");
+    const juce::String followed ("no refusal, data");
+    const auto reboot = ":" + port + "/admin/reboot?now=1";
+
+    struct Case { const FileDownloader& downloader; juce::String location; juce::String outcome; };
 
     const Case cases[] = {
-        { fromTheInternet,  internal.getUrl ("/admin/reboot?now=1"),                           false },
-        { fromTheInternet,  "http://localhost:" + port + "/admin/reboot?now=1",                false },
-        { fromTheInternet,  "http://LocalHost.:" + port + "/admin/reboot?now=1",               false },
-        { fromTheInternet,  "http://2130706433:" + port + "/admin/reboot?now=1",               false },
-        { fromTheInternet,  "http://0x7f.1:" + port + "/admin/reboot?now=1",                   false },
-        { fromTheInternet,  "http://127.1:" + port + "/admin/reboot?now=1",                    false },
-        { fromTheInternet,  "http://[::ffff:127.0.0.1]:" + port + "/admin/reboot?now=1",       false },
-        { fromTheInternet,  "http://[::1]:" + port + "/admin/reboot?now=1",                    false },
-        { fromTheInternet,  "/image.bin",                                                       true },
-        { fromThisComputer, internal.getUrl ("/image.bin"),                                    true },
+        { fromTheInternet,  internal.getUrl ("/admin/reboot?now=1"),     intoLocalNetwork },
+        { fromTheInternet,  "http://localhost" + reboot,                 intoLocalNetwork },
+        { fromTheInternet,  "http://LocalHost." + reboot,                intoLocalNetwork },
+        { fromTheInternet,  "http://2130706433" + reboot,                intoLocalNetwork },
+        { fromTheInternet,  "http://0x7f.1" + reboot,                    intoLocalNetwork },
+        { fromTheInternet,  "http://127.1" + reboot,                     intoLocalNetwork },
+        { fromTheInternet,  "http://[::ffff:127.0.0.1]" + reboot,        intoLocalNetwork },
+        { fromTheInternet,  "http://[::1]" + reboot,                     intoLocalNetwork },
+        { fromTheInternet,  "http://unknown.example" + reboot,
+                            "The server redirected the download to a host that could not be looked up: " },
+        { fromTheInternet,  "/image.bin",                                followed },
+        { fromThisComputer, internal.getUrl ("/image.bin"),              followed },
     };
 
     for (const auto& c : cases)
@@ -304,9 +316,7 @@ TEST_F (HostileDownload, AServerOnTheInternetCannotRedirectADownloadIntoTheUsers
         server.setAnswer ("/moved.bin", LoopbackServer::Answer::redirectTo (c.location));
 
         EXPECT_EQ (refusalOf (c.downloader, server.getUrl ("/moved.bin")),
-                   c.followed ? "no refusal, data"
-                              : "The server redirected the download from the internet into a local network, "
-                                "which is not allowed: " + c.location)
+                   c.outcome == followed ? followed : c.outcome + c.location)
             << c.location;
     }
 

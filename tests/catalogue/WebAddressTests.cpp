@@ -59,76 +59,78 @@ TEST (WebAddress, ARedirectLeadsToAWholeAddressOrToAPathOnTheSameServerOnly)
 
 TEST (PublicAddress, TheUsersOwnNetworksAreToldFromTheInternetWhateverTheSpelling)
 {
-    struct Case { const char* host; bool isPublic; };
+    using Reach = PublicAddress::Reach;
+    struct Case { const char* host; Reach reach; };
 
     const Case cases[] = {
-        { "93.184.216.34", true },
-        { "8.8.8.8", true },
-        { "100.63.255.255", true },           // just below carrier-grade NAT
-        { "100.128.0.0", true },              // just above it
-        { "172.15.255.255", true },
-        { "172.32.0.0", true },
-        { "223.255.255.255", true },
-        { "[2001:db8::1]", true },
-        { "2606:4700::1111", true },
-        { "127.0.0.1", false },
-        { "127.255.255.254", false },
-        { "2130706433", false },              // 127.0.0.1 as one number
-        { "0x7f.1", false },
-        { "0x7f000001", false },
-        { "0177.0.0.1", false },
-        { "127.1", false },
-        { "127.0.0.1.", false },
-        { "0.0.0.0", false },
-        { "0", false },
-        { "10.1.2.3", false },
-        { "172.16.0.1", false },
-        { "172.31.255.255", false },
-        { "192.168.1.1", false },
-        { "169.254.169.254", false },         // where clouds answer with their secrets
-        { "100.64.0.1", false },
-        { "100.127.255.255", false },
-        { "224.0.0.1", false },
-        { "255.255.255.255", false },
-        { "::1", false },
-        { "[::1]", false },
-        { "::", false },
-        { "[::ffff:127.0.0.1]", false },
-        { "::ffff:7f00:1", false },
-        { "::ffff:192.168.0.1", false },
-        { "::ffff:8.8.8.8", true },
-        { "::127.0.0.1", false },
-        { "64:ff9b::10.0.0.1", false },
-        { "2002:c0a8:0101::1", false },       // 6to4 around 192.168.1.1
-        { "fe80::1", false },
-        { "fe80::1%1", false },
-        { "febf::1", false },
-        { "fc00::1", false },
-        { "fd12:3456::1", false },
-        { "ff02::1", false },
-        { "localhost", false },
-        { "LOCALHOST.", false },
-        { "printer.localhost", false },
-        { "", false },
+        { "93.184.216.34",         Reach::internet },
+        { "8.8.8.8",               Reach::internet },
+        { "100.63.255.255",        Reach::internet },    // just below carrier-grade NAT
+        { "100.128.0.0",           Reach::internet },    // just above it
+        { "172.15.255.255",        Reach::internet },
+        { "172.32.0.0",            Reach::internet },
+        { "223.255.255.255",       Reach::internet },
+        { "[2001:db8::1]",         Reach::internet },
+        { "2606:4700::1111",       Reach::internet },
+        { "127.0.0.1",             Reach::usersNetwork },
+        { "127.255.255.254",       Reach::usersNetwork },
+        { "2130706433",            Reach::usersNetwork }, // 127.0.0.1 as one number
+        { "0x7f.1",                Reach::usersNetwork },
+        { "0x7f000001",            Reach::usersNetwork },
+        { "0177.0.0.1",            Reach::usersNetwork },
+        { "127.1",                 Reach::usersNetwork },
+        { "127.0.0.1.",            Reach::usersNetwork },
+        { "0.0.0.0",               Reach::usersNetwork },
+        { "0",                     Reach::usersNetwork },
+        { "10.1.2.3",              Reach::usersNetwork },
+        { "172.16.0.1",            Reach::usersNetwork },
+        { "172.31.255.255",        Reach::usersNetwork },
+        { "192.168.1.1",           Reach::usersNetwork },
+        { "169.254.169.254",       Reach::usersNetwork }, // where clouds answer with their secrets
+        { "100.64.0.1",            Reach::usersNetwork },
+        { "100.127.255.255",       Reach::usersNetwork },
+        { "224.0.0.1",             Reach::usersNetwork },
+        { "255.255.255.255",       Reach::usersNetwork },
+        { "::1",                   Reach::usersNetwork },
+        { "[::1]",                 Reach::usersNetwork },
+        { "::",                    Reach::usersNetwork },
+        { "[::ffff:127.0.0.1]",    Reach::usersNetwork },
+        { "::ffff:7f00:1",         Reach::usersNetwork },
+        { "::ffff:192.168.0.1",    Reach::usersNetwork },
+        { "::ffff:8.8.8.8",        Reach::internet },
+        { "::127.0.0.1",           Reach::usersNetwork },
+        { "64:ff9b::10.0.0.1",     Reach::usersNetwork },
+        { "2002:c0a8:0101::1",     Reach::usersNetwork }, // 6to4 around 192.168.1.1
+        { "fe80::1",               Reach::usersNetwork },
+        { "fe80::1%1",             Reach::usersNetwork },
+        { "febf::1",               Reach::usersNetwork },
+        { "fc00::1",               Reach::usersNetwork },
+        { "fd12:3456::1",          Reach::usersNetwork },
+        { "ff02::1",               Reach::usersNetwork },
+        { "localhost",             Reach::usersNetwork },
+        { "LOCALHOST.",            Reach::usersNetwork },
+        { "printer.localhost",     Reach::usersNetwork },
+        { "",                      Reach::unknown },
     };
 
     for (const auto& c : cases)
-        EXPECT_EQ (PublicAddress::isPublicHost (c.host, nullptr), c.isPublic) << c.host;
+        EXPECT_EQ (PublicAddress::reachOfHost (c.host, nullptr), c.reach) << c.host;
 }
 
 TEST (PublicAddress, AWebAddressIsJudgedByItsHostAlone)
 {
-    struct Case { const char* address; bool isPublic; };
+    using Reach = PublicAddress::Reach;
+    struct Case { const char* address; Reach reach; };
 
     const Case cases[] = {
-        { "http://8.8.8.8:8080/10.0.0.1/x.bin", true },
-        { "https://[2606:4700::1111]:443/x.bin?host=127.0.0.1", true },
-        { "http://[::ffff:127.0.0.1]:8080/x.bin", false },
-        { "http://2130706433:8080/x.bin", false },
-        { "http://localhost/x.bin", false },
-        { "file:///etc/passwd", false },
+        { "http://8.8.8.8:8080/10.0.0.1/x.bin",                    Reach::internet },
+        { "https://[2606:4700::1111]:443/x.bin?host=127.0.0.1",    Reach::internet },
+        { "http://[::ffff:127.0.0.1]:8080/x.bin",                  Reach::usersNetwork },
+        { "http://2130706433:8080/x.bin",                          Reach::usersNetwork },
+        { "http://localhost/x.bin",                                Reach::usersNetwork },
+        { "file:///etc/passwd",                                    Reach::unknown },
     };
 
     for (const auto& c : cases)
-        EXPECT_EQ (PublicAddress::isPublicWebAddress (c.address, nullptr), c.isPublic) << c.address;
+        EXPECT_EQ (PublicAddress::reachOf (c.address, nullptr), c.reach) << c.address;
 }
