@@ -1,5 +1,6 @@
 #include <atomic>
 #include <chrono>
+#include <optional>
 #include <thread>
 #include <gtest/gtest.h>
 
@@ -327,17 +328,20 @@ TEST_F (HostileDownload, AServerOnTheInternetCannotRedirectADownloadIntoTheUsers
 
 TEST_F (HostileDownload, AServerThatTricklesTheFileIsHeldToTheDeadlineItsSizeLimitGives)
 {
-    // One second to connect and one for the most this downloader accepts, 64 KB at 64 KB
-    // a second; the trickling server keeps well above the stall limit and would take
-    // twenty seconds.
-    const FileDownloader downloader (testLimit, FileDownloader::Sources::webOnly, shortTimeoutMs, 64 * 1024);
+    // Three seconds to connect and one for the most this downloader accepts, 64 KB at
+    // 64 KB a second. The trickling server keeps well above the stall limit and would
+    // take twenty seconds. The one that falls silent after 4 KB (over a second of
+    // trickling, at the end of a chunk) leaves a read waiting until the stall limit,
+    // past the deadline, with no chunk in between after which the clock is looked at.
+    const FileDownloader downloader (testLimit, FileDownloader::Sources::webOnly, 3000, 64 * 1024);
+    const juce::String tooLong ("The download took longer than 4 seconds, the most this program waits for it");
 
-    struct Case { const char* name; int pauseMs; bool announceLength; juce::String outcome; };
+    struct Case { const char* name; int pauseMs; std::optional<size_t> silentAfter; juce::String outcome; };
 
     const Case cases[] = {
-        { "trickling, announced", 20, true,  "The download took longer than 2 seconds, the most this program waits for it" },
-        { "trickling, chunked",   20, false, "The download took longer than 2 seconds, the most this program waits for it" },
-        { "steady, chunked",      0,  false, "no refusal, data" },
+        { "trickling",                 20, std::nullopt, tooLong },
+        { "trickling, then silent",    20, 4096,         tooLong },
+        { "steady",                    0,  std::nullopt, "no refusal, data" },
     };
 
     for (const auto& c : cases)
@@ -345,7 +349,7 @@ TEST_F (HostileDownload, AServerThatTricklesTheFileIsHeldToTheDeadlineItsSizeLim
         auto answer = LoopbackServer::Answer::withData (makeTestData ((size_t) testLimit));
         answer.pieceSize = 64;
         answer.pauseBetweenPiecesMs = c.pauseMs;
-        answer.announceLength = c.announceLength;
+        answer.stallAfter = c.silentAfter;
         server.setAnswer ("/trickle.bin", answer);
 
         EXPECT_EQ (refusalOf (downloader, server.getUrl ("/trickle.bin")), c.outcome) << c.name;
