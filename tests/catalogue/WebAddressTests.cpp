@@ -116,21 +116,3 @@ TEST (PublicAddress, TheUsersOwnNetworksAreToldFromTheInternetWhateverTheSpellin
     for (const auto& c : cases)
         EXPECT_EQ (PublicAddress::reachOfHost (c.host, nullptr), c.reach) << c.host;
 }
-
-TEST (PublicAddress, AWebAddressIsJudgedByItsHostAlone)
-{
-    using Reach = PublicAddress::Reach;
-    struct Case { const char* address; Reach reach; };
-
-    const Case cases[] = {
-        { "http://8.8.8.8:8080/10.0.0.1/x.bin",                    Reach::internet },
-        { "https://[2606:4700::1111]:443/x.bin?host=127.0.0.1",    Reach::internet },
-        { "http://[::ffff:127.0.0.1]:8080/x.bin",                  Reach::usersNetwork },
-        { "http://2130706433:8080/x.bin",                          Reach::usersNetwork },
-        { "http://localhost/x.bin",                                Reach::usersNetwork },
-        { "file:///etc/passwd",                                    Reach::unknown },
-    };
-
-    for (const auto& c : cases)
-        EXPECT_EQ (PublicAddress::reachOf (c.address, nullptr), c.reach) << c.address;
-}
