@@ -1,9 +1,11 @@
 #include "catalogue/DownloadWatchdog.h"
 
-DownloadWatchdog::DownloadWatchdog (juce::WebInputStream& streamToWatch, std::function<bool()> shouldAbortTest)
+DownloadWatchdog::DownloadWatchdog (juce::WebInputStream& streamToWatch, std::function<bool()> shouldAbortTest,
+                                    Clock::time_point deadlineToKeep)
     : juce::Thread ("Download watchdog"),
       stream (streamToWatch),
-      shouldAbort (std::move (shouldAbortTest))
+      shouldAbort (std::move (shouldAbortTest)),
+      deadline (deadlineToKeep)
 {
     startThread();
 }
@@ -13,11 +15,11 @@ DownloadWatchdog::~DownloadWatchdog()
     finish();
 }
 
-bool DownloadWatchdog::finish()
+DownloadWatchdog::Ending DownloadWatchdog::finish()
 {
     // The watchdog never blocks for long: a poll, or a cancel that takes the stream's lock.
     stopThread (-1);
-    return cancelled;
+    return ending;
 }
 
 void DownloadWatchdog::run()
@@ -26,11 +28,19 @@ void DownloadWatchdog::run()
     // once still stores its first chunk before it stops.
     while (! wait (pollIntervalMs) && ! threadShouldExit())
     {
-        if (shouldAbort())
+        if (const auto now = endingNow(); now != Ending::notCancelled)
         {
-            cancelled = true;
+            ending = now;
             stream.cancel();
             return;
         }
     }
+}
+
+DownloadWatchdog::Ending DownloadWatchdog::endingNow() const
+{
+    if (shouldAbort())
+        return Ending::aborted;
+
+    return Clock::now() >= deadline ? Ending::deadlinePassed : Ending::notCancelled;
 }

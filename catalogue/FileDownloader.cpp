@@ -2,6 +2,7 @@
 
 #include "catalogue/DownloadRefusedException.h"
 #include "catalogue/DownloadWatchdog.h"
+#include "catalogue/RegularFileInputStream.h"
 #include "catalogue/WebAddress.h"
 
 namespace
@@ -43,17 +44,52 @@ namespace
         return bytes % 1024 == 0 ? juce::String (bytes / 1024) + " KB" : juce::String (bytes) + " bytes";
     }
 
+    juce::String describeDuration (juce::int64 milliseconds)
+    {
+        const auto seconds = (milliseconds + 999) / 1000;
+
+        if (seconds < 120)
+            return juce::String (seconds) + (seconds == 1 ? " second" : " seconds");
+
+        return juce::String ((seconds + 59) / 60) + " minutes";
+    }
+
+    juce::String describeKind (RegularFileInputStream::Kind kind)
+    {
+        switch (kind)
+        {
+            case RegularFileInputStream::Kind::folder:  return "a folder";
+            case RegularFileInputStream::Kind::pipe:    return "a pipe";
+            case RegularFileInputStream::Kind::device:  return "a device";
+            case RegularFileInputStream::Kind::socket:  return "a socket";
+            case RegularFileInputStream::Kind::regularFile:
+            case RegularFileInputStream::Kind::missing:
+            case RegularFileInputStream::Kind::otherKind:
+                break;
+        }
+
+        return "something else";
+    }
+
     bool isRedirect (int statusCode)
     {
         return statusCode == 301 || statusCode == 302 || statusCode == 303 || statusCode == 307 || statusCode == 308;
     }
 }
 
-FileDownloader::FileDownloader (juce::int64 sizeLimitToUse, Sources sourcesToAllow, int connectionTimeoutMsToUse)
+FileDownloader::FileDownloader (juce::int64 sizeLimitToUse, Sources sourcesToAllow, int connectionTimeoutMsToUse,
+                                int slowestRateToAccept, ReachTest reachOfToUse)
     : sizeLimit (sizeLimitToUse),
       allowedSources (sourcesToAllow),
-      connectionTimeoutMs (connectionTimeoutMsToUse)
+      connectionTimeoutMs (connectionTimeoutMsToUse),
+      slowestRate (juce::jmax (1, slowestRateToAccept)),
+      reachOf (std::move (reachOfToUse))
 {
+}
+
+juce::int64 FileDownloader::getDeadlineMs() const noexcept
+{
+    return connectionTimeoutMs + sizeLimit * 1000 / slowestRate;
 }
 
 std::unique_ptr<juce::MemoryBlock> FileDownloader::download (const juce::String& source,
@@ -67,10 +103,10 @@ std::unique_ptr<juce::MemoryBlock> FileDownloader::download (const juce::String&
         throw DownloadRefusedException ("Only http and https addresses may be downloaded from here, not: " + quoted (source));
 
     report (reporter, "Connecting...");
-    const AbortTest abortTest { shouldAbort, context };
+    const Stops stops { shouldAbort, context, Clock::now() + std::chrono::milliseconds (getDeadlineMs()) };
 
-    return local ? downloadFile (source, abortTest, reporter)
-                 : downloadUrl (source, abortTest, reporter);
+    return local ? downloadFile (source, stops, reporter)
+                 : downloadUrl (source, stops, reporter);
 }
 
 bool FileDownloader::isLocalFile (const juce::String& source)
@@ -96,43 +132,47 @@ juce::String FileDownloader::describeProgress (juce::int64 totalBytes)
 }
 
 std::unique_ptr<juce::MemoryBlock> FileDownloader::downloadFile (const juce::String& path,
-                                                                 AbortTest abortTest,
+                                                                 const Stops& stops,
                                                                  StatusReporter* reporter) const
 {
     // A Windows path is no absolute path here: it names no file rather than one
     // relative to the working folder.
-    const auto file = juce::File::createFileWithoutCheckingPath (path);
-
-    if (! juce::File::isAbsolutePath (path) || ! file.existsAsFile())
+    if (! juce::File::isAbsolutePath (path))
         return {};
 
-    juce::FileInputStream stream (file);
+    RegularFileInputStream stream (path);
+    const auto kind = stream.getKind();
 
-    if (! stream.openedOk())
+    if (kind == RegularFileInputStream::Kind::missing)
         return {};
+
+    if (kind != RegularFileInputStream::Kind::regularFile)
+        throw DownloadRefusedException ("Only regular files may be read from here, not " + describeKind (kind) + ": "
+                                        + quoted (path));
 
     auto data = std::make_unique<juce::MemoryBlock>();
 
-    if (! readChunks (stream, *data, abortTest, reporter))
+    if (! readChunks (stream, *data, stops, reporter))
         return aborted (reporter);
 
-    if (stream.getStatus().failed())
+    if (stream.hasFailed())
         return {};
 
     return completed (std::move (data), reporter);
 }
 
 std::unique_ptr<juce::MemoryBlock> FileDownloader::downloadUrl (const juce::String& address,
-                                                                AbortTest abortTest,
+                                                                const Stops& stops,
                                                                 StatusReporter* reporter) const
 {
     // Redirects are followed here rather than by the network library, which would follow
-    // them to other schemes than http and https too.
+    // them to other schemes than http and https too, and into the user's own networks.
     auto current = address;
 
     for (int redirects = 0;; ++redirects)
     {
-        auto answer = requestOnce (current, abortTest, reporter);
+        refuseIfPastDeadline (stops);
+        auto answer = requestOnce (current, stops, reporter);
 
         if (answer.redirectTo.isEmpty() || redirects == maximumRedirects)
             return std::move (answer.data);
@@ -142,12 +182,43 @@ std::unique_ptr<juce::MemoryBlock> FileDownloader::downloadUrl (const juce::Stri
         if (next.isEmpty())
             throw DownloadRefusedException ("The server redirected the download to an address that is not allowed: "
                                             + quoted (answer.redirectTo));
+
+        refuseIfLeavingTheInternet (current, next, answer.redirectTo, stops);
+
+        if (stops.aborted())
+            return aborted (reporter);
+
         current = next;
     }
 }
 
+// A server that the program reached over the internet must not make it send requests to
+// services that trust whatever comes from the user's own computer or network. One that
+// is itself in such a network (a local test or mirror server) may send it anywhere; one
+// whose network cannot be told is taken for a server on the internet.
+void FileDownloader::refuseIfLeavingTheInternet (const juce::String& from, const juce::String& to,
+                                                 const juce::String& location, const Stops& stops) const
+{
+    using Reach = PublicAddress::Reach;
+    const auto shouldStop = [&stops] { return stops.aborted(); };
+
+    if (reachOf (from, shouldStop) == Reach::usersNetwork || stops.aborted())
+        return;
+
+    const auto reach = reachOf (to, shouldStop);
+
+    if (reach == Reach::internet || stops.aborted())
+        return;
+
+    throw DownloadRefusedException (reach == Reach::usersNetwork
+                                        ? "The server redirected the download from the internet into a local network, "
+                                          "which is not allowed: " + quoted (location)
+                                        : "The server redirected the download to a host that could not be looked up: "
+                                          + quoted (location));
+}
+
 FileDownloader::WebAnswer FileDownloader::requestOnce (const juce::String& address,
-                                                       AbortTest abortTest,
+                                                       const Stops& stops,
                                                        StatusReporter* reporter) const
 {
     // Taken exactly as given: parsing would re-escape the query.
@@ -157,20 +228,29 @@ FileDownloader::WebAnswer FileDownloader::requestOnce (const juce::String& addre
         .withNumRedirectsToFollow (0);
 
     auto data = std::make_unique<juce::MemoryBlock>();
-    DownloadWatchdog watchdog (stream, abortTest);
+    DownloadWatchdog watchdog (stream, [&stops] { return stops.aborted(); }, stops.deadline);
     const bool connected = stream.connect (nullptr);
+
+    // Whether the watchdog's cancel was the caller's abort; one for the deadline throws.
+    const auto endedBy = [this] (DownloadWatchdog::Ending ending)
+    {
+        if (ending == DownloadWatchdog::Ending::deadlinePassed)
+            refuseAsPastDeadline();
+
+        return ending == DownloadWatchdog::Ending::aborted;
+    };
 
     if (connected && isRedirect (stream.getStatusCode()))
     {
         const auto location = stream.getResponseHeaders()["Location"];
 
         if (location.isNotEmpty())
-            return watchdog.finish() ? WebAnswer { aborted (reporter), {} } : WebAnswer { nullptr, location };
+            return endedBy (watchdog.finish()) ? WebAnswer { aborted (reporter), {} } : WebAnswer { nullptr, location };
     }
 
-    const bool readToEnd = connected && readChunks (stream, *data, abortTest, reporter);
+    const bool readToEnd = connected && readChunks (stream, *data, stops, reporter);
 
-    if (watchdog.finish() || (connected && ! readToEnd))
+    if (endedBy (watchdog.finish()) || (connected && ! readToEnd))
         return { aborted (reporter), {} };
 
     if (! connected || stream.isError())
@@ -186,7 +266,7 @@ FileDownloader::WebAnswer FileDownloader::requestOnce (const juce::String& addre
 
 // Returns false when the abort test stopped the reading.
 bool FileDownloader::readChunks (juce::InputStream& stream, juce::MemoryBlock& data,
-                                 AbortTest abortTest, StatusReporter* reporter) const
+                                 const Stops& stops, StatusReporter* reporter) const
 {
     // Grown once to the announced length, else geometrically, and trimmed to what was
     // read when the writer goes. Appending to the block itself would reallocate it for
@@ -209,8 +289,10 @@ bool FileDownloader::readChunks (juce::InputStream& stream, juce::MemoryBlock& d
         report (reporter, describeProgress (total));
         output.write (buffer, static_cast<size_t> (bytesRead));
 
-        if (abortTest())
+        if (stops.aborted())
             return false;
+
+        refuseIfPastDeadline (stops);
     }
 
     return true;
@@ -221,4 +303,16 @@ void FileDownloader::refuseIfTooLarge (juce::int64 size) const
     if (size > sizeLimit)
         throw DownloadRefusedException ("The file is larger than " + describeSize (sizeLimit)
                                         + ", the most this program accepts for it");
+}
+
+void FileDownloader::refuseIfPastDeadline (const Stops& stops) const
+{
+    if (stops.pastDeadline())
+        refuseAsPastDeadline();
+}
+
+void FileDownloader::refuseAsPastDeadline() const
+{
+    throw DownloadRefusedException ("The download took longer than " + describeDuration (getDeadlineMs())
+                                        + ", the most this program waits for it");
 }

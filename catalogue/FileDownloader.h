@@ -1,8 +1,11 @@
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <juce_core/juce_core.h>
 
+#include "catalogue/PublicAddress.h"
 #include "handover/StatusReporter.h"
 
 /** Reads a whole file into memory, from a local path or over HTTP, telling a
@@ -11,8 +14,10 @@
 
     What it reads is named by a catalogue that may have been forged, and served by a
     server that may lie: it fetches only http and https addresses (and follows
-    redirects only to those), reads local files only where its owner allows them, and
-    never holds more than its size limit.
+    redirects only to those, and never from a public address into the user's own
+    networks), reads only regular local files and only where its owner allows them,
+    never holds more than its size limit, and gives up once a download has taken longer
+    than its size limit needs at the slowest rate it is worth waiting for.
 */
 class FileDownloader
 {
@@ -31,14 +36,24 @@ public:
         webAndLocalFiles
     };
 
+    /** Whether a web address leads to the public internet or into the user's own
+        networks (PublicAddress::reachOf); shouldStop may end a wait for the answer.
+        Asked on the downloading thread.
+    */
+    using ReachTest = std::function<PublicAddress::Reach (const juce::String& address, const std::function<bool()>& shouldStop)>;
+
     /** sizeLimit is the largest file accepted, in bytes. connectionTimeoutMs bounds
         both connecting and a transfer that stalls (less than 100 bytes a second for
         that long); a web server that stops answering then fails the download instead
-        of holding it for ever.
+        of holding it for ever. A server that keeps sending, but slowly, is held to
+        the deadline: connectionTimeoutMs plus the time sizeLimit takes at
+        slowestRate bytes a second. reachOf tells where redirects may lead.
     */
     explicit FileDownloader (juce::int64 sizeLimit = defaultSizeLimit,
                              Sources sources = Sources::webAndLocalFiles,
-                             int connectionTimeoutMs = defaultConnectionTimeoutMs);
+                             int connectionTimeoutMs = defaultConnectionTimeoutMs,
+                             int slowestRate = defaultSlowestRate,
+                             ReachTest reachOf = PublicAddress::reachOf);
 
     /** Reads source, a local path or a URL (isLocalFile tells which), to its end.
 
@@ -50,7 +65,10 @@ public:
 
         Throws DownloadRefusedException when source (or an address a server redirects
         to) is neither an allowed web address (WebAddress) nor a local path this
-        downloader may read, and when the file turns out larger than the size limit.
+        downloader may read, when a server that is not in the user's own networks
+        redirects to one that is not known to be on the internet, when a local path names anything but a
+        regular file, when the file turns out larger than the size limit, and when the
+        download passes its deadline.
     */
     std::unique_ptr<juce::MemoryBlock> download (const juce::String& source,
                                                  ShouldAbortCallback shouldAbort,
@@ -69,16 +87,30 @@ public:
     static constexpr int defaultConnectionTimeoutMs = 10000;
     static constexpr int chunkSize = 1024;
 
+    /** 16 KB a second: a 32 MB image in about 35 minutes. A line slower than this
+        is not worth holding an update for, and a server trickling data slower than
+        this is not one to wait for.
+    */
+    static constexpr int defaultSlowestRate = 16 * 1024;
+
+    /** The longest a download may take, in milliseconds. */
+    juce::int64 getDeadlineMs() const noexcept;
+
     /** How many redirects one download follows, as JUCE's streams do by default. */
     static constexpr int maximumRedirects = 5;
 
 private:
-    struct AbortTest
+    using Clock = std::chrono::steady_clock;
+
+    // What ends one download early: the caller's abort test, and the deadline.
+    struct Stops
     {
-        bool operator()() const { return callback != nullptr && callback (context); }
+        bool aborted() const { return callback != nullptr && callback (context); }
+        bool pastDeadline() const { return Clock::now() >= deadline; }
 
         ShouldAbortCallback callback;
         void* context;
+        Clock::time_point deadline;
     };
 
     // One request's answer: its body, or where the server redirects to.
@@ -88,13 +120,19 @@ private:
         juce::String redirectTo;
     };
 
-    std::unique_ptr<juce::MemoryBlock> downloadFile (const juce::String& path, AbortTest, StatusReporter*) const;
-    std::unique_ptr<juce::MemoryBlock> downloadUrl (const juce::String& address, AbortTest, StatusReporter*) const;
-    WebAnswer requestOnce (const juce::String& address, AbortTest, StatusReporter*) const;
-    bool readChunks (juce::InputStream&, juce::MemoryBlock&, AbortTest, StatusReporter*) const;
+    std::unique_ptr<juce::MemoryBlock> downloadFile (const juce::String& path, const Stops&, StatusReporter*) const;
+    std::unique_ptr<juce::MemoryBlock> downloadUrl (const juce::String& address, const Stops&, StatusReporter*) const;
+    WebAnswer requestOnce (const juce::String& address, const Stops&, StatusReporter*) const;
+    bool readChunks (juce::InputStream&, juce::MemoryBlock&, const Stops&, StatusReporter*) const;
+    void refuseIfLeavingTheInternet (const juce::String& from, const juce::String& to,
+                                     const juce::String& location, const Stops&) const;
     void refuseIfTooLarge (juce::int64 size) const;
+    void refuseIfPastDeadline (const Stops&) const;
+    [[noreturn]] void refuseAsPastDeadline() const;
 
     const juce::int64 sizeLimit;
     const Sources allowedSources;
     const int connectionTimeoutMs;
+    const int slowestRate;
+    const ReachTest reachOf;
 };

@@ -1,7 +1,6 @@
 #include "catalogue/TargetsInfoDownloadThread.h"
 
-#include <algorithm>
-
+#include "catalogue/CatalogueText.h"
 #include "catalogue/DownloadRefusedException.h"
 #include "catalogue/TargetsFileParser.h"
 #include "catalogue/XmlParseException.h"
@@ -101,12 +100,7 @@ std::unique_ptr<juce::MemoryBlock> TargetsInfoDownloadThread::fetchBytes (const 
 
 std::optional<juce::String> TargetsInfoDownloadThread::catalogueTextOf (const juce::MemoryBlock& data)
 {
-    const auto* begin = static_cast<const char*> (data.getData());
-    const auto* end = std::find (begin, begin + data.getSize(), '\0');
-
-    // Text that is not UTF-8 is read as Windows-1252, as JUCE reads such text files, so
-    // that a catalogue saved in that encoding still reads.
-    auto text = juce::String::createStringFromData (begin, (int) (end - begin));
+    auto text = CatalogueText::decode (data);
 
     // A web server's error page instead of the file.
     if (text.startsWith ("<!DOCTYPE HTML"))

@@ -61,7 +61,9 @@ public:
     */
     std::optional<juce::String> fetchTargetsFile (const juce::String& source);
 
-    /** The text of a downloaded catalogue, up to any zero byte; nothing for a web page. */
+    /** The text of a downloaded catalogue in whichever encoding it was saved
+        (CatalogueText), up to any zero character; nothing for a web page.
+    */
     static std::optional<juce::String> catalogueTextOf (const juce::MemoryBlock& data);
 
     // Message thread, once the thread has ended.

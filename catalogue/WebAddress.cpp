@@ -29,13 +29,18 @@ namespace
             .upToFirstOccurrenceOf ("#", false, false);
     }
 
+    juce::String hostPartOf (const juce::String& authority)
+    {
+        return authority.startsWithChar ('[') ? authority.upToFirstOccurrenceOf ("]", true, false)
+                                              : authority.upToFirstOccurrenceOf (":", false, false);
+    }
+
     // A host name, or an IPv6 address in brackets, optionally with a port. No user name:
     // "http://vendor.com@elsewhere/" would only hide where the address leads.
     bool isHostAndPort (const juce::String& authority)
     {
         const bool bracketed = authority.startsWithChar ('[');
-        const auto host = bracketed ? authority.upToFirstOccurrenceOf ("]", true, false)
-                                    : authority.upToFirstOccurrenceOf (":", false, false);
+        const auto host = hostPartOf (authority);
         const auto port = authority.substring (host.length());
 
         const bool hostIsValid = bracketed
@@ -71,4 +76,12 @@ juce::String WebAddress::resolveRedirect (const juce::String& base, const juce::
             resolved = base.substring (0, base.length() - rest->length()) + authorityOf (*rest) + trimmed;
 
     return isAllowed (resolved) ? resolved : juce::String();
+}
+
+juce::String WebAddress::hostOf (const juce::String& address)
+{
+    if (! isAllowed (address))
+        return {};
+
+    return hostPartOf (authorityOf (*afterWebScheme (address)));
 }

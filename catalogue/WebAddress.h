@@ -21,4 +21,9 @@ struct WebAddress
         absolute path. Empty when the result would not be allowed.
     */
     static juce::String resolveRedirect (const juce::String& base, const juce::String& location);
+
+    /** The host of an allowed address, without its port; an IPv6 address keeps its
+        brackets. Empty for an address that is not allowed.
+    */
+    static juce::String hostOf (const juce::String& address);
 };

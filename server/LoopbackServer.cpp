@@ -43,6 +43,7 @@ struct LoopbackServer::Impl
     std::shared_ptr<const Answer> answerFor (const std::string& path);
     void send (const std::shared_ptr<const Answer>& answer, httplib::Response& response);
     bool writeNextPiece (const Answer& answer, size_t offset, httplib::DataSink& sink);
+    bool pauseUnlessStopping (int milliseconds);
     void waitUntilStopping();
 
     httplib::Server server;
@@ -116,7 +117,8 @@ void LoopbackServer::Impl::send (const std::shared_ptr<const Answer>& answer, ht
     if (answer->location.isNotEmpty())
         response.set_header ("Location", answer->location.toStdString());
 
-    const bool plain = answer->pieceSize == 0 && ! answer->stallAfter && ! answer->closeAfter && ! answer->endless;
+    const bool plain = answer->pieceSize == 0 && answer->pauseBetweenPiecesMs == 0
+                    && ! answer->stallAfter && ! answer->closeAfter && ! answer->endless;
 
     if (plain && answer->announceLength)
     {
@@ -147,6 +149,9 @@ bool LoopbackServer::Impl::writeNextPiece (const Answer& answer, size_t offset, 
         return false;
     }
 
+    if (offset > 0 && answer.pauseBetweenPiecesMs > 0 && ! pauseUnlessStopping (answer.pauseBetweenPiecesMs))
+        return false;
+
     const auto size = answer.body.getSize();
 
     if (answer.endless)
@@ -168,6 +173,13 @@ bool LoopbackServer::Impl::writeNextPiece (const Answer& answer, size_t offset, 
             end = std::min (end, *stop);
 
     return sink.write (bytesOf (answer.body, offset), end - offset);
+}
+
+// False when the server stops during the pause.
+bool LoopbackServer::Impl::pauseUnlessStopping (int milliseconds)
+{
+    std::unique_lock<std::mutex> guard (lock);
+    return ! stopRequested.wait_for (guard, std::chrono::milliseconds (milliseconds), [this] { return stopping; });
 }
 
 void LoopbackServer::Impl::waitUntilStopping()

@@ -31,6 +31,11 @@ public:
         /** 0 sends the body in one write; otherwise in writes of this many bytes. */
         size_t pieceSize = 0;
 
+        /** Waits this long before each piece after the first, as a server that trickles
+            the body does.
+        */
+        int pauseBetweenPiecesMs = 0;
+
         /** With a Content-Length header, or else with chunked transfer encoding. */
         bool announceLength = true;
 

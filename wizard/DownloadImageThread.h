@@ -8,9 +8,11 @@
     when it starts like a firmware image, then ends the page's modal state with 1.
 
     The page leaving its modal state (Cancel) or the thread being told to exit aborts
-    the download after its current chunk. An image larger than largestImage, or at an
-    address the downloader will not read, is refused with a text for the user, and so
-    is one that is not the image the catalogue describes (its size or digest differs).
+    the download after its current chunk. An image larger than largestImage, at an
+    address the downloader will not read, at a local path that names no regular file,
+    or that takes longer than the downloader's deadline, is refused with a text for the
+    user, and so is one that is not the image the catalogue describes (its size or
+    digest differs).
 */
 class DownloadImageThread final : public PageWorker,
                                   private FileDownloader
@@ -21,7 +23,7 @@ public:
         ImageOk = 0,             // downloaded and accepted
         ImageInvalid = 1,        // downloaded, but not a firmware image; discarded
         ImageNotDownloaded = 2,  // the download failed or was aborted
-        ImageRefused = 3,        // too large, or at an address not allowed; see getErrorMessage()
+        ImageRefused = 3,        // too large, too slow, or at an address not allowed; see getErrorMessage()
         ImageMismatched = 4      // not the size or digest the catalogue gives; see getErrorMessage()
     };
 

@@ -6,6 +6,7 @@
 #include "catalogue/ExpectedImage.h"
 #include "catalogue/TargetsFileParser.h"
 #include "catalogue/TargetsFileReader.h"
+#include "catalogue/TargetsInfoDownloadThread.h"
 #include "catalogue/XmlParseException.h"
 
 namespace
@@ -503,6 +504,92 @@ TEST (TargetsFileParser, MalformedImageSizeOrDigestMakesTheCatalogueInvalid)
         { inProduct ("<Product><Ports><x/></Ports><Revisions><Revision Sha256=\"x\"/></Revisions></Product>"), sha256 },
         { inProduct ("<Product><Revisions><Revision Size=\"x\"/><x/></Revisions></Product>"), size },
     });
+}
+
+namespace
+{
+    enum class Encoding { utf8, utf16LittleEndian, utf16BigEndian };
+
+    // The text's bytes as an editor saves them, with or without the byte-order mark.
+    juce::MemoryBlock encode (const juce::String& text, Encoding encoding, bool withMark)
+    {
+        juce::MemoryBlock bytes;
+
+        if (encoding == Encoding::utf8)
+        {
+            if (withMark)
+                bytes.append ("\xef\xbb\xbf", 3);
+
+            bytes.append (text.toRawUTF8(), text.getNumBytesAsUTF8());
+            return bytes;
+        }
+
+        const bool little = encoding == Encoding::utf16LittleEndian;
+        const auto appendUnit = [&] (juce::uint16 unit)
+        {
+            const char pair[2] = { (char) (little ? unit & 0xff : unit >> 8), (char) (little ? unit >> 8 : unit & 0xff) };
+            bytes.append (pair, 2);
+        };
+
+        if (withMark)
+            appendUnit (0xfeff);
+
+        for (const auto* unit = text.toUTF16().getAddress(); *unit != 0; ++unit)
+            appendUnit ((juce::uint16) *unit);
+
+        return bytes;
+    }
+}
+
+TEST (TargetsFileParser, ACatalogueIsReadAlikeInUtf8AndInUtf16OfEitherByteOrderWithOrWithoutMark)
+{
+    // Notepad's "Unicode" is UTF-16 with a mark; other editors leave the mark out.
+    const auto name = juce::String::fromUTF8 ("R\xc3\xa9verb \xf0\x9d\x84\x9e");
+    const auto catalogueIn = [&] (Encoding encoding)
+    {
+        return "<?xml version=\"1.0\" encoding=\"" + juce::String (encoding == Encoding::utf8 ? "UTF-8" : "UTF-16")
+             + "\"?>\r\n" + inProduct ("<Product Name=\"" + name + "\"/>");
+    };
+
+    struct Case { const char* name; Encoding encoding; bool withMark; };
+
+    const Case cases[] = {
+        { "UTF-8",                        Encoding::utf8,              false },
+        { "UTF-8 with mark",              Encoding::utf8,              true },
+        { "UTF-16LE with mark",           Encoding::utf16LittleEndian, true },
+        { "UTF-16BE with mark",           Encoding::utf16BigEndian,    true },
+        { "UTF-16LE without mark",        Encoding::utf16LittleEndian, false },
+        { "UTF-16BE without mark",        Encoding::utf16BigEndian,    false },
+    };
+
+    for (const auto& c : cases)
+    {
+        const auto text = TargetsInfoDownloadThread::catalogueTextOf (encode (catalogueIn (c.encoding), c.encoding, c.withMark));
+        ASSERT_TRUE (text.has_value()) << c.name;
+
+        try
+        {
+            EXPECT_EQ (onlyProduct (*parse (*text)).name, name) << c.name;
+        }
+        catch (const XmlParseException& e)
+        {
+            ADD_FAILURE() << c.name << ": " << e.what();
+        }
+    }
+}
+
+TEST (TargetsFileParser, Utf16EndsAtAZeroCharacterAndLeavesNoLoneSurrogateOrOddByteInTheText)
+{
+    const auto text = [] (std::initializer_list<juce::uint8> bytes)
+    {
+        const juce::MemoryBlock block (std::data (bytes), bytes.size());
+        return TargetsInfoDownloadThread::catalogueTextOf (block).value_or ("(nothing)");
+    };
+
+    EXPECT_EQ (text ({ 0xff, 0xfe, '<', 0, 'a', 0, 0, 0, 'b', 0 }), juce::String ("<a"));
+    EXPECT_EQ (text ({ '<', 0, 0x00, 0xd8, 'a', 0 }), juce::String ("<") + juce::String::charToString (0xfffd) + "a");
+    EXPECT_EQ (text ({ 0, '<', 0xdc, 0x00 }), juce::String ("<") + juce::String::charToString (0xfffd));
+    EXPECT_EQ (text ({ '<', 0, 'a', 0, 'b' }), juce::String ("<a"));
 }
 
 TEST (ExpectedImage, DigestIsTheStandardSha256InLowerCaseHex)
