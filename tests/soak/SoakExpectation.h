@@ -27,6 +27,7 @@ struct SoakExpectation
     juce::String errorText;
     bool imageError = false;                     // failed reading the image, not talking to the device
     bool strayDuringScan = false;                // succeededOrUnexpected: the scan may find nothing as well
+    bool strayBeforeFailure = false;             // failed: a stray before it may be taken for a reply first
 
     std::vector<juce::String> programmingSends;  // the host's messages while programming (SoakStep::label)
     std::vector<Block> blocks;

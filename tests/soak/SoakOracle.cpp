@@ -91,8 +91,13 @@ SoakExpectation SoakOracle::expect (const SoakScenario& scenario)
         expectation.silenceMs += scenario.replyTimeouts.identity;
 
     for (const auto& step : stepsOf (scenario))
+    {
         if (! oracle.take (step))
+        {
+            expectation.strayBeforeFailure = oracle.strayed;
             return expectation;
+        }
+    }
 
     if (oracle.strayed)
         expectation.ending = SoakExpectation::Ending::succeededOrUnexpected;
