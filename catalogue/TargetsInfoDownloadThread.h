@@ -20,9 +20,10 @@
     to exit aborts as well, and no further source is tried. Either stops a parse under
     way too, between chunks of the text, and then leaves no result: "not found".
 
-    A source larger than largestTargetsFile, or one a server redirects to an address
-    that is not allowed, ends the search as an invalid targets file with the refusal's
-    text.
+    Any download the downloader refuses (FileDownloader::download: larger than
+    largestTargetsFile, redirected where it may not go, slower than its deadline, or a
+    local path that is no regular file) ends the search as an invalid targets file with
+    the refusal's text.
 
     Given the vendor as signer, it takes a catalogue from the server only with the
     signature file beside it that the signer accepts (CatalogueSigner), and only when

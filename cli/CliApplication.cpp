@@ -32,9 +32,13 @@ namespace
         {
             trace = std::make_unique<MidiTrace> (options.traceFile);
 
+            // The command line was right; the place it names was not, so no hint at --help.
             if (! trace->isOpen())
-                return usageError ("cannot write the trace to " + options.traceFile.getFullPathName() + ": "
-                                   + trace->getError() + "; give a regular file or a pipe");
+            {
+                Console::printError (TerminalText::visible ("cannot write the trace to " + options.traceFile.getFullPathName()
+                                                            + ": " + trace->getError() + "; give a regular file or a pipe"));
+                return (int) ExitCode::usage;
+            }
 
             tracingPorts = std::make_unique<TracingMidiPortSystem> (world.getPorts(), *trace);
         }

@@ -29,4 +29,19 @@ set (CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set (CPACK_DEBIAN_PACKAGE_DEPENDS
      "libx11-6, libxext6, libxcursor1, libxinerama1, libxrender1, libxrandr2, fontconfig-config")
 
+# What users install must check what it installs: cpack itself refuses to pack a program
+# built without the vendor's key, unless the build asked for such a package by name
+# (scripts/package --unsigned-build-that-trusts-any-catalogue sets this).
+option (QUILLON_UNSIGNED_PACKAGE "Let cpack pack a program built without the vendor's key, which takes any catalogue" OFF)
+set (CPACK_PROJECT_CONFIG_FILE "${PROJECT_BINARY_DIR}/PackageKeyCheck.cmake")
+
+if (QUILLON_CATALOGUE_PUBLIC_KEY STREQUAL "" AND NOT QUILLON_UNSIGNED_PACKAGE)
+    file (WRITE "${CPACK_PROJECT_CONFIG_FILE}"
+          "message (FATAL_ERROR \"This build has no QUILLON_CATALOGUE_PUBLIC_KEY: its program would take any catalogue. \"\n"
+          "                     \"Package it with scripts/package and the vendor's public key \"\n"
+          "                     \"(or -DQUILLON_UNSIGNED_PACKAGE=ON for a test package that trusts any catalogue).\")\n")
+else()
+    file (WRITE "${CPACK_PROJECT_CONFIG_FILE}" "")
+endif()
+
 include (CPack)

@@ -201,6 +201,36 @@ TEST_F (CatalogueToolTest, SignWarnsWhenOthersMayReadTheSecretKeyAndSaysHowToFix
     }
 }
 
+// A signature already there from a computer whose clock ran ahead (a year) must not be
+// replaced by one users who took it would refuse; one from the past (a day) is replaced.
+TEST_F (CatalogueToolTest, SignNeverReplacesASignatureWithAHigherSerialByALowerOne)
+{
+    ASSERT_EQ (runTool ({ "keygen", path ("vendor.key") }).exitCode, 0);
+    const auto text = serveCatalogue ({ { "1.5", "http://updates.example.com/1.5.bin", {}, "7",
+                                          juce::String::repeatedString ("0", 64) } });
+    const auto key = CatalogueSigningKey::fromBase64 (juce::File (path ("vendor.key")).loadFileAsString().trim());
+    ASSERT_TRUE (key.has_value());
+    const auto signatureFile = catalogue.getSiblingFile ("UpdateTargets.xml.sig");
+    const auto now = juce::Time::getCurrentTime();
+
+    const std::pair<juce::RelativeTime, int> cases[] { { juce::RelativeTime::days (365), 3 },
+                                                       { juce::RelativeTime::days (-1), 0 } };
+
+    for (const auto& [offset, exitCode] : cases)
+    {
+        const auto claims = CatalogueSignature::Claims::issued ("/updater/common/config/UpdateTargets.xml", now + offset, 30);
+        const auto there = key->sign ({ text.toRawUTF8(), text.getNumBytesAsUTF8() }, claims).toFileText();
+        ASSERT_TRUE (signatureFile.replaceWithText (there, false, false, nullptr));
+
+        const auto sign = runTool ({ "sign", catalogue.getFullPathName(), path ("vendor.key") });
+
+        EXPECT_EQ (sign.exitCode, exitCode) << sign.output;
+        EXPECT_EQ (signatureFile.loadFileAsString() == there, exitCode != 0) << sign.output;
+        EXPECT_EQ (sign.output.contains ("carries serial " + juce::String (claims.serial) + ", above this signing's"),
+                   exitCode != 0) << sign.output;
+    }
+}
+
 TEST_F (CatalogueToolTest, SignRefusesOptionsItDoesNotKnowOrValuesOutOfRange)
 {
     ASSERT_EQ (runTool ({ "keygen", path ("vendor.key") }).exitCode, 0);

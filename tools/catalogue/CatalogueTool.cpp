@@ -167,6 +167,30 @@ namespace
                              "the image to the signature; stamp them first: " + unstamped.joinIntoString (", "));
     }
 
+    // The program refuses a catalogue whose serial is below one it took before, so a
+    // signing on a computer whose clock is behind the last one's would lock users out.
+    void requireSerialNotBelowTheOneThere (const juce::File& signatureFile, const CatalogueSignature::Claims& claims)
+    {
+        std::optional<CatalogueSignature> there;
+
+        try
+        {
+            if (signatureFile.existsAsFile())
+                there = CatalogueSignature::fromFile (ToolFiles::read (signatureFile, CatalogueSignature::largestFile,
+                                                                       "signature"));
+        }
+        catch (const ToolError&)
+        {
+            // Not a signature anyone could have taken: it is simply replaced.
+        }
+
+        if (there.has_value() && there->getClaims().name == claims.name && there->getClaims().serial > claims.serial)
+            throw ToolError ("Not signed: " + signatureFile.getFullPathName() + " carries serial "
+                             + juce::String (there->getClaims().serial) + ", above this signing's "
+                             + juce::String (claims.serial) + ", so this computer's clock is behind the one that "
+                             "signed it, and users who took that catalogue would refuse this one; set the clock right");
+    }
+
     int sign (const Command& command)
     {
         const auto options = signOptions (command.arguments);
@@ -193,6 +217,7 @@ namespace
             throw ToolError (keyFile.getFullPathName() + " is damaged: its signatures do not verify");
 
         const auto signatureFile = CatalogueTool::signatureFileFor (catalogueFile);
+        requireSerialNotBelowTheOneThere (signatureFile, claims);
         const auto signatureText = signature.toFileText();
         ToolFiles::replace (signatureFile, { signatureText.toRawUTF8(), signatureText.getNumBytesAsUTF8() });
         command.out << "Signed with public key " << key->getPublicKey().toBase64() << " as " << claims.name
