@@ -56,7 +56,7 @@ TEST (BrokerOptions, CommandLinesPlaceTheDemosDevicesOrSayWhatIsWrong)
           "no USB device is named \"Brisma Chorus\"" },
         { with ({ "--device", "Brisma Chorus:usb", "--expect-flash", "Calvio Hall Reverb=image.bin" }), {},
           "\"Calvio Hall Reverb\" is not plugged in" },
-        { with ({ "--log" }), {}, "--log needs a value" },
+        { with ({ "--interface" }), {}, "--interface needs a value" },
         { with ({ "--verbose", "1" }), {}, "unknown option --verbose" }
     };
 
