@@ -1,5 +1,9 @@
 #include "device/ports/JuceMidiInputPort.h"
 
+#include "device/ports/JuceMidiBackend.h"
+
+#include <utility>
+
 std::unique_ptr<JuceMidiInputPort> JuceMidiInputPort::open (const juce::String& identifier, juce::MidiInputCallback& callback)
 {
     auto port = std::make_unique<JuceMidiInputPort> (identifier, callback);
@@ -12,16 +16,27 @@ std::unique_ptr<JuceMidiInputPort> JuceMidiInputPort::open (const juce::String& 
 
 JuceMidiInputPort::JuceMidiInputPort (const juce::String& identifier, juce::MidiInputCallback& callback)
     : bounded (callback),
-      input (juce::MidiInput::openDevice (identifier, &bounded))
+      input (JuceMidiBackend::openInput (identifier, bounded))
 {
+}
+
+JuceMidiInputPort::~JuceMidiInputPort()
+{
+    if (input == nullptr)
+        return;
+
+    stop();
+    JuceMidiBackend::close (std::move (input));
 }
 
 void JuceMidiInputPort::start()
 {
-    input->start();
+    if (! std::exchange (running, true))
+        JuceMidiBackend::start (*input);
 }
 
 void JuceMidiInputPort::stop()
 {
-    input->stop();
+    if (std::exchange (running, false))
+        JuceMidiBackend::stop (*input);
 }

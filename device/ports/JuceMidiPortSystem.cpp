@@ -1,16 +1,17 @@
 #include "device/ports/JuceMidiPortSystem.h"
 
+#include "device/ports/JuceMidiBackend.h"
 #include "device/ports/JuceMidiInputPort.h"
 #include "device/ports/JuceMidiOutputPort.h"
 
 juce::StringArray JuceMidiPortSystem::getInputNames()
 {
-    return keepListing (inputs, juce::MidiInput::getAvailableDevices());
+    return keepListing (inputs, JuceMidiBackend::getInputs());
 }
 
 juce::StringArray JuceMidiPortSystem::getOutputNames()
 {
-    return keepListing (outputs, juce::MidiOutput::getAvailableDevices());
+    return keepListing (outputs, JuceMidiBackend::getOutputs());
 }
 
 std::unique_ptr<MidiInputPort> JuceMidiPortSystem::openInput (int index, juce::MidiInputCallback& callback)
@@ -30,7 +31,7 @@ std::unique_ptr<MidiOutputPort> JuceMidiPortSystem::openOutput (int index)
     if (identifier.isEmpty())
         return {};
 
-    auto output = juce::MidiOutput::openDevice (identifier);
+    auto output = JuceMidiBackend::openOutput (identifier);
 
     if (output == nullptr)
         return {};

@@ -190,6 +190,9 @@ long MidiEventCoder::decode (unsigned char* bytes, long count, const snd_seq_eve
         if (size > count)
             return -ENOMEM;
 
+        if (size > 0 && event.data.ext.ptr == nullptr)
+            return -EINVAL;
+
         if (size > 0)
             std::memcpy (bytes, event.data.ext.ptr, (std::size_t) size);
 
