@@ -3,12 +3,15 @@
 #include "sequencer/SequencerEvent.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 /** What a client living inside the broker (a device's MIDI driver, as in the kernel)
     hears: events sent to one of its ports, directly or through a subscription.
 */
+class UserClientQueue;
+
 class KernelClientReceiver
 {
 public:
@@ -74,6 +77,43 @@ public:
         them. Once this returns, the client's receiver is never called again.
     */
     void removeClient (int client);
+
+    /** Adds the client of a program connected through the server, numbered from 128
+        and named "Client-<n>"; events sent to its ports wait in queue, which must
+        outlive the client. Returns the number, or -EBUSY when every number is taken.
+    */
+    int addUserClient (UserClientQueue& queue);
+
+    /** Renames a client; -EINVAL for an unknown one. */
+    int setClientName (int client, const std::string& name);
+
+    /** Adds a port to any client with the lowest free number, which it returns, or
+        -EINVAL for an unknown client, -ENOMEM when the client has all its ports.
+    */
+    int createPort (int client, const std::string& name, unsigned capabilities, unsigned type);
+
+    /** Removes a port with its subscriptions; -EINVAL for an unknown one. */
+    int deletePort (int client, int port);
+
+    /** Connects two ports on behalf of subscriber: it needs no permission on its own
+        ports, READ or SUBS_READ on another's sender, WRITE or SUBS_WRITE on another's
+        dest (else -EPERM). -EINVAL for an unknown port, -EBUSY for a duplicate.
+    */
+    int subscribe (int subscriber, const Subscription& subscription);
+
+    /** Removes a subscription (same permission rule); -ENOENT when there is none. */
+    int unsubscribe (int subscriber, const Subscription& subscription);
+
+    /** The client with the next number above after, or the port of client with the
+        next number above after; nothing at the end.
+    */
+    std::optional<ClientState> nextClient (int after) const;
+    std::optional<PortState> nextPort (int client, int after) const;
+
+    /** The kernel's own clients send SysEx as a card's MIDI driver does: in events of
+        at most this many bytes, which the receiving program gathers again.
+    */
+    static constexpr std::size_t sysexPieceBytes = 256;
 
     /** Everything the kernel holds now, for tests and the broker's log. */
     std::vector<ClientState> clients() const;

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "sequencer/SequencerEvent.h"
+
+#include <juce_audio_basics/juce_audio_basics.h>
+
+/** What the kernel's MIDI driver makes of the bytes a USB-MIDI device sends: one event
+    for each short message, and a SysEx cut into events of at most maxSysexPiece bytes
+    (the first starting with F0, the last ending with F7), so that whoever reads the
+    port has to join them again.
+*/
+struct SequencerEventSplitter
+{
+    static constexpr size_t maxSysexPiece = 256;
+
+    /** The events for message, sent directly from source to its subscribers. Empty for
+        a message no MIDI cable carries (a meta event, an undefined status).
+    */
+    static std::vector<SequencerEvent> eventsFor (const juce::MidiMessage& message, snd_seq_addr_t source);
+};
