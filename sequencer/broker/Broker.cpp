@@ -126,7 +126,7 @@ int Broker::run (const BrokerOptions& options)
         return 2;
 
     SequencerKernel kernel;
-    auto rack = std::make_unique<SequencerDeviceRack> (kernel, options.placements);
+    auto rack = std::make_unique<SequencerDeviceRack> (kernel, options.placements, options.interfaceName);
     std::unique_ptr<SequencerServer> server;
 
     try

@@ -171,6 +171,8 @@ BrokerOptions BrokerOptions::parse (const juce::StringArray& arguments, const ju
             options.error = readExpectation (value, workingFolder, options);
         else if (option == "--log")
             options.logFile = workingFolder.getChildFile (value);
+        else if (option == "--interface")
+            options.interfaceName = value;
         else
             options.error = "unknown option " + option;
     }
@@ -187,6 +189,8 @@ BrokerOptions BrokerOptions::parse (const juce::StringArray& arguments, const ju
 juce::String BrokerOptions::usage()
 {
     return "usage: quillon-sequencer --socket PATH [--device NAME:usb|din]... [--unplug-after-writes NAME:N]\n"
-           "                         [--expect-flash NAME=IMAGEFILE]... [--log FILE]\n"
-           "NAME is one of " + knownNames() + "; without --device all of them are plugged in over USB.\n";
+           "                         [--expect-flash NAME=IMAGEFILE]... [--log FILE] [--interface NAME]\n"
+           "NAME is one of " + knownNames() + "; without --device all of them are plugged in over USB.\n"
+           "--interface names the USB-MIDI interface of the DIN devices (default "
+           + SequencerDeviceRack::defaultInterfaceName + ").\n";
 }

@@ -5,10 +5,11 @@
 /** What quillon-sequencer was asked to do:
 
         quillon-sequencer --socket PATH [--device NAME:usb|din]... [--unplug-after-writes NAME:N]
-                          [--expect-flash NAME=IMAGEFILE]... [--log FILE]
+                          [--expect-flash NAME=IMAGEFILE]... [--log FILE] [--interface NAME]
 
     NAME is one of the demo's devices, by the name its maker gives it ("Calvio Hall
-    Reverb"); without --device all of them are plugged in over USB.
+    Reverb"); without --device all of them are plugged in over USB. --interface names
+    the USB-MIDI interface the DIN devices sit behind.
 */
 struct BrokerOptions
 {
@@ -29,5 +30,6 @@ struct BrokerOptions
     std::vector<SequencerDeviceRack::Placement> placements;
     std::vector<Expectation> expectations;
     juce::File logFile;     // juce::File() for standard output
+    juce::String interfaceName { SequencerDeviceRack::defaultInterfaceName };
     juce::String error;
 };

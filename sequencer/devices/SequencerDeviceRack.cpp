@@ -13,13 +13,8 @@ SequencerDeviceRack::SequencerDeviceRack (SequencerKernel& kernelToUse, std::vec
     }
 }
 
-SequencerDeviceRack::~SequencerDeviceRack()
-{
-    // Each client detaches its devices before it leaves the kernel; the latest first,
-    // as a user unplugs them.
-    while (! clients.empty())
-        clients.pop_back();
-}
+// Each client detaches its devices before it leaves the kernel.
+SequencerDeviceRack::~SequencerDeviceRack() = default;
 
 const SimulatedDevice* SequencerDeviceRack::findDevice (const juce::String& name) const
 {

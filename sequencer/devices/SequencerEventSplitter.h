@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sequencer/SequencerEvent.h"
+#include "sequencer/SequencerKernel.h"
 
 #include <juce_audio_basics/juce_audio_basics.h>
 
@@ -11,7 +11,7 @@
 */
 struct SequencerEventSplitter
 {
-    static constexpr size_t maxSysexPiece = 256;
+    static constexpr size_t maxSysexPiece = SequencerKernel::sysexPieceBytes;
 
     /** The events for message, sent directly from source to its subscribers. Empty for
         a message no MIDI cable carries (a meta event, an undefined status).
