@@ -61,6 +61,7 @@ public:
     {
         std::string name;
         bool isKernelClient = false;
+        bool isCard = false;
         KernelClientReceiver* receiver = nullptr;
         UserClientQueue* queue = nullptr;
         std::map<int, Port> ports;
@@ -205,11 +206,11 @@ SequencerKernel::SequencerKernel()
     : state (std::make_unique<State> (*this))
 {
     const auto readable = SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ;
-    state->clients[0] = { "System", true, nullptr, nullptr, {} };
+    state->clients[0] = { "System", true, false, nullptr, nullptr, {} };
     createPort (0, "Timer", readable, 0);
     createPort (0, "Announce", readable, 0);
 
-    state->clients[MidiThroughClient::number] = { "Midi Through", true, &state->through, nullptr, {} };
+    state->clients[MidiThroughClient::number] = { "Midi Through", true, false, &state->through, nullptr, {} };
     createPort (MidiThroughClient::number, "Midi Through Port-0",
                 readable | SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE,
                 SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_SOFTWARE);
@@ -223,7 +224,7 @@ int SequencerKernel::addKernelClient (const std::string& name, KernelClientRecei
     const auto number = state->lowestFreeClient (firstCardClient, cardClientStep, firstUserClient);
 
     if (number >= 0)
-        state->clients[number] = { name, true, &receiver, nullptr, {} };
+        state->clients[number] = { name, true, true, &receiver, nullptr, {} };
 
     return number;
 }
@@ -234,7 +235,7 @@ int SequencerKernel::addUserClient (UserClientQueue& queue)
     const auto number = state->lowestFreeClient (firstUserClient, 1, clientLimit);
 
     if (number >= 0)
-        state->clients[number] = { "Client-" + std::to_string (number), false, nullptr, &queue, {} };
+        state->clients[number] = { "Client-" + std::to_string (number), false, false, nullptr, &queue, {} };
 
     return number;
 }
@@ -340,7 +341,7 @@ int SequencerKernel::dispatch (int client, SequencerEvent event)
             return -ENOENT;
 
         reached = (int) destinations.size();
-        const auto pieces = sender->isKernelClient && isSysexOverPiece (event) ? splitSysex (event)
+        const auto pieces = sender->isCard && isSysexOverPiece (event) ? splitSysex (event)
                                                                               : std::vector<SequencerEvent> { event };
 
         for (const auto& piece : pieces)

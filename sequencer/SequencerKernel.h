@@ -110,8 +110,8 @@ public:
     std::optional<ClientState> nextClient (int after) const;
     std::optional<PortState> nextPort (int client, int after) const;
 
-    /** The kernel's own clients send SysEx as a card's MIDI driver does: in events of
-        at most this many bytes, which the receiving program gathers again.
+    /** The clients added with addKernelClient send SysEx as a card's MIDI driver does:
+        in events of at most this many bytes, which the receiving program gathers again.
     */
     static constexpr std::size_t sysexPieceBytes = 256;
 

@@ -10,8 +10,9 @@ UserClientQueue::UserClientQueue (int d) noexcept
 
 void UserClientQueue::ring()
 {
-    const char item = 1;
-    ::send (doorbell, &item, 1, MSG_NOSIGNAL | MSG_DONTWAIT);
+    const char waiting = 1;
+    ::send (doorbell, &waiting, 1, MSG_NOSIGNAL | MSG_DONTWAIT);
+    rung = true;
 }
 
 void UserClientQueue::push (const SequencerEvent& event)
@@ -19,15 +20,12 @@ void UserClientQueue::push (const SequencerEvent& event)
     const std::lock_guard<std::mutex> sl (lock);
 
     if (events.size() < capacity)
-    {
         events.push_back (event);
-        ring();
-    }
-    else if (! overflowed)
-    {
+    else
         overflowed = true;
+
+    if (! rung)
         ring();
-    }
 }
 
 std::vector<std::pair<int, SequencerEvent>> UserClientQueue::take (int count, std::size_t variableBytes)
@@ -56,6 +54,11 @@ std::vector<std::pair<int, SequencerEvent>> UserClientQueue::take (int count, st
         items.emplace_back (0, std::move (events.front()));
         events.pop_front();
     }
+
+    rung = false;
+
+    if (! events.empty() || overflowed)
+        ring();
 
     return items;
 }

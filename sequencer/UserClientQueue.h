@@ -9,16 +9,19 @@
 
 /** The events waiting for one user client, as the kernel's input FIFO holds them:
     bounded, and an event that finds it full is dropped and reported once as an
-    overflow. For each item queued (an event, or an overflow report) one byte is
-    written to the doorbell socket, so that the client's end of it is readable exactly
-    while items wait; the client reads a byte before it takes an item.
+    overflow.
+
+    The doorbell socket's other end is what the client polls: it holds one byte while
+    items (events, or an overflow report) wait, and none once they have all been taken.
+    The client reads that byte before it takes; a take that leaves items behind rings
+    again, and the next push after the queue has been emptied rings anew.
 */
 class UserClientQueue
 {
 public:
     static constexpr std::size_t capacity = 1000;
 
-    /** doorbell: a non-blocking socket, not owned; its buffer holds capacity + 1 bytes. */
+    /** doorbell: a non-blocking socket, not owned. */
     explicit UserClientQueue (int doorbell) noexcept;
 
     /** Called by the kernel, on the sending client's thread. */
@@ -35,9 +38,10 @@ private:
 
     const int doorbell;
 
-    // Guards the events and the overflow flag: the kernel pushes on senders' threads,
-    // the connection's thread takes.
+    // Guards the events and both flags: the kernel pushes on senders' threads, the
+    // connection's thread takes.
     std::mutex lock;
     std::deque<SequencerEvent> events;
     bool overflowed = false;
+    bool rung = false;
 };

@@ -123,11 +123,11 @@ int StandinClient::takeItems (int count)
 
 int StandinClient::fetch (bool mayWait)
 {
-    char announced[wire::maxItemsPerTake];
+    char waiting[16];
     ssize_t count = 0;
 
     do
-        count = ::recv (eventSocket, announced, sizeof (announced), mayWait && ! nonblocking ? 0 : MSG_DONTWAIT);
+        count = ::recv (eventSocket, waiting, sizeof (waiting), mayWait && ! nonblocking ? 0 : MSG_DONTWAIT);
     while (count < 0 && errno == EINTR);
 
     if (count < 0)
@@ -136,19 +136,9 @@ int StandinClient::fetch (bool mayWait)
     if (count == 0)
         return -ENODEV;
 
-    // Each byte stands for one item already queued; a reply may bring fewer when they
-    // are long, and the rest are taken at once, since their bytes are read.
-    for (auto remaining = (int) count; remaining > 0;)
-    {
-        const auto taken = takeItems (remaining);
-
-        if (taken <= 0)
-            return taken < 0 ? taken : -ENODEV;
-
-        remaining -= taken;
-    }
-
-    return (int) count;
+    // The byte says items wait; if they are more than one take brings, the broker
+    // rings again for the rest.
+    return takeItems (wire::maxItemsPerTake);
 }
 
 int StandinClient::input (snd_seq_event_t** event)
@@ -158,6 +148,9 @@ int StandinClient::input (snd_seq_event_t** event)
     if (buffered.empty())
         if (const auto fetched = fetch (true); fetched < 0)
             return fetched;
+
+    if (buffered.empty())
+        return -EAGAIN;
 
     auto [status, next] = std::move (buffered.front());
     buffered.pop_front();

@@ -8,9 +8,9 @@
     Request code, a reply with its result (a count, a number or a negative errno).
 
     On connection the broker sends the new client's number, with the event socket's
-    descriptor attached. That socket carries one byte for each item waiting in the
-    client's queue (an event or an overflow report) and nothing else, so that it is
-    readable exactly when something waits; the items themselves are fetched with take.
+    descriptor attached. That socket carries nothing but a byte while items (events, or
+    an overflow report) wait in the client's queue, so that it is readable exactly when
+    something waits; the client reads the byte, then fetches the items with take.
 */
 namespace wire
 {
