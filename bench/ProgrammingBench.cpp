@@ -101,9 +101,23 @@ namespace
         state.counters["timeOverFloor"] = elapsedSeconds / rig.getLinkFloorSeconds();
     }
 
-    void programOverLink (benchmark::State& state, juce::uint32 imageSize, ProgrammingSetUp::Link link)
+    // False, with the benchmark skipped, when the rig cannot reach its device.
+    bool reachesItsDevice (benchmark::State& state, const ProgrammingRig& rig)
     {
-        ProgrammingRig rig (imageSize, ProgrammingRig::FarSide::simulatedDevice, link);
+        if (! rig.isConnected())
+            state.SkipWithError ("no sequencer port of the device: run with LD_LIBRARY_PATH=<build>/sequencer");
+
+        return rig.isConnected();
+    }
+
+    void programOverLink (benchmark::State& state, juce::uint32 imageSize, ProgrammingSetUp::Link link,
+                          ProgrammingRig::Ports ports = ProgrammingRig::Ports::virtualPorts)
+    {
+        ProgrammingRig rig (imageSize, ProgrammingRig::FarSide::simulatedDevice, link, ports);
+
+        if (! reachesItsDevice (state, rig))
+            return;
+
         const auto start = Clock::now();
 
         for ([[maybe_unused]] auto iteration : state)
@@ -113,9 +127,14 @@ namespace
         timeOverLinkFloor (state, rig, secondsSince (start));
     }
 
-    void programOverLinkOnTheProgrammingPage (benchmark::State& state, juce::uint32 imageSize, ProgrammingSetUp::Link link)
+    void programOverLinkOnTheProgrammingPage (benchmark::State& state, juce::uint32 imageSize, ProgrammingSetUp::Link link,
+                                              ProgrammingRig::Ports ports = ProgrammingRig::Ports::virtualPorts)
     {
-        ProgrammingRig rig (imageSize, ProgrammingRig::FarSide::simulatedDevice, link);
+        ProgrammingRig rig (imageSize, ProgrammingRig::FarSide::simulatedDevice, link, ports);
+
+        if (! reachesItsDevice (state, rig))
+            return;
+
         const auto start = Clock::now();
 
         if (programOnPage (state, rig))
@@ -142,6 +161,19 @@ namespace
     void programOneMebibyteOverUsbMidiOnTheProgrammingPage (benchmark::State& state)
     {
         programOverLinkOnTheProgrammingPage (state, oneMebibyte, ProgrammingSetUp::usbFullSpeedLink);
+    }
+
+    // The same through the path of a real update on Linux: JUCE's ALSA code, the
+    // sequencer's socket and its device driver, each SysEx reply in 256-byte pieces.
+    void programOneMebibyteOverUsbMidiThroughAlsa (benchmark::State& state)
+    {
+        programOverLink (state, oneMebibyte, ProgrammingSetUp::usbFullSpeedLink, ProgrammingRig::Ports::alsaSequencer);
+    }
+
+    void programOneMebibyteOverUsbMidiThroughAlsaOnTheProgrammingPage (benchmark::State& state)
+    {
+        programOverLinkOnTheProgrammingPage (state, oneMebibyte, ProgrammingSetUp::usbFullSpeedLink,
+                                             ProgrammingRig::Ports::alsaSequencer);
     }
 }
 
@@ -172,6 +204,13 @@ BENCHMARK (programOneMebibyteOverUsbMidiOnTheProgrammingPage)
     ->ArgNames ({ "shown", "juceLoop" })
     ->Args ({ pageShown, 0 })
     ->Args ({ pageShown, 1 })
+    ->Unit (benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations (1);
+BENCHMARK (programOneMebibyteOverUsbMidiThroughAlsa)->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (1);
+BENCHMARK (programOneMebibyteOverUsbMidiThroughAlsaOnTheProgrammingPage)
+    ->ArgNames ({ "shown", "juceLoop" })
+    ->Args ({ pageShown, 0 })
     ->Unit (benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations (1);

@@ -2,13 +2,25 @@
 
 #include "bench/ProgrammingSetUp.h"
 
-ProgrammingRig::ProgrammingRig (juce::uint32 imageSizeToUse, FarSide farSide, ProgrammingSetUp::Link linkToUse)
+ProgrammingRig::ProgrammingRig (juce::uint32 imageSizeToUse, FarSide farSide, ProgrammingSetUp::Link linkToUse,
+                                Ports portsToUse)
     : link (linkToUse),
       imageSize (imageSizeToUse),
       config (ProgrammingSetUp::deviceFor (imageSizeToUse, linkToUse)),
-      device (ProgrammingSetUp::productOf (config), ports, ReplyTimeouts {}),
+      sequencer (portsToUse == Ports::alsaSequencer ? std::make_unique<SequencerPorts> (config) : nullptr),
+      device (ProgrammingSetUp::productOf (config), sequencer != nullptr ? sequencer->getPorts() : ports, ReplyTimeouts {}),
       image (ProgrammingSetUp::imageOf (imageSizeToUse))
 {
+    jassert (sequencer == nullptr || farSide == FarSide::simulatedDevice);
+
+    if (sequencer != nullptr)
+    {
+        int input = -1, output = -1;
+        connected = sequencer->findPorts (input, output);
+        device.setPortIndices (input, output);
+        return;
+    }
+
     if (farSide == FarSide::simulatedDevice)
         simulated = std::make_unique<SimulatedDevice> (ports, config);
     else
@@ -49,12 +61,24 @@ juce::int64 ProgrammingRig::getNumBlocks() const noexcept
     return (imageSize + ProgrammingSetUp::blockSize - 1) / ProgrammingSetUp::blockSize;
 }
 
+bool ProgrammingRig::isConnected() const noexcept
+{
+    return connected;
+}
+
 size_t ProgrammingRig::getBytesOnTheWire() const
 {
-    return simulated != nullptr ? ProgrammingSetUp::bytesOnTheWire (simulated->getTranscript()) : 0;
+    const auto* far = getSimulatedDevice();
+    return far != nullptr ? ProgrammingSetUp::bytesOnTheWire (far->getTranscript()) : 0;
 }
 
 double ProgrammingRig::getLinkFloorSeconds() const
 {
-    return simulated != nullptr ? ProgrammingSetUp::linkFloorSeconds (simulated->getTranscript(), link) : 0.0;
+    const auto* far = getSimulatedDevice();
+    return far != nullptr ? ProgrammingSetUp::linkFloorSeconds (far->getTranscript(), link) : 0.0;
+}
+
+const SimulatedDevice* ProgrammingRig::getSimulatedDevice() const
+{
+    return sequencer != nullptr ? &sequencer->getDevice() : simulated.get();
 }

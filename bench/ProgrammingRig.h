@@ -1,13 +1,14 @@
 #pragma once
 
 #include "bench/ProgrammingSetUp.h"
+#include "bench/SequencerPorts.h"
 #include "bench/TranscriptFreeDevice.h"
 #include "device/MidiTargetDevice.h"
 #include "sim/SimulatedDevice.h"
 
-/** A host device and a simulated device on virtual ports, and an image for them, as
-    ProgrammingSetUp describes. Made and used on one thread; the simulated device
-    answers on its own.
+/** A host device and a simulated device, and an image for them, as ProgrammingSetUp
+    describes: on virtual ports, or through JUCE's ALSA code and the test sequencer. Made
+    and used on one thread; the simulated device answers on its own.
 */
 class ProgrammingRig
 {
@@ -19,7 +20,20 @@ public:
         transcriptFree      // the same answers without either, so that its own time is small
     };
 
-    ProgrammingRig (juce::uint32 imageSize, FarSide farSide, ProgrammingSetUp::Link link = {});
+    /** How the host reaches the device. */
+    enum class Ports
+    {
+        virtualPorts,       // the in-process virtual ports
+        alsaSequencer       // JUCE's ALSA code and the test sequencer: a simulatedDevice only
+    };
+
+    ProgrammingRig (juce::uint32 imageSize, FarSide farSide, ProgrammingSetUp::Link link = {},
+                    Ports portsToUse = Ports::virtualPorts);
+
+    /** False when the host cannot reach the device: JUCE lists no sequencer port of it
+        (the process was started without the stand-in libasound).
+    */
+    bool isConnected() const noexcept;
 
     /** Writes the image into the device on the calling thread; false when that failed. */
     bool programOnce (StatusReporter* status, ProgressReporter* progress);
@@ -39,13 +53,17 @@ public:
     double getLinkFloorSeconds() const;
 
 private:
+    const SimulatedDevice* getSimulatedDevice() const;
+
     const ProgrammingSetUp::Link link;
     const juce::uint32 imageSize;
     const SimulatedDeviceConfig config;
     VirtualMidiPortSystem ports;
+    std::unique_ptr<SequencerPorts> sequencer;
     std::unique_ptr<SimulatedDevice> simulated;
     std::unique_ptr<TranscriptFreeDevice> transcriptFree;
     MidiTargetDevice device;
+    bool connected = true;
     const juce::MemoryBlock image;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ProgrammingRig)
