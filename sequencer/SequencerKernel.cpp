@@ -24,28 +24,6 @@ namespace
     {
         return a.client == b.client && a.port == b.port;
     }
-
-    bool isSysexOverPiece (const SequencerEvent& event)
-    {
-        return event.fixed.type == SND_SEQ_EVENT_SYSEX && event.variable.size() > SequencerKernel::sysexPieceBytes;
-    }
-
-    std::vector<SequencerEvent> splitSysex (const SequencerEvent& event)
-    {
-        std::vector<SequencerEvent> pieces;
-
-        for (std::size_t start = 0; start < event.variable.size(); start += SequencerKernel::sysexPieceBytes)
-        {
-            auto piece = event;
-            const auto end = std::min (event.variable.size(), start + SequencerKernel::sysexPieceBytes);
-            piece.variable.assign (event.variable.begin() + (std::ptrdiff_t) start,
-                                   event.variable.begin() + (std::ptrdiff_t) end);
-            piece.fixed.data.ext.len = (unsigned) piece.variable.size();
-            pieces.push_back (std::move (piece));
-        }
-
-        return pieces;
-    }
 }
 
 class SequencerKernel::State
@@ -61,7 +39,6 @@ public:
     {
         std::string name;
         bool isKernelClient = false;
-        bool isCard = false;
         KernelClientReceiver* receiver = nullptr;
         UserClientQueue* queue = nullptr;
         std::map<int, Port> ports;
@@ -206,11 +183,11 @@ SequencerKernel::SequencerKernel()
     : state (std::make_unique<State> (*this))
 {
     const auto readable = SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ;
-    state->clients[0] = { "System", true, false, nullptr, nullptr, {} };
+    state->clients[0] = { "System", true, nullptr, nullptr, {} };
     createPort (0, "Timer", readable, 0);
     createPort (0, "Announce", readable, 0);
 
-    state->clients[MidiThroughClient::number] = { "Midi Through", true, false, &state->through, nullptr, {} };
+    state->clients[MidiThroughClient::number] = { "Midi Through", true, &state->through, nullptr, {} };
     createPort (MidiThroughClient::number, "Midi Through Port-0",
                 readable | SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE,
                 SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_SOFTWARE);
@@ -224,7 +201,7 @@ int SequencerKernel::addKernelClient (const std::string& name, KernelClientRecei
     const auto number = state->lowestFreeClient (firstCardClient, cardClientStep, firstUserClient);
 
     if (number >= 0)
-        state->clients[number] = { name, true, true, &receiver, nullptr, {} };
+        state->clients[number] = { name, true, &receiver, nullptr, {} };
 
     return number;
 }
@@ -235,7 +212,7 @@ int SequencerKernel::addUserClient (UserClientQueue& queue)
     const auto number = state->lowestFreeClient (firstUserClient, 1, clientLimit);
 
     if (number >= 0)
-        state->clients[number] = { "Client-" + std::to_string (number), false, false, nullptr, &queue, {} };
+        state->clients[number] = { "Client-" + std::to_string (number), false, nullptr, &queue, {} };
 
     return number;
 }
@@ -341,12 +318,8 @@ int SequencerKernel::dispatch (int client, SequencerEvent event)
             return -ENOENT;
 
         reached = (int) destinations.size();
-        const auto pieces = sender->isCard && isSysexOverPiece (event) ? splitSysex (event)
-                                                                              : std::vector<SequencerEvent> { event };
-
-        for (const auto& piece : pieces)
-            for (auto& delivery : state->deliver (piece, destinations))
-                deliveries.push_back (std::move (delivery));
+        for (auto& delivery : state->deliver (event, destinations))
+            deliveries.push_back (std::move (delivery));
 
         for (const auto& delivery : deliveries)
             state->deliveries.emplace (delivery.client, std::this_thread::get_id());

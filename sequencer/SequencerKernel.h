@@ -110,11 +110,6 @@ public:
     std::optional<ClientState> nextClient (int after) const;
     std::optional<PortState> nextPort (int client, int after) const;
 
-    /** The clients added with addKernelClient send SysEx as a card's MIDI driver does:
-        in events of at most this many bytes, which the receiving program gathers again.
-    */
-    static constexpr std::size_t sysexPieceBytes = 256;
-
     /** Everything the kernel holds now, for tests and the broker's log. */
     std::vector<ClientState> clients() const;
     std::vector<Subscription> subscriptions() const;

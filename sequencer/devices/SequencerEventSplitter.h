@@ -11,7 +11,7 @@
 */
 struct SequencerEventSplitter
 {
-    static constexpr size_t maxSysexPiece = SequencerKernel::sysexPieceBytes;
+    static constexpr size_t maxSysexPiece = 256;
 
     /** The events for message, sent directly from source to its subscribers. Empty for
         a message no MIDI cable carries (a meta event, an undefined status).
