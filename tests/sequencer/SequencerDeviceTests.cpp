@@ -67,6 +67,11 @@ namespace
         const char* portListed;
     };
 
+    void PrintTo (const LinkCase& testCase, std::ostream* os)
+    {
+        *os << testCase.name;
+    }
+
     const LinkCase links[] {
         { "Usb", Link::usb, "Calvio Hall Reverb", "Calvio Hall Reverb MIDI 1" },
         { "DinBehindAnInterface", Link::din, "USB2.0-MIDI", "USB2.0-MIDI MIDI 1" }

@@ -28,6 +28,11 @@ namespace
         int value;              // the velocity for note events
     };
 
+    void PrintTo (const ShortMessageCase& testCase, std::ostream* os)
+    {
+        *os << testCase.name;
+    }
+
     class ShortMessageEvents : public ::testing::TestWithParam<ShortMessageCase> {};
 
     const ShortMessageCase shortMessages[] {
