@@ -11,16 +11,16 @@ ServerConnection::ServerConnection (SequencerKernel& k, int socket)
 {
     int events[2] { -1, -1 };
 
-    if (::socketpair (AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, events) != 0)
+    if (::socketpair (AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, events) != 0)
     {
         ended = true;
         return;
     }
 
-    doorbell = events[0];
-    const int bufferBytes = 64 * 1024;
-    ::setsockopt (doorbell, SOL_SOCKET, SO_SNDBUF, &bufferBytes, sizeof (bufferBytes));
-    queue = std::make_unique<UserClientQueue> (doorbell);
+    // A Unix socket's queued messages count against the sender's buffer only.
+    eventSocket = events[0];
+    ::setsockopt (eventSocket, SOL_SOCKET, SO_SNDBUF, &UserClientQueue::sendBufferBytes, sizeof (int));
+    queue = std::make_unique<UserClientQueue> (eventSocket);
     client = kernel.addUserClient (*queue);
 
     WireBuffer hello;
@@ -34,7 +34,7 @@ ServerConnection::ServerConnection (SequencerKernel& k, int socket)
         return;
     }
 
-    ::shutdown (doorbell, SHUT_RD);
+    ::shutdown (eventSocket, SHUT_RD);
     thread = std::thread ([this] { serve(); });
 }
 
@@ -49,8 +49,8 @@ ServerConnection::~ServerConnection()
     else if (client >= 0)
         kernel.removeClient (client);
 
-    if (doorbell >= 0)
-        ::close (doorbell);
+    if (eventSocket >= 0)
+        ::close (eventSocket);
 }
 
 void ServerConnection::serve()
@@ -100,7 +100,6 @@ bool ServerConnection::answer (WireBuffer& request, WireBuffer& reply)
 
         case wire::Request::nextClient:   return describeClient (request, reply) != -EPROTO;
         case wire::Request::nextPort:     return describePort (request, reply) != -EPROTO;
-        case wire::Request::take:         return take (request, reply) != -EPROTO;
 
         case wire::Request::output:
             a = output (request);
@@ -176,25 +175,4 @@ int ServerConnection::output (WireBuffer& request)
     const auto size = (int) (sizeof (event.fixed) + event.variable.size());
     const auto reached = kernel.dispatch (client, std::move (event));
     return reached < 0 ? reached : size;
-}
-
-int ServerConnection::take (WireBuffer& request, WireBuffer& reply)
-{
-    std::int32_t count = 0;
-
-    if (! request.readInt (count) || count < 0 || count > wire::maxItemsPerTake)
-        return -EPROTO;
-
-    const auto items = queue->take (count, wire::maxVariableBytes);
-    reply.addInt ((std::int32_t) items.size());
-
-    for (const auto& [status, event] : items)
-    {
-        reply.addInt (status);
-
-        if (status == 0)
-            reply.addEvent (event);
-    }
-
-    return 0;
 }

@@ -30,11 +30,10 @@ private:
     int describeClient (WireBuffer& request, WireBuffer& reply);
     int describePort (WireBuffer& request, WireBuffer& reply);
     int output (WireBuffer& request);
-    int take (WireBuffer& request, WireBuffer& reply);
 
     SequencerKernel& kernel;
     WireChannel requests;
-    int doorbell = -1;
+    int eventSocket = -1;
     std::unique_ptr<UserClientQueue> queue;
     int client = -1;
     std::atomic<bool> ended { false };

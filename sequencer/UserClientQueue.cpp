@@ -1,64 +1,24 @@
 #include "sequencer/UserClientQueue.h"
 
-#include <cerrno>
+#include "sequencer/wire/WireBuffer.h"
+#include "sequencer/wire/WireProtocol.h"
+
 #include <sys/socket.h>
 
-UserClientQueue::UserClientQueue (int d) noexcept
-    : doorbell (d)
+UserClientQueue::UserClientQueue (int s) noexcept
+    : socket (s)
 {
-}
-
-void UserClientQueue::ring()
-{
-    const char waiting = 1;
-    ::send (doorbell, &waiting, 1, MSG_NOSIGNAL | MSG_DONTWAIT);
-    rung = true;
 }
 
 void UserClientQueue::push (const SequencerEvent& event)
 {
-    const std::lock_guard<std::mutex> sl (lock);
+    const std::lock_guard<std::mutex> sl (sending);
 
-    if (events.size() < capacity)
-        events.push_back (event);
-    else
-        overflowed = true;
+    WireBuffer message;
+    message.addInt (overflowed ? wire::afterOverflow : wire::inOrder).addEvent (event);
+    const auto& bytes = message.getBytes();
 
-    if (! rung)
-        ring();
-}
-
-std::vector<std::pair<int, SequencerEvent>> UserClientQueue::take (int count, std::size_t variableBytes)
-{
-    std::vector<std::pair<int, SequencerEvent>> items;
-    const std::lock_guard<std::mutex> sl (lock);
-
-    // The overflow is reported before what is still queued, as the kernel reports it
-    // on the next read.
-    if (overflowed && count > 0)
-    {
-        overflowed = false;
-        items.emplace_back (-ENOSPC, SequencerEvent {});
-        --count;
-    }
-
-    std::size_t taken = 0;
-
-    for (; count > 0 && ! events.empty(); --count)
-    {
-        taken += events.front().variable.size();
-
-        if (taken > variableBytes && ! items.empty())
-            break;
-
-        items.emplace_back (0, std::move (events.front()));
-        events.pop_front();
-    }
-
-    rung = false;
-
-    if (! events.empty() || overflowed)
-        ring();
-
-    return items;
+    // A full queue (EAGAIN) loses the event; so does a client that has gone (EPIPE),
+    // which no longer reads anything.
+    overflowed = ::send (socket, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT) != (ssize_t) bytes.size();
 }

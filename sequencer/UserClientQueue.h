@@ -2,46 +2,35 @@
 
 #include "sequencer/SequencerEvent.h"
 
-#include <deque>
 #include <mutex>
-#include <utility>
-#include <vector>
 
-/** The events waiting for one user client, as the kernel's input FIFO holds them:
-    bounded, and an event that finds it full is dropped and reported once as an
-    overflow.
-
-    The doorbell socket's other end is what the client polls: it holds one byte while
-    items (events, or an overflow report) wait, and none once they have all been taken.
-    The client reads that byte before it takes; a take that leaves items behind rings
-    again, and the next push after the queue has been emptied rings anew.
+/** The events waiting for one user client, as the kernel's input FIFO holds them: the
+    client's event socket (SOCK_SEQPACKET), which carries one event per message straight
+    to the client's read, as the kernel hands events to read() on /dev/snd/seq. Its send
+    buffer bounds the queue; an event that finds it full is dropped, and the overflow is
+    reported once, by the next event that fits carrying a mark.
 */
 class UserClientQueue
 {
 public:
-    static constexpr std::size_t capacity = 1000;
+    /** The send buffer to ask of the event socket: about 1000 small events fit, and a
+        64 KiB SysEx fits whenever the queue is empty. The kernel charges each message
+        its bookkeeping too (about 768 bytes for a small one) and doubles what is asked;
+        where net.core.wmem_max is lower than asked, fewer fit.
+    */
+    static constexpr int sendBufferBytes = 384 * 1024;
 
-    /** doorbell: a non-blocking socket, not owned. */
-    explicit UserClientQueue (int doorbell) noexcept;
+    /** socket: the sending end of the client's event socket, not owned. */
+    explicit UserClientQueue (int socket) noexcept;
 
-    /** Called by the kernel, on the sending client's thread. */
+    /** Called by the kernel, on the sending client's thread; never blocks. */
     void push (const SequencerEvent& event);
 
-    /** Takes up to count items: (0, event) or (-ENOSPC, nothing) for an overflow, and
-        no more events than fit in variableBytes together (at least one). Called on the
-        client's connection thread.
-    */
-    std::vector<std::pair<int, SequencerEvent>> take (int count, std::size_t variableBytes);
-
 private:
-    void ring();
+    const int socket;
 
-    const int doorbell;
-
-    // Guards the events and both flags: the kernel pushes on senders' threads, the
-    // connection's thread takes.
-    std::mutex lock;
-    std::deque<SequencerEvent> events;
+    // Guards overflowed, which the kernel's pushes on several senders' threads read and
+    // set together with sending, so that the mark goes with the event right after a loss.
+    std::mutex sending;
     bool overflowed = false;
-    bool rung = false;
 };

@@ -12,6 +12,14 @@
 
 namespace
 {
+    // What input_pending moves into the library's buffer, beyond one message.
+    constexpr std::size_t maxHeldBytes = 64 * 1024;
+
+    std::size_t sizeOfEvent (const SequencerEvent& event)
+    {
+        return sizeof (event.fixed) + event.variable.size();
+    }
+
     int connectTo (const char* path)
     {
         sockaddr_un address {};
@@ -57,8 +65,8 @@ int StandinClient::open (std::unique_ptr<_snd_seq>& client)
     return 0;
 }
 
-StandinClient::StandinClient (int requestSocket, int events, int number) noexcept
-    : eventSocket (events), clientNumber (number), requests (requestSocket)
+StandinClient::StandinClient (int requestSocket, int events, int number)
+    : eventSocket (events), clientNumber (number), requests (requestSocket), message (wire::maxFrameBytes)
 {
 }
 
@@ -101,79 +109,80 @@ int StandinClient::output (const snd_seq_event_t& event)
     return call (request, reply);
 }
 
-int StandinClient::takeItems (int count)
+int StandinClient::receive (bool mayWait)
 {
-    WireBuffer request, reply;
-    request.addInt ((std::int32_t) wire::Request::take).addInt (count);
-    const auto taken = call (request, reply);
-
-    for (int i = 0; i < taken; ++i)
-    {
-        std::int32_t status = 0;
-        SequencerEvent event;
-
-        if (! reply.readInt (status) || (status == 0 && ! reply.readEvent (event)))
-            return -ENODEV;
-
-        buffered.emplace_back (status, std::move (event));
-    }
-
-    return taken;
-}
-
-int StandinClient::fetch (bool mayWait)
-{
-    char waiting[16];
-    ssize_t count = 0;
+    iovec part { message.data(), message.size() };
+    msghdr header {};
+    header.msg_iov = &part;
+    header.msg_iovlen = 1;
+    ssize_t size = 0;
 
     do
-        count = ::recv (eventSocket, waiting, sizeof (waiting), mayWait && ! nonblocking ? 0 : MSG_DONTWAIT);
-    while (count < 0 && errno == EINTR);
+        size = ::recvmsg (eventSocket, &header, mayWait && ! nonblocking ? 0 : MSG_DONTWAIT);
+    while (size < 0 && errno == EINTR);
 
-    if (count < 0)
+    if (size < 0)
         return errno == EAGAIN || errno == EWOULDBLOCK ? -EAGAIN : -errno;
 
-    if (count == 0)
+    // The broker never sends an empty message: this is the end of the socket.
+    if (size == 0)
         return -ENODEV;
 
-    // The byte says items wait; if they are more than one take brings, the broker
-    // rings again for the rest.
-    return takeItems (wire::maxItemsPerTake);
+    WireBuffer received ({ message.begin(), message.begin() + size });
+    std::int32_t mark = 0;
+    ReceivedEvent next;
+
+    if ((header.msg_flags & MSG_TRUNC) != 0 || ! received.readInt (mark) || ! received.readEvent (next.event)
+         || (mark != wire::inOrder && mark != wire::afterOverflow))
+        return -EIO;
+
+    next.afterOverflow = mark == wire::afterOverflow;
+    heldBytes += sizeOfEvent (next.event);
+    held.push_back (std::move (next));
+    return 0;
 }
 
 int StandinClient::input (snd_seq_event_t** event)
 {
     const std::lock_guard<std::mutex> sl (inputLock);
 
-    if (buffered.empty())
-        if (const auto fetched = fetch (true); fetched < 0)
-            return fetched;
+    if (held.empty())
+        if (const auto received = receive (true); received < 0)
+            return received;
 
-    if (buffered.empty())
-        return -EAGAIN;
+    if (held.front().afterOverflow)
+    {
+        held.front().afterOverflow = false;
+        return -ENOSPC;
+    }
 
-    auto [status, next] = std::move (buffered.front());
-    buffered.pop_front();
-
-    if (status < 0)
-        return status;
-
-    current = std::move (next);
+    current = std::move (held.front().event);
+    held.pop_front();
+    heldBytes -= sizeOfEvent (current);
 
     if ((current.fixed.flags & SND_SEQ_EVENT_LENGTH_MASK) != SND_SEQ_EVENT_LENGTH_FIXED)
         current.fixed.data.ext.ptr = current.variable.data();
 
     *event = &current.fixed;
-    return (int) (buffered.size() * sizeof (snd_seq_event_t));
+    return (int) (held.size() * sizeof (snd_seq_event_t));
 }
 
-int StandinClient::pending (bool fetchFirst)
+int StandinClient::pending (bool fetch)
 {
     const std::lock_guard<std::mutex> sl (inputLock);
 
-    if (fetchFirst)
-        if (const auto fetched = fetch (false); fetched < 0 && fetched != -EAGAIN)
-            return fetched;
+    // The socket holds what the broker could not yet hand over; bounding what moves here
+    // keeps a program that only counts from piling up senders' events without end.
+    while (fetch && heldBytes < maxHeldBytes)
+    {
+        const auto received = receive (false);
 
-    return (int) buffered.size();
+        if (received == -EAGAIN)
+            break;
+
+        if (received < 0)
+            return received;
+    }
+
+    return (int) held.size();
 }

@@ -6,13 +6,14 @@
 #include <deque>
 #include <memory>
 #include <mutex>
-#include <utility>
+#include <vector>
 
 struct _snd_seq;
 
 /** A program's client of the broker, behind a snd_seq_t: the request channel, shared
-    by every thread that calls the library with this handle, and the event socket with
-    the events read from it and not yet handed out.
+    by every thread that calls the library with this handle, and the event socket, from
+    which events are read one message each, with the library's buffer of those read and
+    not yet handed out.
 */
 class StandinClient
 {
@@ -22,7 +23,7 @@ public:
     */
     static int open (std::unique_ptr<_snd_seq>& client);
 
-    StandinClient (int requestSocket, int eventSocket, int clientNumber) noexcept;
+    StandinClient (int requestSocket, int eventSocket, int clientNumber);
     ~StandinClient();
 
     int getClientNumber() const noexcept    { return clientNumber; }
@@ -42,27 +43,35 @@ public:
     */
     int input (snd_seq_event_t** event);
 
-    /** snd_seq_event_input_pending: the events held here, after reading what waits
-        when fetch is true.
+    /** snd_seq_event_input_pending: the events held here, after moving what waits on
+        the event socket here (without waiting, up to a bound) when fetch is true.
     */
     int pending (bool fetch);
 
 private:
-    int fetch (bool mayWait);
-    int takeItems (int count);
+    struct ReceivedEvent
+    {
+        SequencerEvent event;
+        bool afterOverflow = false;     // the reader hears -ENOSPC before the event
+    };
+
+    int receive (bool mayWait);
 
     const int eventSocket;
     const int clientNumber;
     std::atomic<bool> nonblocking { false };
 
     // Guards the request channel: JUCE creates ports on one thread while its input
-    // thread takes events on another.
+    // thread reads events on another.
     std::mutex requestLock;
     WireChannel requests;
 
-    // Guards what input hands out; taken by the threads that read events.
+    // Guards what the reading threads share: the events received and not yet handed
+    // out with their size, the message being received and the event handed out last.
     std::mutex inputLock;
-    std::deque<std::pair<int, SequencerEvent>> buffered;
+    std::deque<ReceivedEvent> held;
+    std::size_t heldBytes = 0;
+    std::vector<std::uint8_t> message;
     SequencerEvent current;
 };
 

@@ -4,6 +4,9 @@
 
 #include <cstring>
 
+static_assert (2 * sizeof (std::int32_t) + sizeof (snd_seq_event_t) + wire::maxVariableBytes <= wire::maxFrameBytes,
+               "the largest event must fit in a frame and in an event message");
+
 namespace
 {
     bool isVariableLength (const snd_seq_event_t& event)

@@ -8,9 +8,9 @@
     Request code, a reply with its result (a count, a number or a negative errno).
 
     On connection the broker sends the new client's number, with the event socket's
-    descriptor attached. That socket carries nothing but a byte while items (events, or
-    an overflow report) wait in the client's queue, so that it is readable exactly when
-    something waits; the client reads the byte, then fetches the items with take.
+    descriptor attached. That socket (SOCK_SEQPACKET) is the client's input queue: each
+    message is one event sent to the client, an EventMark then the event as output
+    carries it, and it is readable exactly when events wait.
 */
 namespace wire
 {
@@ -24,9 +24,14 @@ namespace wire
         systemInfo,     //                                          -> current clients
         nextClient,     // client                                   -> 0, client, name, type, ports
         nextPort,       // client, port                             -> 0, port, name, capabilities, type
-        output,         // event                                    -> bytes of the event
-        take            // how many                                 -> count, then (status, event if 0) each;
-                        //                                             fewer than asked when their bytes are many
+        output          // event                                    -> bytes of the event
+    };
+
+    /** What comes before an event on the event socket. */
+    enum EventMark : std::int32_t
+    {
+        inOrder = 0,        // nothing was lost before it
+        afterOverflow = 1   // events were dropped before it: the reader hears -ENOSPC first
     };
 
     /** Which end of a subscription the other client's port is. */
@@ -39,9 +44,8 @@ namespace wire
     /** Bounds of what either side accepts from the other. */
     constexpr std::size_t maxVariableBytes = 64 * 1024;
     constexpr std::size_t maxNameBytes = 63;
-    constexpr int maxItemsPerTake = 256;
 
-    // A take's reply holds at most maxVariableBytes of events' bytes (or one event),
-    // and each item's fixed part.
-    constexpr std::size_t maxFrameBytes = maxVariableBytes + (std::size_t) maxItemsPerTake * 64 + 1024;
+    // The largest frame, an output request, and the largest event message: a few
+    // numbers, an event's fixed part and its bytes.
+    constexpr std::size_t maxFrameBytes = maxVariableBytes + 1024;
 }
