@@ -1,6 +1,6 @@
 #include "sequencer/devices/SequencerEventSplitter.h"
 
-#include "sequencer/devices/MidiEventShape.h"
+#include "sequencer/wire/MidiEventShape.h"
 
 namespace
 {

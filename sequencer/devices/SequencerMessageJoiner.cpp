@@ -1,6 +1,6 @@
 #include "sequencer/devices/SequencerMessageJoiner.h"
 
-#include "sequencer/devices/MidiEventShape.h"
+#include "sequencer/wire/MidiEventShape.h"
 
 #include <algorithm>
 

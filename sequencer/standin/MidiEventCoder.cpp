@@ -1,53 +1,17 @@
 #include "sequencer/standin/MidiEventCoder.h"
 
+#include "sequencer/wire/MidiEventShape.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 namespace
 {
-    struct StatusKind
-    {
-        int status;
-        snd_seq_event_type_t type;
-        int dataBytes;
-    };
-
-    // Channel messages by their high nibble, system messages by their whole byte.
-    constexpr StatusKind kinds[] {
-        { 0x80, SND_SEQ_EVENT_NOTEOFF, 2 },     { 0x90, SND_SEQ_EVENT_NOTEON, 2 },
-        { 0xa0, SND_SEQ_EVENT_KEYPRESS, 2 },    { 0xb0, SND_SEQ_EVENT_CONTROLLER, 2 },
-        { 0xc0, SND_SEQ_EVENT_PGMCHANGE, 1 },   { 0xd0, SND_SEQ_EVENT_CHANPRESS, 1 },
-        { 0xe0, SND_SEQ_EVENT_PITCHBEND, 2 },   { 0xf1, SND_SEQ_EVENT_QFRAME, 1 },
-        { 0xf2, SND_SEQ_EVENT_SONGPOS, 2 },     { 0xf3, SND_SEQ_EVENT_SONGSEL, 1 },
-        { 0xf6, SND_SEQ_EVENT_TUNE_REQUEST, 0 },{ 0xf8, SND_SEQ_EVENT_CLOCK, 0 },
-        { 0xfa, SND_SEQ_EVENT_START, 0 },       { 0xfb, SND_SEQ_EVENT_CONTINUE, 0 },
-        { 0xfc, SND_SEQ_EVENT_STOP, 0 },        { 0xfe, SND_SEQ_EVENT_SENSING, 0 },
-        { 0xff, SND_SEQ_EVENT_RESET, 0 },
-    };
-
-    const StatusKind* kindOfStatus (int status)
-    {
-        const auto key = status < 0xf0 ? (status & 0xf0) : status;
-        const auto found = std::find_if (std::begin (kinds), std::end (kinds), [key] (const auto& k) { return k.status == key; });
-        return found != std::end (kinds) ? found : nullptr;
-    }
-
-    const StatusKind* kindOfType (int type)
-    {
-        const auto found = std::find_if (std::begin (kinds), std::end (kinds), [type] (const auto& k) { return k.type == type; });
-        return found != std::end (kinds) ? found : nullptr;
-    }
-
     void setFixedLength (snd_seq_event_t& event, snd_seq_event_type_t type)
     {
         event.type = type;
         event.flags = (unsigned char) ((event.flags & ~SND_SEQ_EVENT_LENGTH_MASK) | SND_SEQ_EVENT_LENGTH_FIXED);
-    }
-
-    bool isNoteType (int type)
-    {
-        return type == SND_SEQ_EVENT_NOTEOFF || type == SND_SEQ_EVENT_NOTEON || type == SND_SEQ_EVENT_KEYPRESS;
     }
 }
 
@@ -70,9 +34,9 @@ int MidiEventCoder::encodeByte (int byte, snd_seq_event_t& event)
     if (byte >= 0xf8)
     {
         // Real-time messages come between any bytes and leave the message around them alone.
-        const auto* kind = kindOfStatus (byte);
+        const auto kind = MidiEventShape::forStatus ((std::uint8_t) byte);
 
-        if (kind == nullptr)
+        if (! kind.has_value())
             return 0;
 
         setFixedLength (event, kind->type);
@@ -110,10 +74,10 @@ int MidiEventCoder::startStatus (int byte, snd_seq_event_t& event)
     if (inSysex)
         return gatherSysex (byte, event);
 
-    const auto* kind = kindOfStatus (byte);
-    status = kind != nullptr ? byte : 0;
-    needed = kind != nullptr ? kind->dataBytes : 0;
-    return kind != nullptr && needed == 0 ? completeMessage (event) : 0;
+    const auto kind = MidiEventShape::forStatus ((std::uint8_t) byte);
+    status = kind.has_value() ? byte : 0;
+    needed = kind.has_value() ? kind->dataBytes() : 0;
+    return kind.has_value() && needed == 0 ? completeMessage (event) : 0;
 }
 
 int MidiEventCoder::gatherSysex (int byte, snd_seq_event_t& event)
@@ -139,11 +103,11 @@ void MidiEventCoder::emitSysex (snd_seq_event_t& event)
 
 int MidiEventCoder::completeMessage (snd_seq_event_t& event)
 {
-    const auto* kind = kindOfStatus (status);
+    const auto kind = MidiEventShape::forStatus ((std::uint8_t) status);
     setFixedLength (event, kind->type);
     received = 0;
 
-    if (isNoteType (kind->type))
+    if (kind->layout == MidiEventShape::Layout::note)
     {
         event.data.note.channel = (unsigned char) (status & 0x0f);
         event.data.note.note = data[0];
@@ -200,17 +164,17 @@ long MidiEventCoder::decode (unsigned char* bytes, long count, const snd_seq_eve
         return size;
     }
 
-    const auto* kind = kindOfType (event.type);
+    const auto kind = MidiEventShape::forType (event.type);
 
-    if (kind == nullptr)
+    if (! kind.has_value())
         return -ENOENT;
 
-    const auto channel = isNoteType (kind->type) ? event.data.note.channel : event.data.control.channel;
+    const auto channel = kind->layout == MidiEventShape::Layout::note ? event.data.note.channel : event.data.control.channel;
     const int statusByte = kind->status < 0xf0 ? (kind->status | (channel & 0x0f)) : kind->status;
     const auto value = event.data.control.value;
     unsigned char message[3] { (unsigned char) statusByte, 0, 0 };
 
-    if (isNoteType (kind->type))
+    if (kind->layout == MidiEventShape::Layout::note)
     {
         message[1] = event.data.note.note & 0x7f;
         message[2] = event.data.note.velocity & 0x7f;
@@ -229,7 +193,7 @@ long MidiEventCoder::decode (unsigned char* bytes, long count, const snd_seq_eve
 
     // Running status: a channel message with the previous one's status leaves it out.
     const auto skipStatus = statusByte < 0xf0 && statusByte == lastStatus;
-    const long size = 1 + kind->dataBytes - (skipStatus ? 1 : 0);
+    const long size = 1 + kind->dataBytes() - (skipStatus ? 1 : 0);
 
     if (size > count)
         return -ENOMEM;

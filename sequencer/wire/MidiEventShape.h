@@ -2,13 +2,14 @@
 
 #include <alsa/asoundlib.h>
 
-#include <juce_core/juce_core.h>
-
+#include <cstdint>
 #include <optional>
 
 /** How one short MIDI message (anything but SysEx) and a sequencer event carry the
     same thing: the event's type for the message's status byte, and where its data bytes
-    go in the event. One table serves both directions, so they cannot drift apart.
+    go in the event. One table serves both directions and both ends of the test
+    sequencer (the stand-in's snd_midi_event calls and the devices' driver), so they
+    cannot drift apart.
 */
 struct MidiEventShape
 {
@@ -23,7 +24,7 @@ struct MidiEventShape
     };
 
     /** The status byte, its channel nibble zero for a channel message. */
-    juce::uint8 status;
+    std::uint8_t status;
     snd_seq_event_type_t type;
     Layout layout;
 
@@ -35,7 +36,7 @@ struct MidiEventShape
     /** The shape of the message starting with statusByte, if it is a short message
         a MIDI cable carries (not SysEx, not an undefined status).
     */
-    static std::optional<MidiEventShape> forStatus (juce::uint8 statusByte) noexcept;
+    static std::optional<MidiEventShape> forStatus (std::uint8_t statusByte) noexcept;
 
     /** The shape of an event of type, if it is a short MIDI message. */
     static std::optional<MidiEventShape> forType (snd_seq_event_type_t type) noexcept;

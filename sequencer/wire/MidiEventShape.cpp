@@ -1,4 +1,4 @@
-#include "sequencer/devices/MidiEventShape.h"
+#include "sequencer/wire/MidiEventShape.h"
 
 #include <array>
 
@@ -42,9 +42,9 @@ int MidiEventShape::dataBytes() const noexcept
     return 0;
 }
 
-std::optional<MidiEventShape> MidiEventShape::forStatus (juce::uint8 statusByte) noexcept
+std::optional<MidiEventShape> MidiEventShape::forStatus (std::uint8_t statusByte) noexcept
 {
-    const auto status = statusByte < 0xf0 ? (juce::uint8) (statusByte & 0xf0) : statusByte;
+    const auto status = statusByte < 0xf0 ? (std::uint8_t) (statusByte & 0xf0) : statusByte;
 
     for (const auto& shape : shapes)
         if (shape.status == status)
