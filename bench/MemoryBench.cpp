@@ -6,8 +6,8 @@
 #include "catalogue/TargetsInfoDownloadThread.h"
 #include "device/MidiTargetDevice.h"
 #include "server/LoopbackServer.h"
-#include "wizard/DownloadImageThread.h"
-#include "wizard/UpdateThread.h"
+#include "flow/DownloadImageThread.h"
+#include "flow/UpdateThread.h"
 
 namespace
 {

@@ -1,6 +1,6 @@
 #include "bench/ProgrammingOnPage.h"
 
-#include "wizard/UpdateThread.h"
+#include "flow/UpdateThread.h"
 #include "handover/WorkerTimeouts.h"
 #include "wizard/PageModalLoop.h"
 

@@ -3,7 +3,7 @@
 #include "cli/Json.h"
 #include "cli/Terminal.h"
 #include "cli/TerminalText.h"
-#include "wizard/UpdateTexts.h"
+#include "flow/UpdateTexts.h"
 
 #include <cstdio>
 

@@ -4,8 +4,8 @@
 #include "cli/StepRunner.h"
 #include "cli/TerminalText.h"
 #include "device/MidiTargetDevice.h"
-#include "wizard/ScanForDevicesThread.h"
-#include "wizard/UpdateTexts.h"
+#include "flow/ScanForDevicesThread.h"
+#include "flow/UpdateTexts.h"
 
 namespace
 {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/ExitCode.h"
-#include "wizard/UpdateResult.h"
+#include "flow/UpdateResult.h"
 
 #include <juce_core/juce_core.h>
 

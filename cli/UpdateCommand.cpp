@@ -5,9 +5,9 @@
 #include "cli/Json.h"
 #include "cli/StepRunner.h"
 #include "cli/TerminalText.h"
-#include "wizard/DownloadImageThread.h"
-#include "wizard/UpdateTexts.h"
-#include "wizard/UpdateThread.h"
+#include "flow/DownloadImageThread.h"
+#include "flow/UpdateTexts.h"
+#include "flow/UpdateThread.h"
 
 #include <atomic>
 

@@ -45,6 +45,7 @@ add_subdirectory (platform)
 add_subdirectory (handover)
 add_subdirectory (catalogue)
 add_subdirectory (device)
+add_subdirectory (flow)
 add_subdirectory (wizard)
 add_subdirectory (app)
 

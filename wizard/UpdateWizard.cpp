@@ -1,10 +1,10 @@
 #include "wizard/UpdateWizard.h"
 
 #include "catalogue/TargetsInfoDownloadThread.h"
-#include "wizard/DownloadImageThread.h"
-#include "wizard/ScanForDevicesThread.h"
-#include "wizard/UpdateTexts.h"
-#include "wizard/UpdateThread.h"
+#include "flow/DownloadImageThread.h"
+#include "flow/ScanForDevicesThread.h"
+#include "flow/UpdateTexts.h"
+#include "flow/UpdateThread.h"
 
 namespace
 {

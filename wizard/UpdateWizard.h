@@ -3,7 +3,7 @@
 #include "catalogue/FileDownloader.h"
 #include "device/TargetDevice.h"
 #include "wizard/UpdateEnvironment.h"
-#include "wizard/UpdateResult.h"
+#include "flow/UpdateResult.h"
 #include "wizard/WizardComponent.h"
 #include "wizard/WorkerRunner.h"
 #include "wizard/pages/ConfirmPage.h"

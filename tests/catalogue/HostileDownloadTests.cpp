@@ -19,7 +19,7 @@
 #include "tests/support/ReportRecorder.h"
 #include "tests/support/ServiceThatMustNotBeReached.h"
 #include "tests/support/UserTexts.h"
-#include "wizard/DownloadImageThread.h"
+#include "flow/DownloadImageThread.h"
 
 // Addresses and answers as a forged catalogue or a hostile server would give them.
 namespace

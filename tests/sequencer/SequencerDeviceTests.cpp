@@ -7,7 +7,7 @@
 #include "tests/sequencer/SequencerRackTest.h"
 #include "tests/support/ReportRecorder.h"
 #include "tests/support/UserTexts.h"
-#include "wizard/UpdateThread.h"
+#include "flow/UpdateThread.h"
 
 #include <gmock/gmock.h>
 

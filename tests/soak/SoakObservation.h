@@ -1,6 +1,6 @@
 #pragma once
 
-#include "wizard/UpdateThread.h"
+#include "flow/UpdateThread.h"
 
 #include <vector>
 

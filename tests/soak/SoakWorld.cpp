@@ -6,8 +6,8 @@
 #include "tests/soak/SoakStep.h"
 #include "tests/support/ReportRecorder.h"
 #include "tests/wizard/WizardWorld.h"
-#include "wizard/DownloadImageThread.h"
-#include "wizard/ScanForDevicesThread.h"
+#include "flow/DownloadImageThread.h"
+#include "flow/ScanForDevicesThread.h"
 
 namespace
 {

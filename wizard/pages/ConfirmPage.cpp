@@ -1,6 +1,6 @@
 #include "wizard/pages/ConfirmPage.h"
 #include "wizard/pages/PageSetUp.h"
-#include "wizard/UpdateTexts.h"
+#include "flow/UpdateTexts.h"
 
 ConfirmPage::ConfirmPage()
     : WizardPage ("Confirm", "Confirm your choices")

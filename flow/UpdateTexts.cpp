@@ -1,4 +1,4 @@
-#include "wizard/UpdateTexts.h"
+#include "flow/UpdateTexts.h"
 
 namespace
 {

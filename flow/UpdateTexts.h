@@ -3,7 +3,7 @@
 #include <juce_core/juce_core.h>
 
 #include "catalogue/TargetsResult.h"
-#include "wizard/UpdateResult.h"
+#include "flow/UpdateResult.h"
 
 /** The texts a run of an update ends with, and those that ask the user to confirm it,
     kept out of the pages so that the wizard and the command-line tool say exactly the

@@ -1,4 +1,4 @@
-#include "wizard/UpdateThread.h"
+#include "flow/UpdateThread.h"
 
 #include "device/BinFileException.h"
 #include "device/CommHostException.h"

@@ -1,4 +1,4 @@
-#include "wizard/ScanForDevicesThread.h"
+#include "flow/ScanForDevicesThread.h"
 
 #include "device/MidiDeviceScanner.h"
 

@@ -1,4 +1,4 @@
-#include "wizard/DownloadImageThread.h"
+#include "flow/DownloadImageThread.h"
 
 #include "catalogue/DownloadRefusedException.h"
 
