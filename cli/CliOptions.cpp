@@ -14,7 +14,7 @@ namespace
 
     constexpr OptionUse optionUses[] = {
         { "--json",      "devices updates update", false },
-        { "--all",       "updates",                false },
+        { "--all",       "updates update",         false },
         { "--yes",       "update",                 false },
         { "--demo",      "devices updates update", false },
         { "--device",    "update",                 true },
@@ -43,7 +43,7 @@ namespace
         else if (name == "--all")       options.all = true;
         else if (name == "--yes")       options.yes = true;
         else if (name == "--demo")      options.demo = true;
-        else if (name == "--device")    options.device = value;
+        else if (name == "--device")    options.devices.add (options.device = value);
         else if (name == "--version")   options.version = value;
         else if (name == "--trace")     options.traceFile = folder.getChildFile (value);
         else if (name == "--catalogue") options.catalogue = isWebAddress (value) ? value : folder.getChildFile (value).getFullPathName();
@@ -112,6 +112,11 @@ CliOptions CliOptions::parse (const juce::StringArray& arguments, const juce::Fi
             return failed (name + " does not go with " + commandWord);
 
     options.command = *findCommand (commandWord);
+
+    // Every device with an update, or those named: one reading at a time.
+    if (options.command == Command::update && options.all && ! options.devices.isEmpty())
+        return failed ("--all and --device do not go together: --all updates every device that has an update");
+
     return options;
 }
 

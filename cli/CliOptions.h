@@ -21,12 +21,16 @@ struct CliOptions
     /** The text of --help, with the exit codes. */
     static juce::String usage();
 
+    /** update with --all, or with --device given more than once: several devices in one run. */
+    bool updatesSeveralDevices() const noexcept { return command == Command::update && (all || devices.size() > 1); }
+
     Command command = Command::help;
     bool json = false;
-    bool all = false;
+    bool all = false;           // updates: every revision; update: every device with an update
     bool yes = false;
     bool demo = false;
-    juce::String device;        // --device: a number from "devices", or a name
+    juce::String device;        // --device: a number from "devices", or a name; the last one given
+    juce::StringArray devices;  // every --device, in the order given
     juce::String version;       // --version
     juce::String catalogue;     // --catalogue: a URL, or an absolute path
     juce::File traceFile;       // --trace; juce::File() when not given

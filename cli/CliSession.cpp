@@ -1,6 +1,7 @@
 #include "cli/CliSession.h"
 
 #include "catalogue/FileDownloader.h"
+#include "cli/BatchUpdateCommand.h"
 #include "cli/DeviceFacts.h"
 #include "cli/Json.h"
 #include "cli/TerminalText.h"
@@ -50,11 +51,19 @@ ExitCode CliSession::run()
     {
         case CliOptions::Command::devices: return listDevices();
         case CliOptions::Command::updates: return listUpdates();
-        case CliOptions::Command::update:  return UpdateCommand (options, world, ports, console).run (getSources());
+        case CliOptions::Command::update:  return update();
         case CliOptions::Command::help:    break;
     }
 
     return ExitCode::usage;
+}
+
+ExitCode CliSession::update()
+{
+    if (options.updatesSeveralDevices())
+        return BatchUpdateCommand (options, world, ports, console).run (getSources());
+
+    return UpdateCommand (options, world, ports, console).run (getSources());
 }
 
 juce::StringArray CliSession::getSources()

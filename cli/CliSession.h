@@ -17,6 +17,7 @@ public:
 private:
     ExitCode listDevices();
     ExitCode listUpdates();
+    ExitCode update();
     ExitCode end (const RunOutcome& outcome);
     juce::StringArray getSources();
     void printPorts (const DeviceSurvey& survey);

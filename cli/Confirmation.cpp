@@ -1,5 +1,6 @@
 #include "cli/Confirmation.h"
 
+#include "cli/Console.h"
 #include "cli/InterruptFlag.h"
 #include "cli/Terminal.h"
 #include "cli/TerminalText.h"
@@ -37,6 +38,16 @@ namespace
 bool Confirmation::canAsk()
 {
     return Terminal::inputIsTerminal();
+}
+
+bool Confirmation::refuseWithoutTerminal()
+{
+    if (canAsk())
+        return false;
+
+    Console::printError ("standard input is not a terminal, so there is nobody to ask for confirmation;"
+                         " give --yes to update without asking");
+    return true;
 }
 
 Confirmation::Answer Confirmation::ask (const juce::String& question, bool toStandardError)

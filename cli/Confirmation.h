@@ -17,6 +17,11 @@ struct Confirmation
     */
     static bool canAsk();
 
+    /** When there is nobody to ask, says so on standard error, with how to go on
+        without asking, and returns true.
+    */
+    static bool refuseWithoutTerminal();
+
     /** Main thread. Writes question and "[y/N]" to standard output, or to standard error
         when standard output carries JSON, and reads one line; only "y" or "yes" agree.
     */

@@ -114,6 +114,12 @@ void Console::print (const juce::String& text)
     write (text.endsWithChar ('\n') ? text : text + "\n");
 }
 
+void Console::traceStatus (const juce::String& text)
+{
+    if (trace != nullptr)
+        trace->status (text);
+}
+
 void Console::printJson (const juce::var& value)
 {
     print (Json::toString (value, stepsShown));

@@ -59,6 +59,11 @@ public:
     */
     static void printError (const juce::String& message);
 
+    /** text into the trace alone, when there is one: a status told apart by the
+        caller, who shows it itself. Any thread.
+    */
+    void traceStatus (const juce::String& text);
+
     /** One JSON value: on one line when steps are shown (JSON lines), else laid out. */
     void printJson (const juce::var& value);
 
@@ -68,6 +73,7 @@ public:
     void printOutcome (const RunOutcome& outcome);
 
     bool isJson() const noexcept { return style == Style::json; }
+    Style getStyle() const noexcept { return style; }
 
     /** The outcome as JSON: result, caption, description, body, notes, exitCode. */
     static juce::var toJson (const RunOutcome& outcome);

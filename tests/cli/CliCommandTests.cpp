@@ -140,6 +140,8 @@ TEST_F (CliCommand, EndsEachWayWithItsExitCodeAndTheResultsPagesTexts)
         { { "frobnicate" },                                                   1, {}, { "unknown command frobnicate" } },
         { { "--demo", "devices", "--all" },                                   1, {}, { "--all does not go with devices" } },
         { { "--demo", "update", "--device", "1" },                            1, {}, { "give --yes" } },
+        { { "--demo", "update", "--all" },                                    1, {}, { "give --yes" } },
+        { { "--demo", "update", "--all", "--device", "1" },                   1, {}, { "--all and --device do not go together" } },
         { { "--demo", "--catalogue", "@nobody-there.xml", "devices" },        2, { noDevices, UserTexts::noDevicesBody }, {} },
         { { "--demo", "--catalogue", nonAsciiCatalogue, "devices" },          2, { noDevices, UserTexts::noDevicesBody }, {} },
         { { "--demo", "update", "--yes", "--device", "Nobody" },              2, { noDevices, "No device found is \"Nobody\"" }, {} },

@@ -1,0 +1,204 @@
+#include "cli/BatchUpdateCommand.h"
+
+#include "cli/Confirmation.h"
+#include "cli/DeviceFacts.h"
+#include "cli/InterruptFlag.h"
+#include "cli/Json.h"
+#include "cli/JsonDeviceLines.h"
+#include "cli/OutcomeTable.h"
+#include "cli/PlainDeviceLines.h"
+#include "cli/StepRunner.h"
+#include "cli/TerminalText.h"
+#include "flow/UpdateTexts.h"
+
+#include <juce_events/juce_events.h>
+
+#include "handover/SystemQueue.h"
+
+namespace
+{
+    juce::String indented (const juce::String& text)
+    {
+        juce::StringArray lines;
+        lines.addLines (text);
+        return "      " + lines.joinIntoString ("\n      ");
+    }
+
+    // Replaced by the flow's one mapping once it is there.
+    RunOutcome toRunOutcome (const UpdateOutcome& outcome)
+    {
+        auto code = ExitCode::updateFailed;
+
+        switch (outcome.end)
+        {
+            case UpdateEnd::succeeded:          code = ExitCode::success; break;
+            case UpdateEnd::cancelled:          code = ExitCode::cancelled; break;
+            case UpdateEnd::imageUnreachable:
+            case UpdateEnd::imageRefused:       code = ExitCode::downloadFailed; break;
+            case UpdateEnd::catalogueUnreachable:
+            case UpdateEnd::catalogueInvalid:
+            case UpdateEnd::catalogueEmpty:
+            case UpdateEnd::noDevices:
+            case UpdateEnd::noUpdate:
+            case UpdateEnd::programmingFailed:
+            case UpdateEnd::programmingUnfinished: break;
+        }
+
+        return { outcome.getResultsPage(), code, outcome.details, outcome.postInstructions, outcome.notes };
+    }
+}
+
+BatchUpdateCommand::BatchUpdateCommand (const CliOptions& optionsToUse, CliWorld& worldToUse, MidiPortSystem& portsToUse,
+                                        Console& consoleToUse)
+    : options (optionsToUse),
+      world (worldToUse),
+      ports (portsToUse),
+      console (consoleToUse)
+{
+}
+
+ExitCode BatchUpdateCommand::run (const juce::StringArray& sources)
+{
+    if (! options.yes && Confirmation::refuseWithoutTerminal())
+        return ExitCode::usage;
+
+    DeviceSurvey survey (ports, world.getReplyTimeouts(), console);
+
+    if (const auto failure = survey.run (sources, world.getCatalogueSigner()))
+        return end (*failure);
+
+    const DeviceChoice choice (survey.getDevices(), options.devices, options.version);
+
+    if (choice.getUsageError().isNotEmpty())
+    {
+        Console::printError (choice.getUsageError());
+        return ExitCode::usage;
+    }
+
+    if (const auto& failure = choice.getFailure())
+        return end (*failure);
+
+    announce (choice.getEntries(), survey);
+
+    if (! confirm (choice.getEntries()))
+        return end ({ UpdateResult::UpdateCancelled, ExitCode::cancelled, {}, {}, { "No device was changed." } });
+
+    return update (choice.getEntries(), survey);
+}
+
+ExitCode BatchUpdateCommand::end (const RunOutcome& outcome)
+{
+    console.printOutcome (outcome);
+    return outcome.exitCode;
+}
+
+//==============================================================================
+void BatchUpdateCommand::announce (const Entries& entries, const DeviceSurvey& survey)
+{
+    if (! console.isJson())
+        console.print ("Devices to update:");
+
+    for (const auto& entry : entries)
+    {
+        const auto& revision = *entry.revision;
+        const auto& instructions = entry.device->product.specialPreInstructions;
+
+        if (console.isJson())
+        {
+            console.printJson (Json::object ({ { "device", DeviceFacts::toJson (*entry.device, entry.number, survey) },
+                                               { "revision", DeviceFacts::toJson (revision) },
+                                               { "preInstructions", instructions } }));
+            continue;
+        }
+
+        console.print (juce::String (entry.number) + ". " + TerminalText::visible (entry.device->getDisplayName())
+                       + " to version " + TerminalText::visible (revision.version) + ", released "
+                       + TerminalText::visible (revision.releaseDate));
+
+        if (revision.releaseNotesUrl.isNotEmpty())
+            console.print ("   Release notes: " + TerminalText::visible (revision.releaseNotesUrl));
+
+        if (instructions.isNotEmpty())
+            console.print ("   Prepare to Update:\n" + indented (TerminalText::keepingLayout (instructions)));
+    }
+}
+
+bool BatchUpdateCommand::confirm (const Entries& entries)
+{
+    if (options.yes)
+        return true;
+
+    const auto question = juce::String (UpdateTexts::settingsWarning) + "\n"
+                          + "Are you sure you want to update these " + juce::String (entries.size())
+                          + " devices to the firmware versions shown?\n" + UpdateTexts::acknowledgement;
+
+    return Confirmation::ask (question, console.isJson()) == Confirmation::Answer::yes;
+}
+
+//==============================================================================
+ExitCode BatchUpdateCommand::update (const Entries& entries, const DeviceSurvey& survey)
+{
+    UpdateBatch batch;
+
+    for (const auto& entry : entries)
+    {
+        auto& reporter = makeReporter (entry);
+        batch.add (std::make_unique<UpdateFlow> (*entry.device, *entry.revision, survey.getImageSources()),
+                   { &reporter, &reporter });
+    }
+
+    runUntilEnded (batch);
+
+    if (console.getStyle() == Console::Style::terminal)
+        board.finish();
+
+    OutcomeTable table (console);
+
+    for (int i = 0; i < batch.size(); ++i)
+    {
+        const auto& flow = batch.getFlow (i);
+        auto outcome = toRunOutcome (flow.getOutcome());
+
+        if (outcome.exitCode == ExitCode::success)
+            outcome.notes.add (world.checkUpdatedDevice (flow.getDevice(), flow.getRevision()));
+
+        outcome.notes.removeEmptyStrings();
+        table.add ({ &flow.getDevice(), entries[i].number, flow.getRevision().version, outcome });
+    }
+
+    return table.print();
+}
+
+// Ctrl-C stops every worker, as it stops the one of a single update, and each is still
+// waited for: a worker that drives a device must close its ports before the program ends.
+void BatchUpdateCommand::runUntilEnded (UpdateBatch& batch)
+{
+    batch.start();
+    bool stopped = false;
+
+    while (batch.serviceWorkers())
+    {
+        if (! stopped && InterruptFlag::isRaised())
+        {
+            batch.stop();
+            stopped = true;
+        }
+
+        if (! juce::dispatchNextMessageOnSystemQueue (true))
+            batch.waitForWorkers (StepRunner::pollMs);
+    }
+}
+
+DeviceReporter& BatchUpdateCommand::makeReporter (const DeviceChoice::Entry& entry)
+{
+    const auto label = DeviceReporter::labelOf (*entry.device, entry.number);
+
+    switch (console.getStyle())
+    {
+        case Console::Style::terminal: return board.addRow (console, label);
+        case Console::Style::plain:    return *lines.add (std::make_unique<PlainDeviceLines> (console, label));
+        case Console::Style::json:     break;
+    }
+
+    return *lines.add (std::make_unique<JsonDeviceLines> (console, *entry.device, entry.number));
+}

@@ -1,0 +1,86 @@
+#include "cli/DeviceChoice.h"
+
+#include "cli/TerminalText.h"
+#include "flow/RevisionChoice.h"
+
+DeviceChoice::DeviceChoice (const juce::OwnedArray<TargetDevice>& devicesFound, const juce::StringArray& names,
+                            const juce::String& version)
+    : devices (devicesFound)
+{
+    if (names.isEmpty())
+        chooseEvery (version);
+    else
+        chooseNamed (names, version);
+
+    if (failure.has_value())
+        entries.clear();
+}
+
+void DeviceChoice::chooseEvery (const juce::String& version)
+{
+    for (int i = 0; i < devices.size(); ++i)
+        if (const auto* revision = RevisionChoice::choose (*devices[i], version))
+            entries.add ({ devices[i], i + 1, revision });
+
+    if (entries.isEmpty())
+        fail (UpdateResult::NoUpdatesFound, ExitCode::noUpdate,
+              version.isNotEmpty() ? "No device found has version " + version + " in the catalogue." : juce::String());
+}
+
+// Every name is resolved before any device is touched, and the first that cannot be
+// ends the run: an update of "these three" that quietly did two would surprise.
+void DeviceChoice::chooseNamed (const juce::StringArray& names, const juce::String& version)
+{
+    for (const auto& name : names)
+    {
+        const auto matches = findNamed (name);
+        const auto quoted = TerminalText::visible (name).quoted();
+
+        if (matches.size() != 1)
+            return fail (UpdateResult::NoDevicesFound, ExitCode::noDevices,
+                         (matches.isEmpty() ? "No device found is " : "Several devices found are ") + quoted
+                             + "; \"quillon-cli devices\" lists them by number.");
+
+        auto* device = matches.getFirst();
+
+        for (const auto& entry : entries)
+        {
+            if (entry.device == device)
+            {
+                usageError = "--device " + quoted + " names device " + juce::String (entry.number)
+                             + " again; give each device once";
+                entries.clear();
+                return;
+            }
+        }
+
+        const auto* revision = RevisionChoice::choose (*device, version);
+
+        if (revision == nullptr)
+            return fail (UpdateResult::NoUpdatesFound, ExitCode::noUpdate,
+                         TerminalText::visible (device->getDisplayName())
+                             + (version.isNotEmpty() ? " has no version " + version + " in the catalogue." : " has no update."));
+
+        entries.add ({ device, devices.indexOf (device) + 1, revision });
+    }
+}
+
+juce::Array<TargetDevice*> DeviceChoice::findNamed (const juce::String& name) const
+{
+    juce::Array<TargetDevice*> matches;
+
+    if (name.containsOnly ("0123456789"))
+        matches.addIfNotAlreadyThere (devices[name.getIntValue() - 1]);
+
+    for (auto* device : devices)
+        if (device->getDeviceName().equalsIgnoreCase (name) || device->product.name.equalsIgnoreCase (name))
+            matches.addIfNotAlreadyThere (device);
+
+    matches.removeAllInstancesOf (nullptr);
+    return matches;
+}
+
+void DeviceChoice::fail (UpdateResult result, ExitCode code, const juce::String& note)
+{
+    failure = RunOutcome { result, code, {}, {}, juce::StringArray (note) };
+}

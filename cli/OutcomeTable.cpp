@@ -1,0 +1,130 @@
+#include "cli/OutcomeTable.h"
+
+#include "cli/DeviceReporter.h"
+#include "cli/Json.h"
+#include "cli/JsonDeviceLines.h"
+#include "cli/TerminalText.h"
+#include "flow/UpdateTexts.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace
+{
+    // The higher code, except that a cancel ranks below every failure.
+    int severityOf (ExitCode code)
+    {
+        return code == ExitCode::cancelled ? 1 : 2 * (int) code;
+    }
+
+    // The details and the instructions come from outside; the other bodies are the
+    // client's own, laid out over lines.
+    juce::String visibleBodyOf (const RunOutcome& outcome)
+    {
+        return UpdateTexts::body (outcome.result, TerminalText::visible (outcome.details),
+                                  TerminalText::visible (outcome.postInstructions));
+    }
+
+    constexpr const char* indent = "    ";
+}
+
+OutcomeTable::OutcomeTable (Console& consoleToUse)
+    : console (consoleToUse)
+{
+}
+
+void OutcomeTable::add (const Row& row)
+{
+    rows.add (row);
+}
+
+ExitCode OutcomeTable::worstOf (const juce::Array<ExitCode>& codes)
+{
+    auto worst = ExitCode::success;
+
+    for (const auto code : codes)
+        if (severityOf (code) > severityOf (worst))
+            worst = code;
+
+    return worst;
+}
+
+ExitCode OutcomeTable::print()
+{
+    juce::Array<ExitCode> codes;
+
+    for (const auto& row : rows)
+    {
+        codes.add (row.outcome.exitCode);
+        console.traceStatus ("[" + DeviceReporter::labelOf (*row.device, row.number) + "] "
+                             + UpdateTexts::caption (row.outcome.result));
+    }
+
+    if (console.isJson())
+        printJson();
+    else
+        printText();
+
+    return worstOf (codes);
+}
+
+void OutcomeTable::printText()
+{
+    juce::StringArray labels { "Device" };
+    juce::StringArray versions { "Version" };
+    juce::StringArray captions { "Outcome" };
+
+    for (const auto& row : rows)
+    {
+        labels.add (DeviceReporter::labelOf (*row.device, row.number));
+        versions.add (TerminalText::visible (row.version));
+        captions.add (UpdateTexts::caption (row.outcome.result));
+    }
+
+    const auto widthOf = [] (const juce::StringArray& column)
+    {
+        return std::accumulate (column.begin(), column.end(), 0, [] (int w, const juce::String& s) { return std::max (w, s.length()); });
+    };
+
+    const auto labelWidth = widthOf (labels) + 2;
+    const auto versionWidth = widthOf (versions) + 2;
+
+    for (int i = 0; i <= rows.size(); ++i)
+    {
+        console.print (labels[i].paddedRight (' ', labelWidth) + versions[i].paddedRight (' ', versionWidth) + captions[i]);
+
+        if (i == 0)
+            continue;
+
+        const auto& outcome = rows.getReference (i - 1).outcome;
+        juce::StringArray below;
+        below.addLines (visibleBodyOf (outcome));
+
+        for (const auto& note : outcome.notes)
+            below.add (TerminalText::visible (note));
+
+        below.removeEmptyStrings();
+
+        for (const auto& line : below)
+            console.print (indent + line);
+    }
+}
+
+void OutcomeTable::printJson()
+{
+    int succeeded = 0;
+    juce::Array<ExitCode> codes;
+
+    for (const auto& row : rows)
+    {
+        console.printJson (Json::object ({ { "device", JsonDeviceLines::deviceToJson (*row.device, row.number) },
+                                           { "version", row.version },
+                                           { "outcome", Console::toJson (row.outcome) } }));
+        codes.add (row.outcome.exitCode);
+        succeeded += row.outcome.exitCode == ExitCode::success ? 1 : 0;
+    }
+
+    console.printJson (Json::object ({ { "summary", Json::object ({ { "devices", rows.size() },
+                                                                    { "succeeded", succeeded },
+                                                                    { "exitCode", (int) worstOf (codes) } }) } }));
+}
