@@ -2,6 +2,10 @@
 
 #include "flow/UpdateFlow.h"
 
+#include <atomic>
+#include <memory>
+#include <vector>
+
 /** Several devices' updates in one run. Devices on different port pairs are updated
     side by side, each step on a worker of its own; devices that share a port (a DIN
     chain behind one interface) one after another, in the order added, since a cable
@@ -49,4 +53,28 @@ public:
     /** The devices' flows, in the order added. */
     int size() const noexcept;
     const UpdateFlow& getFlow (int index) const;
+
+    /** Which devices go one after another: equal numbers for devices that share a
+        port (input or output, directly or through a third), in the order added. A
+        device that is not reached through MIDI ports of its own has a lane to itself.
+    */
+    static std::vector<int> assignLanes (const juce::Array<const TargetDevice*>& devices);
+
+private:
+    struct Entry;
+
+    void startWorker (Entry& entry);
+    void moveOn (Entry& entry);
+    void startNextOnLane (int lane);
+    bool isAnyWorkerRunning() const;
+
+    // Message thread, apart from what Entry says.
+    std::vector<std::unique_ptr<Entry>> entries;
+    bool started = false;
+    bool stopping = false;
+
+    // Signalled by a worker's thread as its last act; waited on by the message thread.
+    juce::WaitableEvent workerEnded;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (UpdateBatch)
 };

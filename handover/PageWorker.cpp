@@ -18,6 +18,9 @@ void PageWorker::run()
 
     if (pageState != nullptr)
         pageState->exitModalState (1);
+
+    if (endCallback != nullptr)
+        endCallback();
 }
 
 bool PageWorker::shouldAbort() const noexcept
@@ -28,6 +31,12 @@ bool PageWorker::shouldAbort() const noexcept
 bool PageWorker::shouldAbort (void* context) noexcept
 {
     return static_cast<const PageWorker*> (context)->shouldAbort();
+}
+
+void PageWorker::setEndCallback (std::function<void()> ended)
+{
+    jassert (! isThreadRunning());
+    endCallback = std::move (ended);
 }
 
 void PageWorker::stop()

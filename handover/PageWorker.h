@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <juce_core/juce_core.h>
 
@@ -50,6 +51,12 @@ public:
     */
     static bool shouldAbort (void* context) noexcept;
 
+    /** Message thread, before the thread starts. ended is called on this thread as the
+        last thing it does, after the page's modal state has ended: for whoever runs
+        several workers and waits for the first of them to end. It must not block.
+    */
+    void setEndCallback (std::function<void()> ended);
+
 protected:
     /** This thread. The step itself; it checks shouldAbort() or threadShouldExit() at
         its natural pauses, and catches what its own work throws.
@@ -69,6 +76,9 @@ protected:
 
 private:
     const std::unique_ptr<ModalStateTracker> pageState;
+
+    // Set by the message thread before the thread starts; called by this thread.
+    std::function<void()> endCallback;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PageWorker)
 };
