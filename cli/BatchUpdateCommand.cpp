@@ -17,13 +17,6 @@
 
 namespace
 {
-    juce::String indented (const juce::String& text)
-    {
-        juce::StringArray lines;
-        lines.addLines (text);
-        return "      " + lines.joinIntoString ("\n      ");
-    }
-
     // Replaced by the flow's one mapping once it is there.
     RunOutcome toRunOutcome (const UpdateOutcome& outcome)
     {
@@ -119,7 +112,7 @@ void BatchUpdateCommand::announce (const Entries& entries, const DeviceSurvey& s
             console.print ("   Release notes: " + TerminalText::visible (revision.releaseNotesUrl));
 
         if (instructions.isNotEmpty())
-            console.print ("   Prepare to Update:\n" + indented (TerminalText::keepingLayout (instructions)));
+            console.print ("   Prepare to Update:\n      " + TerminalText::visible (instructions));
     }
 }
 
