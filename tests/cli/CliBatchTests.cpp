@@ -1,3 +1,4 @@
+#include "cli/OutcomeTable.h"
 #include "demo/DemoSetup.h"
 #include "tests/cli/CliProcess.h"
 #include "tests/device/ImageFileBuilder.h"
@@ -314,4 +315,25 @@ TEST_F (CliBatch, DrawsOneLiveLinePerDeviceOnATerminalAndRedrawsThemTogether)
 
     for (int device = 0; device < 3; ++device)
         EXPECT_TRUE (lastDrawing.contains ("\033[K100%  " + rowLabel (device) + "  " + UserTexts::updateComplete)) << lastDrawing;
+}
+
+TEST (WorstExitCode, IsTheHighestButACancelRanksBelowEveryFailure)
+{
+    struct Case
+    {
+        juce::Array<ExitCode> codes;
+        ExitCode worst;
+    };
+
+    // clang-format off
+    const Case cases[] = {
+        { { ExitCode::success, ExitCode::success },                              ExitCode::success },
+        { { ExitCode::success, ExitCode::cancelled, ExitCode::success },         ExitCode::cancelled },
+        { { ExitCode::cancelled, ExitCode::downloadFailed, ExitCode::success },  ExitCode::downloadFailed },
+        { { ExitCode::updateFailed, ExitCode::cancelled, ExitCode::downloadFailed }, ExitCode::updateFailed },
+    };
+    // clang-format on
+
+    for (const auto& c : cases)
+        EXPECT_EQ (OutcomeTable::worstOf (c.codes), c.worst);
 }

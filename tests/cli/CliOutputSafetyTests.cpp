@@ -29,13 +29,27 @@ namespace
         return form == Form::jsonDocument || form == Form::jsonLines;
     }
 
+    juce::String withoutCursorUps (juce::String output)
+    {
+        for (int start = output.indexOf ("\x1b["); start >= 0; start = output.indexOf (start + 1, "\x1b["))
+        {
+            const auto count = output.substring (start + 2).initialSectionContainingOnly ("0123456789");
+
+            if (count.isNotEmpty() && output[start + 2 + count.length()] == 'A')
+                output = output.replaceSection (start, 3 + count.length(), {});
+        }
+
+        return output;
+    }
+
     // The first character of output a terminal would act on, as "U+XXXX at N", or empty.
     // A line break is the output's own; on a terminal so are the carriage return its line
-    // discipline puts before one, and the erasing of the live line before each redraw.
+    // discipline puts before one, the erasing of a live line before each redraw, and the
+    // cursor's moves up over several devices' live lines.
     juce::String firstControlIn (juce::String output, Form form)
     {
         if (form == Form::terminal)
-            output = output.replace ("\r\n", "\n").replace ("\r\x1b[K", "");
+            output = withoutCursorUps (output.replace ("\r\n", "\n").replace ("\r\x1b[K", ""));
 
         int index = 0;
 
@@ -126,6 +140,9 @@ TEST (CliOutputSafety, TextFromOutsideReachesTheTerminalOnlyAsVisibleStandInsAnd
         { hostileProgram, { "--demo", "devices", "--json" },          Form::jsonDocument, 0, { hostileName, hostilePort } },
         { hostileProgram, { "--demo", "updates", "--all", "--json" }, Form::jsonDocument, 0, { hostileName, hostilePort } },
         { hostileProgram, { "--demo", "update", "--yes", "--json" },  Form::jsonLines,    0, { hostileName, hostilePort } },
+        { hostileProgram, { "--demo", "update", "--all", "--yes" },            Form::plain,     0, { "[1 Calvio Hall Reverb \"" + nameShown + "\"] Writing at" } },
+        { hostileProgram, { "--demo", "update", "--all", "--yes" },            Form::terminal,  0, { "\r\x1b[K100%  1 Calvio Hall Reverb \"" + nameShown.substring (0, 20) } },
+        { hostileProgram, { "--demo", "update", "--all", "--yes", "--json" },  Form::jsonLines, 0, { hostileName } },
         { "quillon-cli",  { "--demo", "--catalogue", redirected, "updates" },           Form::plain,        5, { forgedLocationShown } },
         { "quillon-cli",  { "--demo", "--catalogue", redirected, "updates", "--json" }, Form::jsonDocument, 5, { forgedLocation } },
     };
