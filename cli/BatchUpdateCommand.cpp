@@ -142,9 +142,6 @@ ExitCode BatchUpdateCommand::update (const Entries& entries, const DeviceSurvey&
 
     runUntilEnded (batch);
 
-    if (console.getStyle() == Console::Style::terminal)
-        board.finish();
-
     OutcomeTable table (console);
 
     for (int i = 0; i < batch.size(); ++i)

@@ -19,13 +19,12 @@ public:
 private:
     void showStatus (const juce::String& text) override
     {
-        const auto visible = TerminalText::visible (text);
-        board.show (index, &visible, nullptr);
+        board.showStatus (index, TerminalText::visible (text));
     }
 
     void showProgress (int percent, double) override
     {
-        board.show (index, nullptr, &percent);
+        board.showPercent (index, percent);
     }
 
     LiveBoard& board;
@@ -43,22 +42,17 @@ DeviceReporter& LiveBoard::addRow (Console& console, const juce::String& label)
     return *rows.add (std::make_unique<Row> (console, label, *this, rows.size()));
 }
 
-void LiveBoard::finish()
+void LiveBoard::showStatus (int index, const juce::String& visibleStatus)
 {
     const juce::ScopedLock scope (lock);
+    statuses.set (index, visibleStatus);
     redraw();
 }
 
-void LiveBoard::show (int index, const juce::String* status, const int* percent)
+void LiveBoard::showPercent (int index, int percent)
 {
     const juce::ScopedLock scope (lock);
-
-    if (status != nullptr)
-        statuses.set (index, *status);
-
-    if (percent != nullptr)
-        percents.set (index, *percent);
-
+    percents.set (index, percent);
     redraw();
 }
 

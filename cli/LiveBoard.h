@@ -4,7 +4,8 @@
 
 /** Several devices' live lines on a terminal: one line per device (its label, its
     step's latest status and its percentage), all redrawn together in place whenever
-    one changes, by moving the cursor back up over them.
+    one changes, by moving the cursor back up over them. The cursor stays below the
+    lines, so what is written once the workers have ended starts under them.
 
     Each line is cut to a width that fits a terminal of 80 columns, so that none wraps
     and moves the lines below it out of the cursor's reach.
@@ -23,17 +24,13 @@ public:
     */
     DeviceReporter& addRow (Console& console, const juce::String& label);
 
-    /** Main thread, once every worker has ended: the lines stay as last drawn, and what
-        is written next starts below them.
-    */
-    void finish();
-
     static constexpr int width = 79;
 
 private:
     class Row;
 
-    void show (int index, const juce::String* status, const int* percent);
+    void showStatus (int index, const juce::String& visibleStatus);
+    void showPercent (int index, int percent);
     void redraw();
     juce::String lineOf (int index) const;
 
