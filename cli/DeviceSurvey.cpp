@@ -5,6 +5,7 @@
 #include "cli/TerminalText.h"
 #include "device/MidiTargetDevice.h"
 #include "flow/ScanForDevicesThread.h"
+#include "flow/UpdateOutcome.h"
 #include "flow/UpdateTexts.h"
 
 namespace
@@ -70,7 +71,7 @@ std::optional<RunOutcome> DeviceSurvey::fetchCatalogue (const juce::StringArray&
         return std::nullopt;
     }
 
-    const auto outcome = UpdateTexts::outcomeOf (thread.getStatus());
+    const auto outcome = UpdateOutcome::ofCatalogueSearch (thread.getStatus(), {}).getResultsPage();
     const auto details = outcome == UpdateResult::InvalidTargetsFile ? thread.getErrorMessage() : juce::String();
     return RunOutcome { outcome, exitCodeFor (outcome), details, {}, {} };
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "catalogue/FileDownloader.h"
+#include "flow/BlockWatch.h"
+#include "flow/StatusAfterStop.h"
 #include "device/TargetDevice.h"
 #include "flow/UpdateOutcome.h"
 #include "handover/PageWorker.h"
@@ -64,4 +66,25 @@ public:
 
     TargetDevice& getDevice() const noexcept;
     const TargetRevision& getRevision() const noexcept;
+
+private:
+    void downloadEnded (PageWorker& worker, bool finished);
+    void programmingEnded (PageWorker& worker, bool finished);
+    void end (UpdateOutcome how);
+
+    TargetDevice& device;
+    const TargetRevision& revision;
+    const FileDownloader::Sources imageSources;
+
+    Step step = Step::download;
+    UpdateOutcome outcome;
+
+    // Read by the programming worker, so kept until it has ended, and kept for good when
+    // it is given up on.
+    std::unique_ptr<juce::MemoryBlock> image;
+    std::unique_ptr<juce::MemoryInputStream> imageStream;
+    std::unique_ptr<StatusAfterStop> statusWatch;
+    std::unique_ptr<BlockWatch> progressWatch;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (UpdateFlow)
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/TargetsResult.h"
 #include "flow/UpdateEnd.h"
 #include "flow/UpdateResult.h"
 
@@ -17,4 +18,9 @@ struct UpdateOutcome
 
     /** The results page that shows end. */
     UpdateResult getResultsPage() const noexcept;
+
+    /** How a search for the catalogue that found none ends the run; errorMessage is
+        what the search said, shown when the catalogue could not be read.
+    */
+    static UpdateOutcome ofCatalogueSearch (TargetsResult result, const juce::String& errorMessage);
 };

@@ -59,19 +59,6 @@ juce::String UpdateTexts::body (UpdateResult outcome, const juce::String& detail
     return details;
 }
 
-UpdateResult UpdateTexts::outcomeOf (TargetsResult result)
-{
-    switch (result)
-    {
-        case TargetsResult::TargetsParseError: return UpdateResult::InvalidTargetsFile;
-        case TargetsResult::TargetsEmpty:      return UpdateResult::NoUpdatesFound;
-        case TargetsResult::TargetsOk:
-        case TargetsResult::TargetsNotFound:   break;
-    }
-
-    return UpdateResult::UnableToConnect;
-}
-
 juce::String UpdateTexts::confirmationQuestion (const juce::String& deviceName, const juce::String& version)
 {
     return "Are you sure you want to update the device: " + deviceName + " to firmware version " + version + "?";

@@ -2,7 +2,6 @@
 
 #include <juce_core/juce_core.h>
 
-#include "catalogue/TargetsResult.h"
 #include "flow/UpdateResult.h"
 
 /** The texts a run of an update ends with, and those that ask the user to confirm it,
@@ -21,9 +20,6 @@ struct UpdateTexts
         details; after a success the revision's postInstructions when it has any.
     */
     static juce::String body (UpdateResult outcome, const juce::String& details, const juce::String& postInstructions);
-
-    /** How a search for the catalogue that found none ends the run. */
-    static UpdateResult outcomeOf (TargetsResult result);
 
     /** The question on the confirmation page. */
     static juce::String confirmationQuestion (const juce::String& deviceName, const juce::String& version);

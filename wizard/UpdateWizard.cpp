@@ -3,6 +3,7 @@
 #include "catalogue/TargetsInfoDownloadThread.h"
 #include "flow/DownloadImageThread.h"
 #include "flow/ScanForDevicesThread.h"
+#include "flow/UpdateOutcome.h"
 #include "flow/UpdateTexts.h"
 #include "flow/UpdateThread.h"
 
@@ -196,7 +197,7 @@ bool UpdateWizard::fetchCatalogue (std::shared_ptr<TargetsInfo>& catalogue, Upda
         return true;
     }
 
-    outcome = UpdateTexts::outcomeOf (thread->getStatus());
+    outcome = UpdateOutcome::ofCatalogueSearch (thread->getStatus(), {}).getResultsPage();
 
     if (outcome == UpdateResult::InvalidTargetsFile)
         details = thread->getErrorMessage();
