@@ -55,11 +55,13 @@ namespace
                 return;
             }
 
-            double slowest = 0.0, fastest = std::numeric_limits<double>::max();
+            double slowest = 0.0, fastest = std::numeric_limits<double>::max(), processorAlone = 0.0;
 
             for (auto device : all)
             {
-                const auto alone = update (rig, { device }).seconds;
+                const auto run = update (rig, { device });
+                const auto alone = run.seconds;
+                processorAlone += run.processorSeconds;
 
                 if (alone < 0.0)
                 {
@@ -72,7 +74,8 @@ namespace
             }
 
             state.counters["togetherSeconds"] = together.seconds;
-            state.counters["togetherCores"] = together.processorSeconds / together.seconds;
+            state.counters["togetherProcessorSeconds"] = together.processorSeconds;
+            state.counters["aloneProcessorSecondsInAll"] = processorAlone;
             state.counters["slowestAloneSeconds"] = slowest;
             state.counters["fastestAloneSeconds"] = fastest;
             state.counters["overSlowestAlone"] = together.seconds / slowest;
