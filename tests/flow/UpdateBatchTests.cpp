@@ -325,12 +325,12 @@ TEST (UpdateBatch, StopMidwayEndsEveryDeviceInAReportedState)
 
     const auto& midway = world.batch.getFlow (0).getOutcome();
     EXPECT_EQ (midway.end, UpdateEnd::cancelled);
-    EXPECT_FALSE (midway.notes.isEmpty());
+    EXPECT_TRUE (midway.notes.joinIntoString (" ").contains ("waiting in update mode")) << midway.notes.joinIntoString (" ");
     EXPECT_FALSE (world.flashHoldsImage (0));
 
     const auto& waiting = world.batch.getFlow (1).getOutcome();
     EXPECT_EQ (waiting.end, UpdateEnd::cancelled);
-    EXPECT_FALSE (waiting.notes.isEmpty());
+    EXPECT_EQ (waiting.notes, juce::StringArray ("The device was not changed."));
     EXPECT_TRUE (world.flashIsErased (1));
 
     const auto& alone = world.batch.getFlow (2).getOutcome();
