@@ -17,7 +17,7 @@ public:
 private:
     ExitCode listDevices();
     ExitCode listUpdates();
-    ExitCode end (const RunOutcome& outcome);
+    ExitCode end (const UpdateOutcome& outcome);
     juce::StringArray getSources();
     void printPorts (const DeviceSurvey& survey);
     void printUpdates (const TargetDevice& device, int number);

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "cli/RunOutcome.h"
+#include "cli/ExitCode.h"
 #include "device/ports/MidiTrace.h"
+#include "flow/UpdateOutcome.h"
 #include "handover/ProgressReporter.h"
 #include "handover/StatusReporter.h"
 
@@ -65,12 +66,12 @@ public:
     /** The results page's caption and description, its body and the notes; or one
         JSON object "outcome" with them and the exit code. Also into the trace.
     */
-    void printOutcome (const RunOutcome& outcome);
+    void printOutcome (const UpdateOutcome& outcome);
 
     bool isJson() const noexcept { return style == Style::json; }
 
     /** The outcome as JSON: result, caption, description, body, notes, exitCode. */
-    static juce::var toJson (const RunOutcome& outcome);
+    static juce::var toJson (const UpdateOutcome& outcome);
 
 private:
     void drawLiveLine();
