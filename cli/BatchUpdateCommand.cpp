@@ -15,32 +15,6 @@
 
 #include "handover/SystemQueue.h"
 
-namespace
-{
-    // Replaced by the flow's one mapping once it is there.
-    RunOutcome toRunOutcome (const UpdateOutcome& outcome)
-    {
-        auto code = ExitCode::updateFailed;
-
-        switch (outcome.end)
-        {
-            case UpdateEnd::succeeded:          code = ExitCode::success; break;
-            case UpdateEnd::cancelled:          code = ExitCode::cancelled; break;
-            case UpdateEnd::imageUnreachable:
-            case UpdateEnd::imageRefused:       code = ExitCode::downloadFailed; break;
-            case UpdateEnd::catalogueUnreachable:
-            case UpdateEnd::catalogueInvalid:
-            case UpdateEnd::catalogueEmpty:
-            case UpdateEnd::noDevices:
-            case UpdateEnd::noUpdate:
-            case UpdateEnd::programmingFailed:
-            case UpdateEnd::programmingUnfinished: break;
-        }
-
-        return { outcome.getResultsPage(), code, outcome.details, outcome.postInstructions, outcome.notes };
-    }
-}
-
 BatchUpdateCommand::BatchUpdateCommand (const CliOptions& optionsToUse, CliWorld& worldToUse, MidiPortSystem& portsToUse,
                                         Console& consoleToUse)
     : options (optionsToUse),
@@ -74,15 +48,15 @@ ExitCode BatchUpdateCommand::run (const juce::StringArray& sources)
     announce (choice.getEntries(), survey);
 
     if (! confirm (choice.getEntries()))
-        return end ({ UpdateResult::UpdateCancelled, ExitCode::cancelled, {}, {}, { "No device was changed." } });
+        return end ({ UpdateEnd::cancelled, {}, {}, { "No device was changed." } });
 
     return update (choice.getEntries(), survey);
 }
 
-ExitCode BatchUpdateCommand::end (const RunOutcome& outcome)
+ExitCode BatchUpdateCommand::end (const UpdateOutcome& outcome)
 {
     console.printOutcome (outcome);
-    return outcome.exitCode;
+    return exitCodeFor (outcome.end);
 }
 
 //==============================================================================
@@ -147,9 +121,9 @@ ExitCode BatchUpdateCommand::update (const Entries& entries, const DeviceSurvey&
     for (int i = 0; i < batch.size(); ++i)
     {
         const auto& flow = batch.getFlow (i);
-        auto outcome = toRunOutcome (flow.getOutcome());
+        auto outcome = flow.getOutcome();
 
-        if (outcome.exitCode == ExitCode::success)
+        if (outcome.end == UpdateEnd::succeeded)
             outcome.notes.add (world.checkUpdatedDevice (flow.getDevice(), flow.getRevision()));
 
         outcome.notes.removeEmptyStrings();

@@ -30,7 +30,7 @@ private:
     ExitCode update (const Entries& entries, const DeviceSurvey& survey);
     void runUntilEnded (UpdateBatch& batch);
     DeviceReporter& makeReporter (const DeviceChoice::Entry& entry);
-    ExitCode end (const RunOutcome& outcome);
+    ExitCode end (const UpdateOutcome& outcome);
 
     const CliOptions& options;
     CliWorld& world;

@@ -71,10 +71,10 @@ juce::StringArray CliSession::getSources()
     return options.catalogue.isNotEmpty() ? juce::StringArray { options.catalogue } : world.getTargetsSources();
 }
 
-ExitCode CliSession::end (const RunOutcome& outcome)
+ExitCode CliSession::end (const UpdateOutcome& outcome)
 {
     console.printOutcome (outcome);
-    return outcome.exitCode;
+    return exitCodeFor (outcome.end);
 }
 
 //==============================================================================
@@ -84,7 +84,7 @@ ExitCode CliSession::listDevices()
     const auto failure = survey.run (getSources(), world.getCatalogueSigner());
 
     // Without a catalogue nothing was scanned, so there are no ports to show either.
-    if (failure.has_value() && failure->exitCode != ExitCode::noDevices)
+    if (failure.has_value() && failure->end != UpdateEnd::noDevices)
         return end (*failure);
 
     const auto& devices = survey.getDevices();
@@ -104,7 +104,7 @@ ExitCode CliSession::listDevices()
             document.getDynamicObject()->setProperty ("outcome", Console::toJson (*failure));
 
         console.printJson (document);
-        return failure.has_value() ? failure->exitCode : ExitCode::success;
+        return failure.has_value() ? exitCodeFor (failure->end) : ExitCode::success;
     }
 
     printPorts (survey);
@@ -145,7 +145,7 @@ ExitCode CliSession::listUpdates()
 
     const auto& devices = survey.getDevices();
     const bool updatesFound = anyHasUpdate (devices);
-    const RunOutcome noUpdates { UpdateResult::NoUpdatesFound, ExitCode::noUpdate, {}, {}, {} };
+    const auto noUpdates = UpdateOutcome::of (UpdateEnd::noUpdate);
 
     if (console.isJson())
     {

@@ -18,7 +18,7 @@ private:
     ExitCode listDevices();
     ExitCode listUpdates();
     ExitCode update();
-    ExitCode end (const RunOutcome& outcome);
+    ExitCode end (const UpdateOutcome& outcome);
     juce::StringArray getSources();
     void printPorts (const DeviceSurvey& survey);
     void printUpdates (const TargetDevice& device, int number);

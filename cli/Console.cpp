@@ -25,17 +25,9 @@ namespace
         return "";
     }
 
-    juce::String bodyOf (const RunOutcome& outcome)
+    juce::String bodyOf (const UpdateOutcome& outcome)
     {
-        return UpdateTexts::body (outcome.result, outcome.details, outcome.postInstructions);
-    }
-
-    // The details and the instructions come from outside (a device's error, a server's
-    // answer, the catalogue); the other bodies are the client's own, laid out over lines.
-    juce::String visibleBodyOf (const RunOutcome& outcome)
-    {
-        return UpdateTexts::body (outcome.result, TerminalText::visible (outcome.details),
-                                  TerminalText::visible (outcome.postInstructions));
+        return UpdateTexts::body (outcome.getResultsPage(), outcome.details, outcome.postInstructions);
     }
 
     // Erases the terminal's current line and returns to its start.
@@ -125,9 +117,10 @@ void Console::printJson (const juce::var& value)
     print (Json::toString (value, stepsShown));
 }
 
-void Console::printOutcome (const RunOutcome& outcome)
+void Console::printOutcome (const UpdateOutcome& outcome)
 {
-    const auto header = UpdateTexts::caption (outcome.result) + " - " + UpdateTexts::description (outcome.result);
+    const auto page = outcome.getResultsPage();
+    const auto header = UpdateTexts::caption (page) + " - " + UpdateTexts::description (page);
     const auto body = visibleBodyOf (outcome);
     juce::StringArray notes;
 
@@ -156,20 +149,29 @@ void Console::printOutcome (const RunOutcome& outcome)
         print (note);
 }
 
+// The details and the instructions come from outside (a device's error, a server's
+// answer, the catalogue); the other bodies are the client's own, laid out over lines.
+juce::String Console::visibleBodyOf (const UpdateOutcome& outcome)
+{
+    return UpdateTexts::body (outcome.getResultsPage(), TerminalText::visible (outcome.details),
+                              TerminalText::visible (outcome.postInstructions));
+}
+
 void Console::printError (const juce::String& message)
 {
     std::fputs (("quillon-cli: " + TerminalText::keepingLayout (message) + "\n").toRawUTF8(), stderr);
     std::fflush (stderr);
 }
 
-juce::var Console::toJson (const RunOutcome& outcome)
+juce::var Console::toJson (const UpdateOutcome& outcome)
 {
-    return Json::object ({ { "result", nameOf (outcome.result) },
-                           { "caption", UpdateTexts::caption (outcome.result) },
-                           { "description", UpdateTexts::description (outcome.result) },
+    const auto page = outcome.getResultsPage();
+    return Json::object ({ { "result", nameOf (page) },
+                           { "caption", UpdateTexts::caption (page) },
+                           { "description", UpdateTexts::description (page) },
                            { "body", bodyOf (outcome) },
                            { "notes", outcome.notes },
-                           { "exitCode", (int) outcome.exitCode } });
+                           { "exitCode", (int) exitCodeFor (outcome.end) } });
 }
 
 void Console::drawLiveLine()

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "cli/RunOutcome.h"
+#include "cli/ExitCode.h"
 #include "device/ports/MidiTrace.h"
+#include "flow/UpdateOutcome.h"
 #include "handover/ProgressReporter.h"
 #include "handover/StatusReporter.h"
 
@@ -70,13 +71,16 @@ public:
     /** The results page's caption and description, its body and the notes; or one
         JSON object "outcome" with them and the exit code. Also into the trace.
     */
-    void printOutcome (const RunOutcome& outcome);
+    void printOutcome (const UpdateOutcome& outcome);
 
     bool isJson() const noexcept { return style == Style::json; }
     Style getStyle() const noexcept { return style; }
 
+    /** The results page's body for outcome, as the terminal may be given it. */
+    static juce::String visibleBodyOf (const UpdateOutcome& outcome);
+
     /** The outcome as JSON: result, caption, description, body, notes, exitCode. */
-    static juce::var toJson (const RunOutcome& outcome);
+    static juce::var toJson (const UpdateOutcome& outcome);
 
 private:
     void drawLiveLine();

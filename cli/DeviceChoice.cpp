@@ -23,7 +23,7 @@ void DeviceChoice::chooseEvery (const juce::String& version)
             entries.add ({ devices[i], i + 1, revision });
 
     if (entries.isEmpty())
-        fail (UpdateResult::NoUpdatesFound, ExitCode::noUpdate,
+        fail (UpdateEnd::noUpdate,
               version.isNotEmpty() ? "No device found has version " + version + " in the catalogue." : juce::String());
 }
 
@@ -33,12 +33,11 @@ void DeviceChoice::chooseNamed (const juce::StringArray& names, const juce::Stri
 {
     for (const auto& name : names)
     {
-        const auto matches = findNamed (name);
-        const auto quoted = TerminalText::visible (name).quoted();
+        const auto matches = findNamed (devices, name);
 
         if (matches.size() != 1)
-            return fail (UpdateResult::NoDevicesFound, ExitCode::noDevices,
-                         (matches.isEmpty() ? "No device found is " : "Several devices found are ") + quoted
+            return fail (UpdateEnd::noDevices,
+                         (matches.isEmpty() ? "No device found is " : "Several devices found are ") + name.quoted()
                              + "; \"quillon-cli devices\" lists them by number.");
 
         auto* device = matches.getFirst();
@@ -47,7 +46,7 @@ void DeviceChoice::chooseNamed (const juce::StringArray& names, const juce::Stri
         {
             if (entry.device == device)
             {
-                usageError = "--device " + quoted + " names device " + juce::String (entry.number)
+                usageError = "--device " + TerminalText::visible (name).quoted() + " names device " + juce::String (entry.number)
                              + " again; give each device once";
                 entries.clear();
                 return;
@@ -57,15 +56,15 @@ void DeviceChoice::chooseNamed (const juce::StringArray& names, const juce::Stri
         const auto* revision = RevisionChoice::choose (*device, version);
 
         if (revision == nullptr)
-            return fail (UpdateResult::NoUpdatesFound, ExitCode::noUpdate,
-                         TerminalText::visible (device->getDisplayName())
+            return fail (UpdateEnd::noUpdate,
+                         device->getDisplayName()
                              + (version.isNotEmpty() ? " has no version " + version + " in the catalogue." : " has no update."));
 
         entries.add ({ device, devices.indexOf (device) + 1, revision });
     }
 }
 
-juce::Array<TargetDevice*> DeviceChoice::findNamed (const juce::String& name) const
+juce::Array<TargetDevice*> DeviceChoice::findNamed (const juce::OwnedArray<TargetDevice>& devices, const juce::String& name)
 {
     juce::Array<TargetDevice*> matches;
 
@@ -80,7 +79,7 @@ juce::Array<TargetDevice*> DeviceChoice::findNamed (const juce::String& name) co
     return matches;
 }
 
-void DeviceChoice::fail (UpdateResult result, ExitCode code, const juce::String& note)
+void DeviceChoice::fail (UpdateEnd end, const juce::String& note)
 {
-    failure = RunOutcome { result, code, {}, {}, juce::StringArray (note) };
+    failure = UpdateOutcome { end, {}, {}, juce::StringArray (note) };
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cli/RunOutcome.h"
 #include "device/TargetDevice.h"
+#include "flow/UpdateOutcome.h"
 
 #include <optional>
 
@@ -33,19 +33,24 @@ public:
     /** How the run ends when nothing can be updated: a name that names no device or
         several, a device without the revision, or no device with an update at all.
     */
-    const std::optional<RunOutcome>& getFailure() const noexcept { return failure; }
+    const std::optional<UpdateOutcome>& getFailure() const noexcept { return failure; }
 
     /** Not empty when two names name one device: the command line is wrong. */
     const juce::String& getUsageError() const noexcept { return usageError; }
 
+    /** The devices name stands for, as --device takes it: the number "devices" shows,
+        or the device's own or its product's name, in any case. One, or it names none
+        or is ambiguous.
+    */
+    static juce::Array<TargetDevice*> findNamed (const juce::OwnedArray<TargetDevice>& devices, const juce::String& name);
+
 private:
     void chooseEvery (const juce::String& version);
     void chooseNamed (const juce::StringArray& names, const juce::String& version);
-    juce::Array<TargetDevice*> findNamed (const juce::String& name) const;
-    void fail (UpdateResult result, ExitCode code, const juce::String& note);
+    void fail (UpdateEnd end, const juce::String& note);
 
     const juce::OwnedArray<TargetDevice>& devices;
     juce::Array<Entry> entries;
-    std::optional<RunOutcome> failure;
+    std::optional<UpdateOutcome> failure;
     juce::String usageError;
 };

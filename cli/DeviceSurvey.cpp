@@ -5,28 +5,6 @@
 #include "cli/TerminalText.h"
 #include "device/MidiTargetDevice.h"
 #include "flow/ScanForDevicesThread.h"
-#include "flow/UpdateOutcome.h"
-#include "flow/UpdateTexts.h"
-
-namespace
-{
-    RunOutcome cancelled()
-    {
-        return { UpdateResult::UpdateCancelled, ExitCode::cancelled, {}, {}, {} };
-    }
-
-    ExitCode exitCodeFor (UpdateResult catalogueOutcome)
-    {
-        if (catalogueOutcome == UpdateResult::InvalidTargetsFile)
-            return ExitCode::catalogueInvalid;
-
-        // A catalogue that lists nothing offers no update for any device.
-        if (catalogueOutcome == UpdateResult::NoUpdatesFound)
-            return ExitCode::noUpdate;
-
-        return ExitCode::catalogueUnreachable;
-    }
-}
 
 DeviceSurvey::DeviceSurvey (MidiPortSystem& portsToScan, const ReplyTimeouts& timeoutsToUse, Console& consoleToUse)
     : ports (portsToScan),
@@ -38,7 +16,7 @@ DeviceSurvey::DeviceSurvey (MidiPortSystem& portsToScan, const ReplyTimeouts& ti
 
 DeviceSurvey::~DeviceSurvey() = default;
 
-std::optional<RunOutcome> DeviceSurvey::run (const juce::StringArray& sources, const std::optional<CatalogueSigner>& signer)
+std::optional<UpdateOutcome> DeviceSurvey::run (const juce::StringArray& sources, const std::optional<CatalogueSigner>& signer)
 {
     if (auto failure = fetchCatalogue (sources, signer))
         return failure;
@@ -46,7 +24,7 @@ std::optional<RunOutcome> DeviceSurvey::run (const juce::StringArray& sources, c
     return scan();
 }
 
-std::optional<RunOutcome> DeviceSurvey::fetchCatalogue (const juce::StringArray& sources,
+std::optional<UpdateOutcome> DeviceSurvey::fetchCatalogue (const juce::StringArray& sources,
                                                        const std::optional<CatalogueSigner>& signer)
 {
     TargetsInfoDownloadThread thread (sources, nullptr, &console, signer);
@@ -54,7 +32,7 @@ std::optional<RunOutcome> DeviceSurvey::fetchCatalogue (const juce::StringArray&
     console.endStep();
 
     if (! finished)
-        return cancelled();
+        return UpdateOutcome::of (UpdateEnd::cancelled);
 
     catalogue = thread.takeCatalogue();
 
@@ -71,9 +49,7 @@ std::optional<RunOutcome> DeviceSurvey::fetchCatalogue (const juce::StringArray&
         return std::nullopt;
     }
 
-    const auto outcome = UpdateOutcome::ofCatalogueSearch (thread.getStatus(), {}).getResultsPage();
-    const auto details = outcome == UpdateResult::InvalidTargetsFile ? thread.getErrorMessage() : juce::String();
-    return RunOutcome { outcome, exitCodeFor (outcome), details, {}, {} };
+    return UpdateOutcome::ofCatalogueSearch (thread.getStatus(), thread.getErrorMessage());
 }
 
 // The downloader tells only whether the text came from a file or from the web, and
@@ -93,7 +69,7 @@ void DeviceSurvey::keepSource (const juce::StringArray& sources)
                                                 : FileDownloader::Sources::webOnly;
 }
 
-std::optional<RunOutcome> DeviceSurvey::scan()
+std::optional<UpdateOutcome> DeviceSurvey::scan()
 {
     // The scanner lists the ports again as it starts: a port plugged in between would
     // shift the names shown here, never the device spoken to.
@@ -105,13 +81,13 @@ std::optional<RunOutcome> DeviceSurvey::scan()
     console.endStep();
 
     if (! finished)
-        return cancelled();
+        return UpdateOutcome::of (UpdateEnd::cancelled);
 
     if (auto found = thread.takeDevices())
         devices = std::move (found);
 
     if (devices->isEmpty())
-        return RunOutcome { UpdateResult::NoDevicesFound, ExitCode::noDevices, {}, {}, {} };
+        return UpdateOutcome::of (UpdateEnd::noDevices);
 
     return std::nullopt;
 }

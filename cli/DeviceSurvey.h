@@ -1,13 +1,13 @@
 #pragma once
 
 #include "cli/Console.h"
-#include "cli/RunOutcome.h"
 #include "catalogue/CatalogueSigner.h"
 #include "catalogue/FileDownloader.h"
 #include "catalogue/TargetsInfo.h"
 #include "device/ReplyTimeouts.h"
 #include "device/TargetDevice.h"
 #include "device/ports/MidiPortSystem.h"
+#include "flow/UpdateOutcome.h"
 
 #include <optional>
 
@@ -25,7 +25,7 @@ public:
     /** Tries sources in order for the catalogue, then scans. Nothing when devices were
         found; else how the command ends (no catalogue, no devices, or Ctrl-C).
     */
-    std::optional<RunOutcome> run (const juce::StringArray& sources, const std::optional<CatalogueSigner>& signer);
+    std::optional<UpdateOutcome> run (const juce::StringArray& sources, const std::optional<CatalogueSigner>& signer);
 
     /** The devices found, numbered from 1 in this order by the commands. */
     const juce::OwnedArray<TargetDevice>& getDevices() const noexcept { return *devices; }
@@ -44,8 +44,8 @@ public:
     FileDownloader::Sources getImageSources() const noexcept { return imageSources; }
 
 private:
-    std::optional<RunOutcome> fetchCatalogue (const juce::StringArray& sources, const std::optional<CatalogueSigner>& signer);
-    std::optional<RunOutcome> scan();
+    std::optional<UpdateOutcome> fetchCatalogue (const juce::StringArray& sources, const std::optional<CatalogueSigner>& signer);
+    std::optional<UpdateOutcome> scan();
     void keepSource (const juce::StringArray& sources);
 
     MidiPortSystem& ports;

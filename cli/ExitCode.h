@@ -1,5 +1,7 @@
 #pragma once
 
+#include "flow/UpdateEnd.h"
+
 /** How quillon-cli ends, for scripts to act on; --help and the README list them. */
 enum class ExitCode
 {
@@ -13,3 +15,6 @@ enum class ExitCode
     updateFailed = 7,
     cancelled = 8               // Ctrl-C, or the user did not confirm
 };
+
+/** The exit code of a run that ended as end. */
+ExitCode exitCodeFor (UpdateEnd end) noexcept;

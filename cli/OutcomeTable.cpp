@@ -17,14 +17,6 @@ namespace
         return code == ExitCode::cancelled ? 1 : 2 * (int) code;
     }
 
-    // The details and the instructions come from outside; the other bodies are the
-    // client's own, laid out over lines.
-    juce::String visibleBodyOf (const RunOutcome& outcome)
-    {
-        return UpdateTexts::body (outcome.result, TerminalText::visible (outcome.details),
-                                  TerminalText::visible (outcome.postInstructions));
-    }
-
     constexpr const char* indent = "    ";
 }
 
@@ -55,9 +47,9 @@ ExitCode OutcomeTable::print()
 
     for (const auto& row : rows)
     {
-        codes.add (row.outcome.exitCode);
+        codes.add (exitCodeFor (row.outcome.end));
         console.traceStatus ("[" + DeviceReporter::labelOf (*row.device, row.number) + "] "
-                             + UpdateTexts::caption (row.outcome.result));
+                             + UpdateTexts::caption (row.outcome.getResultsPage()));
     }
 
     if (console.isJson())
@@ -78,7 +70,7 @@ void OutcomeTable::printText()
     {
         labels.add (DeviceReporter::labelOf (*row.device, row.number));
         versions.add (TerminalText::visible (row.version));
-        captions.add (UpdateTexts::caption (row.outcome.result));
+        captions.add (UpdateTexts::caption (row.outcome.getResultsPage()));
     }
 
     const auto widthOf = [] (const juce::StringArray& column)
@@ -98,7 +90,7 @@ void OutcomeTable::printText()
 
         const auto& outcome = rows.getReference (i - 1).outcome;
         juce::StringArray below;
-        below.addLines (visibleBodyOf (outcome));
+        below.addLines (Console::visibleBodyOf (outcome));
 
         for (const auto& note : outcome.notes)
             below.add (TerminalText::visible (note));
@@ -120,8 +112,8 @@ void OutcomeTable::printJson()
         console.printJson (Json::object ({ { "device", JsonDeviceLines::deviceToJson (*row.device, row.number) },
                                            { "version", row.version },
                                            { "outcome", Console::toJson (row.outcome) } }));
-        codes.add (row.outcome.exitCode);
-        succeeded += row.outcome.exitCode == ExitCode::success ? 1 : 0;
+        codes.add (exitCodeFor (row.outcome.end));
+        succeeded += row.outcome.end == UpdateEnd::succeeded ? 1 : 0;
     }
 
     console.printJson (Json::object ({ { "summary", Json::object ({ { "devices", rows.size() },

@@ -16,7 +16,7 @@ public:
         const TargetDevice* device = nullptr;
         int number = 0;
         juce::String version;
-        RunOutcome outcome;
+        UpdateOutcome outcome;
     };
 
     explicit OutcomeTable (Console& console);

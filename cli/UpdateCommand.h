@@ -5,10 +5,12 @@
 #include "cli/Console.h"
 #include "cli/DeviceSurvey.h"
 
+class UpdateFlow;
+
 /** "update": the wizard's run without its pages. Finds the devices, picks one and a
     revision as the options say, shows the product's instructions and asks for
-    confirmation, downloads the image and programs the device, each long step on the
-    wizard's own worker, and ends with the results page's texts. Main thread.
+    confirmation, then runs the wizard's own update flow (download, programming) and
+    ends with the results page's texts. Main thread.
 */
 class UpdateCommand
 {
@@ -23,18 +25,15 @@ private:
     {
         TargetDevice* device = nullptr;
         const TargetRevision* revision = nullptr;
-        std::optional<RunOutcome> failure;
+        std::optional<UpdateOutcome> failure;
     };
 
     Choice choose (const DeviceSurvey& survey) const;
     Choice chooseNamed (const DeviceSurvey& survey) const;
-    const TargetRevision* findRevision (const TargetDevice& device) const;
     void announce (const Choice& choice, const DeviceSurvey& survey);
-    std::optional<ExitCode> confirm (const Choice& choice);
-    std::optional<RunOutcome> download (const Choice& choice, const DeviceSurvey& survey,
-                                        std::unique_ptr<juce::MemoryBlock>& image);
-    RunOutcome program (const Choice& choice, const juce::MemoryBlock& image);
-    ExitCode end (const RunOutcome& outcome);
+    bool confirm (const Choice& choice);
+    void runSteps (UpdateFlow& flow);
+    ExitCode end (const UpdateOutcome& outcome);
 
     const CliOptions& options;
     CliWorld& world;

@@ -69,7 +69,10 @@ void UpdateFlow::downloadEnded (PageWorker& worker, bool finished)
     auto& download = dynamic_cast<DownloadImageThread&> (worker);
 
     if (! finished)
-        return end ({ UpdateEnd::cancelled, {}, {}, { untouched } });
+    {
+        cancel();
+        return;
+    }
 
     switch (download.getStatus())
     {
@@ -80,7 +83,8 @@ void UpdateFlow::downloadEnded (PageWorker& worker, bool finished)
             return;
         case DownloadImageThread::ImageRefused:
         case DownloadImageThread::ImageMismatched:
-            return end ({ UpdateEnd::imageRefused, download.getErrorMessage(), {}, { untouched } });
+            end ({ UpdateEnd::imageRefused, download.getErrorMessage(), {}, { untouched } });
+            return;
         case DownloadImageThread::ImageInvalid:
         case DownloadImageThread::ImageNotDownloaded:
             break;
@@ -108,9 +112,7 @@ void UpdateFlow::programmingEnded (PageWorker& worker, bool finished)
         end ({ UpdateEnd::programmingFailed, programming.getErrorMessage(), {}, {} });
     }
 
-    // The worker has ended: nothing reads the image any more.
-    imageStream.reset();
-    image.reset();
+    releaseImage();
 }
 
 void UpdateFlow::workerAbandoned()
@@ -126,6 +128,14 @@ void UpdateFlow::workerAbandoned()
 void UpdateFlow::cancel()
 {
     end ({ UpdateEnd::cancelled, {}, {}, { untouched } });
+    releaseImage();
+}
+
+// Only once no worker reads it: one given up on keeps reading until it ends.
+void UpdateFlow::releaseImage()
+{
+    imageStream.reset();
+    image.reset();
 }
 
 void UpdateFlow::end (UpdateOutcome how)

@@ -71,6 +71,7 @@ private:
     void downloadEnded (PageWorker& worker, bool finished);
     void programmingEnded (PageWorker& worker, bool finished);
     void end (UpdateOutcome how);
+    void releaseImage();
 
     TargetDevice& device;
     const TargetRevision& revision;

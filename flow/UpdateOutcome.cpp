@@ -20,15 +20,20 @@ UpdateResult UpdateOutcome::getResultsPage() const noexcept
     return UpdateResult::UpdateFailed;
 }
 
+UpdateOutcome UpdateOutcome::of (UpdateEnd end)
+{
+    return { end, {}, {}, {} };
+}
+
 UpdateOutcome UpdateOutcome::ofCatalogueSearch (TargetsResult result, const juce::String& errorMessage)
 {
     switch (result)
     {
         case TargetsResult::TargetsParseError: return { UpdateEnd::catalogueInvalid, errorMessage, {}, {} };
-        case TargetsResult::TargetsEmpty:      return { UpdateEnd::catalogueEmpty, {}, {}, {} };
+        case TargetsResult::TargetsEmpty:      return of (UpdateEnd::catalogueEmpty);
         case TargetsResult::TargetsOk:
         case TargetsResult::TargetsNotFound:   break;
     }
 
-    return { UpdateEnd::catalogueUnreachable, {}, {}, {} };
+    return of (UpdateEnd::catalogueUnreachable);
 }

@@ -19,6 +19,9 @@ struct UpdateOutcome
     /** The results page that shows end. */
     UpdateResult getResultsPage() const noexcept;
 
+    /** An end with no details, instructions or notes. */
+    static UpdateOutcome of (UpdateEnd end);
+
     /** How a search for the catalogue that found none ends the run; errorMessage is
         what the search said, shown when the catalogue could not be read.
     */

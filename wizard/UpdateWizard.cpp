@@ -1,11 +1,10 @@
 #include "wizard/UpdateWizard.h"
 
 #include "catalogue/TargetsInfoDownloadThread.h"
-#include "flow/DownloadImageThread.h"
+#include "flow/RevisionChoice.h"
 #include "flow/ScanForDevicesThread.h"
-#include "flow/UpdateOutcome.h"
+#include "flow/UpdateFlow.h"
 #include "flow/UpdateTexts.h"
-#include "flow/UpdateThread.h"
 
 namespace
 {
@@ -17,21 +16,12 @@ namespace
         page.sendChangeMessage();
     }
 
-    // What an update worker reads from, kept together so that a worker that does not
-    // end in time can keep all of it.
-    struct ProgrammingInputs
+    // What an update worker reads from and writes into, kept together so that a worker
+    // that does not end in time can keep all of it.
+    struct UpdateInputs
     {
-        ProgrammingInputs (std::shared_ptr<juce::OwnedArray<TargetDevice>> devicesToKeep,
-                           std::unique_ptr<juce::MemoryBlock> imageToWrite)
-            : devices (std::move (devicesToKeep)),
-              image (std::move (imageToWrite)),
-              stream (*image, false)
-        {
-        }
-
-        const std::shared_ptr<juce::OwnedArray<TargetDevice>> devices;
-        const std::unique_ptr<juce::MemoryBlock> image;
-        juce::MemoryInputStream stream;
+        std::shared_ptr<juce::OwnedArray<TargetDevice>> devices;
+        std::shared_ptr<UpdateFlow> flow;
     };
 }
 
@@ -63,7 +53,7 @@ void UpdateWizard::nextClicked()
         runScan();
     else if (page == &scanPage)
         deviceList != nullptr && ! deviceList->isEmpty() ? showSelectDevicePage()
-                                                         : showResults ({}, UpdateResult::NoDevicesFound);
+                                                         : showResults (UpdateOutcome::of (UpdateEnd::noDevices));
     else if (page == &selectDevicePage)
         showVersionFilterPage();
     else if (page == &versionFilterPage)
@@ -71,9 +61,9 @@ void UpdateWizard::nextClicked()
     else if (page == &selectUpdatePage)
         showConfirmPage();
     else if (page == &confirmPage)
-        selectedDevice->product.specialPreInstructions.isNotEmpty() ? showInstructionsPage() : downloadImage();
+        selectedDevice->product.specialPreInstructions.isNotEmpty() ? showInstructionsPage() : runUpdate();
     else if (page == &instructionsPage)
-        downloadImage();
+        runUpdate();
 }
 
 void UpdateWizard::backClicked()
@@ -151,11 +141,10 @@ void UpdateWizard::runScan()
     setButtonsEnabled (false, AllButtons);
     showPage (&scanPage);
 
-    juce::String details;
-    auto outcome = UpdateResult::UpdateCancelled;
+    auto outcome = UpdateOutcome::of (UpdateEnd::cancelled);
     std::shared_ptr<TargetsInfo> catalogue;
 
-    if (fetchCatalogue (catalogue, outcome, details) && scanForDevices (catalogue, outcome))
+    if (fetchCatalogue (catalogue, outcome) && scanForDevices (catalogue, outcome))
     {
         juce::StringArray names;
 
@@ -171,10 +160,10 @@ void UpdateWizard::runScan()
         return;
 
     setButtonsEnabled (true, AllButtons);
-    showResults (details, outcome);
+    showResults (outcome);
 }
 
-bool UpdateWizard::fetchCatalogue (std::shared_ptr<TargetsInfo>& catalogue, UpdateResult& outcome, juce::String& details)
+bool UpdateWizard::fetchCatalogue (std::shared_ptr<TargetsInfo>& catalogue, UpdateOutcome& outcome)
 {
     const auto [result, thread] = runStep (scanPage, [this]
     {
@@ -183,10 +172,7 @@ bool UpdateWizard::fetchCatalogue (std::shared_ptr<TargetsInfo>& catalogue, Upda
     });
 
     if (result == 0)
-    {
-        outcome = UpdateResult::UpdateCancelled;
         return false;
-    }
 
     catalogue = thread->takeCatalogue();
 
@@ -197,15 +183,11 @@ bool UpdateWizard::fetchCatalogue (std::shared_ptr<TargetsInfo>& catalogue, Upda
         return true;
     }
 
-    outcome = UpdateOutcome::ofCatalogueSearch (thread->getStatus(), {}).getResultsPage();
-
-    if (outcome == UpdateResult::InvalidTargetsFile)
-        details = thread->getErrorMessage();
-
+    outcome = UpdateOutcome::ofCatalogueSearch (thread->getStatus(), thread->getErrorMessage());
     return false;
 }
 
-bool UpdateWizard::scanForDevices (std::shared_ptr<TargetsInfo> catalogue, UpdateResult& outcome)
+bool UpdateWizard::scanForDevices (std::shared_ptr<TargetsInfo> catalogue, UpdateOutcome& outcome)
 {
     setHeader (scanPage, "Scanning...", "Please wait while we look for connected devices");
 
@@ -216,13 +198,10 @@ bool UpdateWizard::scanForDevices (std::shared_ptr<TargetsInfo> catalogue, Updat
     }, catalogue);
 
     if (result == 0)
-    {
-        outcome = UpdateResult::UpdateCancelled;
         return false;
-    }
 
     deviceList = thread->takeDevices();
-    outcome = UpdateResult::NoDevicesFound;
+    outcome = UpdateOutcome::of (UpdateEnd::noDevices);
     return deviceList != nullptr;
 }
 
@@ -254,26 +233,17 @@ void UpdateWizard::showSelectUpdatePage()
     if (fillUpdateList())
         updateSelectionChanged();
     else
-        showResults ({}, UpdateResult::NoUpdatesFound);
+        showResults (UpdateOutcome::of (UpdateEnd::noUpdate));
 }
 
 bool UpdateWizard::fillUpdateList()
 {
-    juce::Array<const TargetRevision*> revisions;
+    const bool newestOnly = versionFilterPage.isLatestOnly();
+    const auto revisions = RevisionChoice::offered (*selectedDevice, newestOnly);
 
-    if (! versionFilterPage.isLatestOnly())
-    {
-        for (auto* revision : selectedDevice->product.revisions)
-            revisions.add (revision);
-    }
-    else if (auto* newest = selectedDevice->findNewestUpdate())
-    {
-        revisions.add (newest);
-    }
-    else
-    {
+    // The full list is shown even when the product lists no revision at all.
+    if (newestOnly && revisions.isEmpty())
         return false;
-    }
 
     selectUpdatePage.setRevisions (revisions);
     return true;
@@ -306,62 +276,42 @@ void UpdateWizard::showInstructionsPage()
 }
 
 //==============================================================================
-void UpdateWizard::downloadImage()
+void UpdateWizard::runUpdate()
 {
     setButtonsEnabled (false, AllButtons);
     showPage (&downloadPage);
 
-    const auto [result, thread] = runStep (downloadPage, [this]
+    const auto flow = std::make_shared<UpdateFlow> (*selectedDevice, *selectedRevision, imageSources);
+    runFlowStep (flow, downloadPage, &downloadPage, nullptr);
+
+    if (flow->getStep() == UpdateFlow::Step::program && ! WorkerRunner::isQuitting())
     {
-        return std::make_unique<DownloadImageThread> (selectedRevision->imageUrl, imageSources,
-                                                      &downloadPage, &downloadPage,
-                                                      ExpectedImage (*selectedRevision));
-    });
+        showPage (&programPage);
+        runFlowStep (flow, programPage, &programPage, &programPage);
+    }
 
-    if (WorkerRunner::isQuitting())
-        return;
-
-    if (result == 0)
-        showResults ({}, UpdateResult::UpdateCancelled);
-    else if (thread->getStatus() == DownloadImageThread::ImageRefused
-             || thread->getStatus() == DownloadImageThread::ImageMismatched)
-        showResults (thread->getErrorMessage(), UpdateResult::UpdateFailed);
-    else if (auto image = thread->takeImage())
-        programDevice (std::move (image));
-    else
-        showResults ({}, UpdateResult::UnableToConnect);
+    if (! WorkerRunner::isQuitting())
+        showResults (flow->getOutcome());
 }
 
-void UpdateWizard::programDevice (std::unique_ptr<juce::MemoryBlock> image)
+void UpdateWizard::runFlowStep (const std::shared_ptr<UpdateFlow>& flow, juce::Component& page,
+                                StatusReporter* status, ProgressReporter* progress)
 {
-    setButtonsEnabled (false, AllButtons);
-    showPage (&programPage);
+    auto inputs = std::make_shared<UpdateInputs> (UpdateInputs { deviceList, flow });
+    const auto [result, worker] = runStep (page, [&] { return flow->makeWorker (&page, status, progress); },
+                                           std::move (inputs));
 
-    auto inputs = std::make_shared<ProgrammingInputs> (deviceList, std::move (image));
-    const auto thread = runStep (programPage, [this, &inputs]
-    {
-        return std::make_unique<UpdateThread> (*selectedDevice, inputs->stream, &programPage, &programPage, &programPage);
-    }, inputs).worker;
-
-    if (WorkerRunner::isQuitting())
-        return;
-
-    if (thread == nullptr)
-        showResults ("The device did not finish in time", UpdateResult::UpdateFailed);
-    else if (thread->getStatus() == UpdateThread::UpdateOk)
-        showResults ({}, UpdateResult::UpdateSucceeded);
+    if (worker == nullptr)
+        flow->workerAbandoned();
     else
-        showResults (thread->getErrorMessage(), UpdateResult::UpdateFailed);
+        flow->workerEnded (*worker, result != 0);
 }
 
-void UpdateWizard::showResults (const juce::String& details, UpdateResult outcome)
+void UpdateWizard::showResults (const UpdateOutcome& outcome)
 {
-    setHeader (resultsPage, UpdateTexts::caption (outcome), UpdateTexts::description (outcome));
-
-    // Only a success has a revision to take the instructions from.
-    const auto postInstructions = outcome == UpdateResult::UpdateSucceeded ? selectedRevision->specialPostInstructions
-                                                                           : juce::String();
-    resultsPage.setDetails (UpdateTexts::body (outcome, details, postInstructions));
+    const auto page = outcome.getResultsPage();
+    setHeader (resultsPage, UpdateTexts::caption (page), UpdateTexts::description (page));
+    resultsPage.setDetails (UpdateTexts::body (page, outcome.details, outcome.postInstructions));
 
     setButtonsEnabled (true, DoneButton);
     setButtonsEnabled (false, BackButton);
@@ -369,6 +319,6 @@ void UpdateWizard::showResults (const juce::String& details, UpdateResult outcom
     setButtonsVisible (NextButton, false);
     showPage (&resultsPage);
 
-    if (outcome != UpdateResult::UpdateSucceeded)
+    if (outcome.end != UpdateEnd::succeeded)
         setButtonsVisible (StartOverButton, true);
 }

@@ -3,7 +3,7 @@
 #include "catalogue/FileDownloader.h"
 #include "device/TargetDevice.h"
 #include "wizard/UpdateEnvironment.h"
-#include "flow/UpdateResult.h"
+#include "flow/UpdateOutcome.h"
 #include "wizard/WizardComponent.h"
 #include "wizard/WorkerRunner.h"
 #include "wizard/pages/ConfirmPage.h"
@@ -18,6 +18,7 @@
 #include "wizard/pages/WelcomePage.h"
 
 class TargetsInfo;
+class UpdateFlow;
 
 /** The update flow: welcome, fetch the catalogue and scan for devices, choose a
     device, a version filter and a revision, confirm, read any instructions, download
@@ -58,8 +59,8 @@ private:
     auto runStep (juce::Component& page, MakeWorker&& makeWorker, std::shared_ptr<void> borrowed = {});
 
     void runScan();
-    bool fetchCatalogue (std::shared_ptr<TargetsInfo>& catalogue, UpdateResult& outcome, juce::String& details);
-    bool scanForDevices (std::shared_ptr<TargetsInfo> catalogue, UpdateResult& outcome);
+    bool fetchCatalogue (std::shared_ptr<TargetsInfo>& catalogue, UpdateOutcome& outcome);
+    bool scanForDevices (std::shared_ptr<TargetsInfo> catalogue, UpdateOutcome& outcome);
     void showSelectDevicePage();
     void deviceSelectionChanged();
     void showVersionFilterPage();
@@ -69,9 +70,10 @@ private:
     void showConfirmPage();
     void confirmationChanged();
     void showInstructionsPage();
-    void downloadImage();
-    void programDevice (std::unique_ptr<juce::MemoryBlock> image);
-    void showResults (const juce::String& details, UpdateResult outcome);
+    void runUpdate();
+    void runFlowStep (const std::shared_ptr<UpdateFlow>& flow, juce::Component& page,
+                      StatusReporter* status, ProgressReporter* progress);
+    void showResults (const UpdateOutcome& outcome);
 
     const UpdateEnvironment environment;
 
