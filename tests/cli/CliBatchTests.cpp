@@ -243,6 +243,9 @@ TEST_F (CliBatch, CtrlCStopsEveryDeviceAndTheTableSaysWhereEachWasLeft)
         EXPECT_TRUE (entry[0].endsWith (UserTexts::updateCancelled)) << output;
         EXPECT_TRUE (entry.joinIntoString ("\n").contains ("waiting in update mode")) << output;
     }
+
+    // Stopped, not failed: no device's last status is the failure the stop ends it with.
+    EXPECT_FALSE (output.contains (juce::String ("] ") + UserTexts::updateFailedStatus)) << output;
 }
 
 TEST_F (CliBatch, RefusesAListOfDevicesThatCannotAllBeUpdatedBeforeAnyIsChanged)
