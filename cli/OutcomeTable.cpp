@@ -52,12 +52,14 @@ ExitCode OutcomeTable::print()
                              + UpdateTexts::caption (row.outcome.getResultsPage()));
     }
 
+    const auto worst = worstOf (codes);
+
     if (console.isJson())
-        printJson();
+        printJson (worst);
     else
         printText();
 
-    return worstOf (codes);
+    return worst;
 }
 
 void OutcomeTable::printText()
@@ -102,21 +104,19 @@ void OutcomeTable::printText()
     }
 }
 
-void OutcomeTable::printJson()
+void OutcomeTable::printJson (ExitCode worst)
 {
     int succeeded = 0;
-    juce::Array<ExitCode> codes;
 
     for (const auto& row : rows)
     {
         console.printJson (Json::object ({ { "device", JsonDeviceLines::deviceToJson (*row.device, row.number) },
                                            { "version", row.version },
                                            { "outcome", Console::toJson (row.outcome) } }));
-        codes.add (exitCodeFor (row.outcome.end));
         succeeded += row.outcome.end == UpdateEnd::succeeded ? 1 : 0;
     }
 
     console.printJson (Json::object ({ { "summary", Json::object ({ { "devices", rows.size() },
                                                                     { "succeeded", succeeded },
-                                                                    { "exitCode", (int) worstOf (codes) } }) } }));
+                                                                    { "exitCode", (int) worst } }) } }));
 }

@@ -36,7 +36,7 @@ public:
 
 private:
     void printText();
-    void printJson();
+    void printJson (ExitCode worst);
 
     Console& console;
     juce::Array<Row> rows;
