@@ -3,6 +3,7 @@
 #include "device/MidiTargetDevice.h"
 
 #include <algorithm>
+#include <atomic>
 #include <numeric>
 
 struct UpdateBatch::Entry

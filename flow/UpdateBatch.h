@@ -2,7 +2,6 @@
 
 #include "flow/UpdateFlow.h"
 
-#include <atomic>
 #include <memory>
 #include <vector>
 
