@@ -39,5 +39,5 @@ protected:
 private:
     // The percentage shown last: every block moves the progress a little, and only a
     // new whole percentage is worth showing. The device's workers, one after the other.
-    std::atomic<int> lastPercent { -2 };
+    std::atomic<int> lastPercent { -1 };
 };
