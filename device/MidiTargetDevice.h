@@ -54,6 +54,9 @@ public:
     int getInputIndex() const noexcept    { return inputIndex; }
     int getOutputIndex() const noexcept   { return outputIndex; }
 
+    /** The ports the device is reached through. */
+    MidiPortSystem& getPortSystem() const noexcept   { return portSystem; }
+
     /** Opens and starts the port pair; false (with both closed) when either fails. */
     bool openPorts();
 

@@ -119,8 +119,8 @@ const UpdateFlow& UpdateBatch::getFlow (int index) const
 
 std::vector<int> UpdateBatch::assignLanes (const juce::Array<const TargetDevice*>& devices)
 {
-    // Each device points at the first device found to share a port with it; the first
-    // of a group stands for the whole group.
+    // Each device points at the first device found to take turns with it; the first of
+    // a group stands for the whole group.
     std::vector<int> lanes ((size_t) devices.size());
     std::iota (lanes.begin(), lanes.end(), 0);
 
@@ -132,7 +132,7 @@ std::vector<int> UpdateBatch::assignLanes (const juce::Array<const TargetDevice*
         return i;
     };
 
-    const auto sharePort = [] (const TargetDevice* a, const TargetDevice* b)
+    const auto takeTurns = [] (const TargetDevice* a, const TargetDevice* b)
     {
         const auto* midiA = dynamic_cast<const MidiTargetDevice*> (a);
         const auto* midiB = dynamic_cast<const MidiTargetDevice*> (b);
@@ -140,13 +140,16 @@ std::vector<int> UpdateBatch::assignLanes (const juce::Array<const TargetDevice*
         if (midiA == nullptr || midiB == nullptr)
             return false;
 
-        return (midiA->getInputIndex() >= 0 && midiA->getInputIndex() == midiB->getInputIndex())
+        const auto inputsJoined = ! midiA->getPortSystem().readsInputsApart() && ! midiB->getPortSystem().readsInputsApart();
+
+        return inputsJoined
+            || (midiA->getInputIndex() >= 0 && midiA->getInputIndex() == midiB->getInputIndex())
             || (midiA->getOutputIndex() >= 0 && midiA->getOutputIndex() == midiB->getOutputIndex());
     };
 
     for (int j = 1; j < devices.size(); ++j)
         for (int i = 0; i < j; ++i)
-            if (sharePort (devices[i], devices[j]))
+            if (takeTurns (devices[i], devices[j]))
             {
                 const auto a = root (i), b = root (j);
                 lanes[(size_t) juce::jmax (a, b)] = juce::jmin (a, b);

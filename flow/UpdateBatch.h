@@ -8,8 +8,8 @@
 /** Several devices' updates in one run. Devices on different port pairs are updated
     side by side, each step on a worker of its own; devices that share a port (a DIN
     chain behind one interface) one after another, in the order added, since a cable
-    carries one device's blocks at a time. A device whose update fails does not stop
-    the others.
+    carries one device's blocks at a time; so do all devices on ports whose inputs are
+    not read apart. A device whose update fails does not stop the others.
 
     Message thread (the client's main thread): it makes and starts the workers and,
     once one has ended, moves its device's flow on. The workers report through the
@@ -56,6 +56,8 @@ public:
     /** Which devices go one after another: equal numbers for devices that share a
         port (input or output, directly or through a third), in the order added. A
         device that is not reached through MIDI ports of its own has a lane to itself.
+        Devices whose port systems do not read inputs apart (JUCE's on Linux) all share
+        one lane, whatever their ports: replies coming at once would be mixed up there.
     */
     static std::vector<int> assignLanes (const juce::Array<const TargetDevice*>& devices);
 

@@ -12,6 +12,9 @@ public:
     // every port has closed since (JUCE then waited for its input thread to end).
     juce::uint32 lastStopWithClientAlive = 0;
 
+    // Guards the client's handle while a message is written through it.
+    juce::CriticalSection sendLock;
+
     void portClosed()
     {
         if (--openPorts == 0)
@@ -86,6 +89,12 @@ void JuceMidiBackend::stop (juce::MidiInput& input)
 
     if (--state.runningInputs == 0)
         state.lastStopWithClientAlive = juce::jmax ((juce::uint32) 1, juce::Time::getMillisecondCounter());
+}
+
+void JuceMidiBackend::send (juce::MidiOutput& output, const juce::MidiMessage& message)
+{
+    const juce::ScopedLock sl (getState().sendLock);
+    output.sendMessageNow (message);
 }
 
 void JuceMidiBackend::close (std::unique_ptr<juce::MidiInput> input)

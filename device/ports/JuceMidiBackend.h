@@ -17,6 +17,12 @@
     none runs, the client has outlived the last stop (another port kept it) and that
     stop was recent, the start waits until the ending thread has had time to leave.
 
+    Every output also sends through that one client's handle, and JUCE writes each
+    message through it without a lock: two workers sending at once, each to its own
+    device, would race on it. So each message is written under a second lock for the
+    process, held for that write alone, so that a listing or an opening on another
+    thread does not hold up a device's exchange.
+
     Any thread; a port's own calls come from one thread at a time.
 */
 class JuceMidiBackend
@@ -31,6 +37,9 @@ public:
     /** Starts or stops an open input; each call must change its state. */
     static void start (juce::MidiInput& input);
     static void stop (juce::MidiInput& input);
+
+    /** Sends message through an open output now. */
+    static void send (juce::MidiOutput& output, const juce::MidiMessage& message);
 
     /** Closes a port (a stopped input). */
     static void close (std::unique_ptr<juce::MidiInput> input);

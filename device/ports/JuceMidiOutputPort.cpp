@@ -15,5 +15,5 @@ JuceMidiOutputPort::~JuceMidiOutputPort()
 
 void JuceMidiOutputPort::sendMessageNow (const juce::MidiMessage& message)
 {
-    output->sendMessageNow (message);
+    JuceMidiBackend::send (*output, message);
 }

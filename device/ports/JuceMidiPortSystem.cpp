@@ -39,6 +39,15 @@ std::unique_ptr<MidiOutputPort> JuceMidiPortSystem::openOutput (int index)
     return std::make_unique<JuceMidiOutputPort> (std::move (output));
 }
 
+bool JuceMidiPortSystem::readsInputsApart() const
+{
+   #if (JUCE_LINUX || JUCE_BSD) && JUCE_ALSA
+    return false;
+   #else
+    return true;
+   #endif
+}
+
 juce::StringArray JuceMidiPortSystem::keepListing (juce::Array<juce::MidiDeviceInfo>& listing,
                                                    const juce::Array<juce::MidiDeviceInfo>& devices)
 {

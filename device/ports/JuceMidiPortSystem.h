@@ -9,6 +9,10 @@
     listing, by its identifier: a device plugged in or removed between the listing and
     the opening cannot shift the indices onto another device, and a device that has
     gone simply fails to open. Before the first listing no index opens anything.
+
+    Through ALSA (Linux, BSD), JUCE reads every input of the process on one thread through
+    one SysEx assembler, so its inputs are not read apart; on Windows and macOS each
+    input has an assembler of its own.
 */
 class JuceMidiPortSystem : public MidiPortSystem
 {
@@ -19,6 +23,7 @@ public:
     juce::StringArray getOutputNames() override;
     std::unique_ptr<MidiInputPort> openInput (int index, juce::MidiInputCallback& callback) override;
     std::unique_ptr<MidiOutputPort> openOutput (int index) override;
+    bool readsInputsApart() const override;
 
 private:
     juce::StringArray keepListing (juce::Array<juce::MidiDeviceInfo>& listing,

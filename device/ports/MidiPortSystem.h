@@ -32,4 +32,11 @@ public:
 
     /** Opens the output at index; nullptr when there is no such output or it cannot be opened. */
     virtual std::unique_ptr<MidiOutputPort> openOutput (int index) = 0;
+
+    /** Whether each input's SysEx is joined from its pieces apart from every other
+        input's. When not, one assembler joins the pieces of all inputs in the order
+        they come, and two devices answering at the same time on different inputs spoil
+        each other's replies: such ports carry one device's exchange at a time.
+    */
+    virtual bool readsInputsApart() const    { return true; }
 };

@@ -110,3 +110,8 @@ std::unique_ptr<MidiOutputPort> TracingMidiPortSystem::openOutput (int index)
 
     return std::make_unique<TracingOutputPort> (std::move (output), trace);
 }
+
+bool TracingMidiPortSystem::readsInputsApart() const
+{
+    return ports.readsInputsApart();
+}

@@ -19,6 +19,7 @@ public:
     juce::StringArray getOutputNames() override;
     std::unique_ptr<MidiInputPort> openInput (int index, juce::MidiInputCallback& callback) override;
     std::unique_ptr<MidiOutputPort> openOutput (int index) override;
+    bool readsInputsApart() const override;
 
 private:
     MidiPortSystem& ports;

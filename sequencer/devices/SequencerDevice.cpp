@@ -5,9 +5,12 @@
 #include <algorithm>
 
 SequencerDevice::SequencerDevice (SequencerKernel& kernelToUse, snd_seq_addr_t portAddress,
-                                  SimulatedDeviceConfig config, std::function<void()> whenVanished)
+                                  SimulatedDeviceConfig config, size_t sysexPieceToUse,
+                                  std::function<void()> whenVanished)
     : kernel (kernelToUse),
-      address (portAddress)
+      address (portAddress),
+      sysexPiece (sysexPieceToUse),
+      bytesPerSecond (config.linkBytesPerSecond)
 {
     toDevice = ports.openOutput (ports.addOutput (config.portName));
     fromDevice = ports.openInput (ports.addInput (config.portName), *this);
@@ -47,7 +50,7 @@ const SimulatedDevice& SequencerDevice::getDevice() const noexcept
 
 void SequencerDevice::detach()
 {
-    stopWatching = true;
+    detaching = true;
 
     if (watcher.joinable())
         watcher.join();
@@ -57,9 +60,28 @@ void SequencerDevice::detach()
 
 void SequencerDevice::handleIncomingMidiMessage (juce::MidiInput*, const juce::MidiMessage& message)
 {
-    // The kernel refuses only when the client has gone, and then nobody is listening.
-    for (auto& event : SequencerEventSplitter::eventsFor (message, address))
+    auto nextPieceAt = std::chrono::steady_clock::now();
+
+    for (auto& event : SequencerEventSplitter::eventsFor (message, address, sysexPiece))
+    {
+        std::this_thread::sleep_until (nextPieceAt);
+
+        if (detaching)
+            return;
+
+        nextPieceAt += wireTimeOf (event);
+
+        // The kernel refuses only when the client has gone, and then nobody is listening.
         kernel.dispatch (address.client, std::move (event));
+    }
+}
+
+std::chrono::microseconds SequencerDevice::wireTimeOf (const SequencerEvent& event) const
+{
+    if (bytesPerSecond <= 0.0 || event.variable.empty())
+        return {};
+
+    return std::chrono::microseconds ((juce::int64) ((double) event.variable.size() * 1.0e6 / bytesPerSecond));
 }
 
 void SequencerDevice::watchForVanishing (std::function<void()> whenVanished)
@@ -67,7 +89,7 @@ void SequencerDevice::watchForVanishing (std::function<void()> whenVanished)
     // In slices, so that a device that never vanishes lets its owner end the watch.
     constexpr int sliceMs = 10;
 
-    while (! stopWatching)
+    while (! detaching)
     {
         if (device->waitUntilVanished (sliceMs))
         {

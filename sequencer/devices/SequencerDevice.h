@@ -5,6 +5,7 @@
 #include "sim/SimulatedDevice.h"
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -12,7 +13,10 @@
 /** A simulated device behind one port of a kernel client, as a USB-MIDI driver hosts a
     device's cable: the events sent to the port reach the device as the byte stream its
     MIDI input would receive, and what the device sends goes to the port's subscribers
-    as the driver's events (SysEx in pieces of at most 256 bytes).
+    as the driver's events: a SysEx in pieces of at most sysexPiece bytes, which follow
+    one another at the device's link speed, as their bytes would come off the wire.
+    (The device's link has already taken the whole message's wire time before it is
+    cut, so a reply in several pieces reaches the host that much later.)
 
     The device is attached to a virtual port pair of its own, so its link model and
     fault plan work as anywhere else. When it vanishes (its vanishAfterReply fault),
@@ -23,7 +27,7 @@ class SequencerDevice : private juce::MidiInputCallback
 public:
     /** whenVanished may be empty: the device then just falls silent. */
     SequencerDevice (SequencerKernel& kernel, snd_seq_addr_t address, SimulatedDeviceConfig config,
-                     std::function<void()> whenVanished);
+                     size_t sysexPiece, std::function<void()> whenVanished);
     ~SequencerDevice() override;
 
     /** An event sent to the device's port. Called by the port's client on the sending
@@ -44,11 +48,15 @@ private:
     /** Called on the virtual input's delivery thread: what the device sends. */
     void handleIncomingMidiMessage (juce::MidiInput* source, const juce::MidiMessage& message) override;
 
+    std::chrono::microseconds wireTimeOf (const SequencerEvent& event) const;
+
     void watchForVanishing (std::function<void()> whenVanished);
     static bool canVanish (const SimulatedDeviceConfig& config);
 
     SequencerKernel& kernel;
     const snd_seq_addr_t address;
+    const size_t sysexPiece;
+    const double bytesPerSecond;
     VirtualMidiPortSystem ports;
 
     // The host's side of the device's wire. toDevice and joiner are guarded by
@@ -60,8 +68,9 @@ private:
 
     std::unique_ptr<SimulatedDevice> device;
 
-    // Set by the owner's thread to end the watcher, which checks it between its waits.
-    std::atomic<bool> stopWatching { false };
+    // Set by the owner's thread as it detaches the device: ends the watcher, which checks
+    // it between its waits, and drops the pieces of a message not yet handed on.
+    std::atomic<bool> detaching { false };
     std::thread watcher;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (SequencerDevice)

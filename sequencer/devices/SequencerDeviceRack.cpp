@@ -48,7 +48,7 @@ void SequencerDeviceRack::plugInUsb (SimulatedDeviceConfig config)
 
     const auto name = config.portName;
     clients.push_back (std::make_unique<SequencerUsbClient> (kernel, name, 1));
-    remember (name, clients.back()->plugIn (0, std::move (config), true), *clients.back(), true);
+    remember (name, clients.back()->plugIn (0, std::move (config), SequencerUsbClient::Plug::usbDevice), *clients.back(), true);
 }
 
 void SequencerDeviceRack::plugInDin (SimulatedDeviceConfig config, const juce::String& interfaceName)
@@ -63,7 +63,7 @@ void SequencerDeviceRack::plugInDin (SimulatedDeviceConfig config, const juce::S
     config.linkBytesPerSecond = SimulatedDeviceConfig::dinBytesPerSecond;
 
     const auto name = config.portName;
-    remember (name, interface->plugIn (interfaceCablesUsed++, std::move (config), false), *interface, false);
+    remember (name, interface->plugIn (interfaceCablesUsed++, std::move (config), SequencerUsbClient::Plug::dinCable), *interface, false);
 }
 
 void SequencerDeviceRack::remember (const juce::String& name, const SequencerDevice& device,

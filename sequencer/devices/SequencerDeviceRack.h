@@ -6,7 +6,8 @@
     is a client of its own named after it, with one port "<name> MIDI 1", at USB full
     speed; devices on DIN cables sit behind a USB-MIDI interface, a client with the ports
     "<interface> MIDI 1" and "<interface> MIDI 2", which they take in the order given
-    (a third goes behind a second interface of the same kind), at DIN speed.
+    (a third goes behind a second interface of the same kind), at DIN speed, their
+    SysEx handed on a few bytes at a time as such an interface does.
 
     A device is named by its config's portName, the name its maker gives it, and keeps
     its own link latency where that is longer than the link's. Owner's thread.

@@ -2,6 +2,8 @@
 
 #include "sequencer/wire/MidiEventShape.h"
 
+#include <algorithm>
+
 namespace
 {
     SequencerEvent directToSubscribers (snd_seq_event_type_t type, snd_seq_addr_t source)
@@ -52,13 +54,13 @@ namespace
         }
     }
 
-    std::vector<SequencerEvent> sysexPieces (const juce::uint8* bytes, size_t size, snd_seq_addr_t source)
+    std::vector<SequencerEvent> sysexPieces (const juce::uint8* bytes, size_t size, snd_seq_addr_t source, size_t pieceSize)
     {
         std::vector<SequencerEvent> pieces;
 
-        for (size_t start = 0; start < size; start += SequencerEventSplitter::maxSysexPiece)
+        for (size_t start = 0; start < size; start += pieceSize)
         {
-            const auto length = std::min (SequencerEventSplitter::maxSysexPiece, size - start);
+            const auto length = std::min (pieceSize, size - start);
             auto piece = directToSubscribers (SND_SEQ_EVENT_SYSEX, source);
             piece.fixed.flags = SND_SEQ_EVENT_LENGTH_VARIABLE;
             piece.variable.assign (bytes + start, bytes + start + length);
@@ -70,8 +72,10 @@ namespace
     }
 }
 
-std::vector<SequencerEvent> SequencerEventSplitter::eventsFor (const juce::MidiMessage& message, snd_seq_addr_t source)
+std::vector<SequencerEvent> SequencerEventSplitter::eventsFor (const juce::MidiMessage& message, snd_seq_addr_t source,
+                                                               size_t sysexPiece)
 {
+
     const auto* bytes = message.getRawData();
     const auto size = (size_t) message.getRawDataSize();
 
@@ -79,7 +83,7 @@ std::vector<SequencerEvent> SequencerEventSplitter::eventsFor (const juce::MidiM
         return {};
 
     if (message.isSysEx())
-        return sysexPieces (bytes, size, source);
+        return sysexPieces (bytes, size, source, std::clamp (sysexPiece, (size_t) 1, maxSysexPiece));
 
     const auto shape = MidiEventShape::forStatus (bytes[0]);
 

@@ -1,5 +1,7 @@
 #include "sequencer/devices/SequencerUsbClient.h"
 
+#include "sequencer/devices/SequencerEventSplitter.h"
+
 SequencerUsbClient::SequencerUsbClient (SequencerKernel& kernelToUse, const juce::String& clientName, int numPorts)
     : kernel (kernelToUse),
       name (clientName),
@@ -28,14 +30,16 @@ juce::String SequencerUsbClient::portName (const juce::String& clientName, int i
     return clientName + " MIDI " + juce::String (index + 1);
 }
 
-const SequencerDevice& SequencerUsbClient::plugIn (int index, SimulatedDeviceConfig config, bool unplugsWhenVanished)
+const SequencerDevice& SequencerUsbClient::plugIn (int index, SimulatedDeviceConfig config, Plug plug)
 {
     jassert (index >= 0 && index < getNumPorts());
 
     config.portName = portName (name, index);
     const snd_seq_addr_t address { (unsigned char) client, (unsigned char) index };
-    auto whenVanished = unplugsWhenVanished ? std::function<void()> ([this] { unplug(); }) : std::function<void()>();
-    auto device = std::make_unique<SequencerDevice> (kernel, address, std::move (config), std::move (whenVanished));
+    const auto isUsbDevice = plug == Plug::usbDevice;
+    auto whenVanished = isUsbDevice ? std::function<void()> ([this] { unplug(); }) : std::function<void()>();
+    const auto sysexPiece = isUsbDevice ? SequencerEventSplitter::maxSysexPiece : SequencerEventSplitter::dinSysexPiece;
+    auto device = std::make_unique<SequencerDevice> (kernel, address, std::move (config), sysexPiece, std::move (whenVanished));
 
     const std::lock_guard<std::mutex> lock (devicesLock);
     devices[(size_t) index] = std::move (device);

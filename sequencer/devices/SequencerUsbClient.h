@@ -25,12 +25,19 @@ public:
     /** The name the kernel gives cable index (from 0) of a client named clientName. */
     static juce::String portName (const juce::String& clientName, int index);
 
-    /** Plugs a device into cable index, attached there under the port's name. With
-        unplugsWhenVanished, the device leaving takes the whole client with it (a USB
-        device pulled out); otherwise only the device goes (a DIN cable pulled out of an
-        interface). Owner's thread, once per cable.
+    /** What is plugged into a cable. */
+    enum class Plug
+    {
+        usbDevice,  // the device itself: its SysEx in the driver's largest pieces, and
+                    // when it vanishes it takes the whole client with it (pulled out)
+        dinCable    // a device on the interface's DIN socket: its SysEx handed on a few
+                    // bytes at a time, and when it vanishes only it goes (cable pulled)
+    };
+
+    /** Plugs a device into cable index, attached there under the port's name. Owner's
+        thread, once per cable.
     */
-    const SequencerDevice& plugIn (int index, SimulatedDeviceConfig config, bool unplugsWhenVanished);
+    const SequencerDevice& plugIn (int index, SimulatedDeviceConfig config, Plug plug);
 
     int getClient() const noexcept;
     int getNumPorts() const noexcept;

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <mutex>
 #include <set>
@@ -167,6 +168,13 @@ namespace
         UpdateBatch batch;
     };
 
+    // Ports like JUCE's on Linux, where one assembler joins the SysEx pieces of every input.
+    class JoinedInputsPortSystem : public VirtualMidiPortSystem
+    {
+    public:
+        bool readsInputsApart() const override   { return false; }
+    };
+
     SimulatedFault failingSecondBlock()
     {
         SimulatedFault fault;
@@ -179,13 +187,14 @@ namespace
     }
 }
 
-TEST (UpdateBatchLanes, DevicesSharingAnyPortDirectlyOrThroughAnotherShareALane)
+TEST (UpdateBatchLanes, DevicesSharingAnyPortOrAnInputAssemblerDirectlyOrThroughAnotherShareALane)
 {
     struct Case
     {
         const char* layout;
         std::vector<std::pair<int, int>> portPairs;  // each device's input and output index
         std::vector<int> lanes;
+        std::vector<int> onJoinedInputs = {};       // the devices on ports whose inputs are not read apart
     };
 
     const Case cases[] = {
@@ -196,9 +205,12 @@ TEST (UpdateBatchLanes, DevicesSharingAnyPortDirectlyOrThroughAnotherShareALane)
         { "a chain through a third",        { { 0, 0 }, { 1, 1 }, { 0, 1 } }, { 0, 0, 0 } },
         { "input and output lists apart",   { { 0, 1 }, { 1, 0 } },           { 0, 1 } },
         { "no ports chosen shares nothing", { { -1, -1 }, { -1, -1 } },       { 0, 1 } },
+        { "inputs not read apart",          { { 0, 0 }, { 1, 1 }, { 2, 2 } }, { 0, 0, 0 }, { 0, 1, 2 } },
+        { "only those inputs take turns",   { { 0, 0 }, { 1, 1 }, { 2, 2 } }, { 0, 1, 0 }, { 0, 2 } },
     };
 
     VirtualMidiPortSystem ports;
+    JoinedInputsPortSystem joinedPorts;
 
     for (const auto& testCase : cases)
     {
@@ -208,8 +220,9 @@ TEST (UpdateBatchLanes, DevicesSharingAnyPortDirectlyOrThroughAnotherShareALane)
 
         for (const auto& [input, output] : testCase.portPairs)
         {
+            const auto joined = std::count (testCase.onJoinedInputs.begin(), testCase.onJoinedInputs.end(), (int) devices.size()) > 0;
             devices.push_back (std::make_unique<MidiTargetDevice> (devicetest::makeProduct (TargetBrand::Calvio, 1, 1, 1, "Port"),
-                                                                   ports, ReplyTimeouts {}));
+                                                                   joined ? joinedPorts : ports, ReplyTimeouts {}));
             devices.back()->setPortIndices (input, output);
             pointers.add (devices.back().get());
         }
