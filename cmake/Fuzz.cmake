@@ -18,7 +18,13 @@ if (NOT QUILLON_SANITIZE STREQUAL "address,undefined")
     message (FATAL_ERROR "QUILLON_FUZZ needs -DQUILLON_SANITIZE=address,undefined")
 endif()
 
-foreach (library quillon_juce quillon_program quillon_testkit)
+set (instrumented quillon_juce quillon_testkit)
+
+foreach (layer IN LISTS QUILLON_LAYERS)
+    list (APPEND instrumented quillon_${layer})
+endforeach()
+
+foreach (library IN LISTS instrumented)
     target_compile_options (${library} PRIVATE -fsanitize=fuzzer-no-link)
 endforeach()
 
