@@ -1,6 +1,7 @@
 # quillon-cli: a thin entry point over the client's layer (quillon_cli, made with the
 # others in cmake/Program.cmake); in a full build its entry point also offers the demo's
 # world behind --demo, which the program-only build, the one that is packaged, leaves out.
+
 # target, entry point, output folder, further libraries...
 function (quillon_add_cli target mainSource outputFolder)
     add_executable (${target} ${mainSource})
