@@ -17,9 +17,15 @@ function (quillon_add_sources library)
 endfunction()
 
 # What every layer includes is parsed once per build folder, by the lowest layer, and
-# every other library of the same flags takes that one. The GUI is left out, so that a
-# catalogue or device source that used it without including it would not compile.
+# every other library that includes it takes that one; a compiler takes it only from a
+# compilation with the same flags, so in the fuzz build they are all instrumented. The
+# GUI is left out, so that a catalogue or device source that used it without including
+# it would not compile.
 function (quillon_precompile_lower_headers library)
+    if (QUILLON_FUZZ)
+        target_compile_options (${library} PRIVATE -fsanitize=fuzzer-no-link)
+    endif()
+
     if (library STREQUAL "quillon_platform")
         target_precompile_headers (${library} PRIVATE
             <juce_core/juce_core.h>
