@@ -26,13 +26,15 @@ function (quillon_precompile_lower_headers library)
         target_compile_options (${library} PRIVATE -fsanitize=fuzzer-no-link)
     endif()
 
-    if (library STREQUAL "quillon_platform")
+    list (GET QUILLON_LAYERS 0 lowest)
+
+    if (library STREQUAL "quillon_${lowest}")
         target_precompile_headers (${library} PRIVATE
             <juce_core/juce_core.h>
             <juce_events/juce_events.h>
             <juce_audio_devices/juce_audio_devices.h>)
     else()
-        target_precompile_headers (${library} REUSE_FROM quillon_platform)
+        target_precompile_headers (${library} REUSE_FROM quillon_${lowest})
     endif()
 endfunction()
 
