@@ -1,15 +1,6 @@
-# quillon_cli: the command-line client, over the program's own library and nothing
-# else. quillon-cli is a thin entry point over it; in a full build its entry point
-# also offers the demo's world behind --demo, which the program-only build leaves out.
-add_library (quillon_cli STATIC)
-target_link_libraries (quillon_cli
-    PUBLIC
-        quillon_program
-    PRIVATE
-        juce::juce_recommended_warning_flags)
-quillon_precompile_lower_headers (quillon_cli)
-
-add_subdirectory (cli)
+# quillon-cli: a thin entry point over the client's layer (quillon_cli, made with the
+# others in cmake/Program.cmake); in a full build its entry point also offers the demo's
+# world behind --demo, which the program-only build, the one that is packaged, leaves out.
 
 # target, entry point, output folder, further libraries...
 function (quillon_add_cli target mainSource outputFolder)
@@ -21,6 +12,7 @@ endfunction()
 
 if (QUILLON_PROGRAM_ONLY)
     quillon_add_cli (quillon-cli cli/Main.cpp "${PROJECT_BINARY_DIR}/bin")
+    quillon_check_shipped (quillon-cli)
 else()
     quillon_add_cli (quillon-cli demo/CliMain.cpp "${PROJECT_BINARY_DIR}/bin" quillon_demo)
 endif()
@@ -29,6 +21,7 @@ endif()
 # client, without the demo, is made beside it, in a folder of its own.
 if (WIN32 AND NOT QUILLON_PROGRAM_ONLY)
     quillon_add_cli (quillon-cli-program cli/Main.cpp "${PROJECT_BINARY_DIR}/bin/program")
+    quillon_check_shipped (quillon-cli-program)
 endif()
 
 install (TARGETS quillon-cli RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}" COMPONENT program)

@@ -4,8 +4,6 @@
 #         -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 # The libraries, JUCE included, are instrumented for coverage without taking libFuzzer's
 # main; only the fuzz targets link it. scripts/fuzz builds and runs them.
-option (QUILLON_FUZZ "Build the libFuzzer targets too (clang, with QUILLON_SANITIZE=address,undefined)" OFF)
-
 if (NOT QUILLON_FUZZ)
     return()
 endif()
@@ -18,8 +16,8 @@ if (NOT QUILLON_SANITIZE STREQUAL "address,undefined")
     message (FATAL_ERROR "QUILLON_FUZZ needs -DQUILLON_SANITIZE=address,undefined")
 endif()
 
-foreach (library quillon_juce quillon_program quillon_testkit)
-    target_compile_options (${library} PRIVATE -fsanitize=fuzzer-no-link)
-endforeach()
+# The libraries that share the precompiled lower headers are instrumented where they
+# take them (cmake/Program.cmake); JUCE here.
+target_compile_options (quillon_juce PRIVATE -fsanitize=fuzzer-no-link)
 
 add_subdirectory (fuzz)

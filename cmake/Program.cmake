@@ -1,27 +1,13 @@
-# quillon_program: everything the shipped program is made of, layer by layer from
-# the bottom: what differs between the systems it runs on, the hand-over pieces, the
-# catalogue, the device with its SysEx and its JUCE port backend, the wizard and the
-# application. quillon itself is a thin entry point over it and links nothing else, so no simulator or test server can reach the
-# program even by mistake.
-add_library (quillon_program STATIC)
-
-target_compile_definitions (quillon_program PUBLIC
-    QUILLON_UPDATE_HOST="${QUILLON_UPDATE_HOST}"
-    QUILLON_VERSION="${PROJECT_VERSION}")
-target_include_directories (quillon_program PUBLIC "${PROJECT_SOURCE_DIR}")
-target_link_libraries (quillon_program
-    PUBLIC
-        quillon_juce
-    PRIVATE
-        juce::juce_recommended_warning_flags)
-
-# The targets file is read with expat: bounded, linear, and fuzzed upstream.
-find_package (EXPAT REQUIRED)
-target_link_libraries (quillon_program PRIVATE EXPAT::EXPAT)
-
-# A catalogue's image digests are checked with libsodium's SHA-256.
-pkg_check_modules (SODIUM REQUIRED IMPORTED_TARGET libsodium)
-target_link_libraries (quillon_program PRIVATE PkgConfig::SODIUM)
+# The program's layers, one static library each (cmake/layers.txt, cmake/Layers.cmake),
+# from the bottom: what differs between the systems it runs on, the hand-over pieces,
+# the catalogue, the device with its SysEx and its JUCE port backend, the update flow,
+# then the wizard and the command-line client side by side, the application over the
+# wizard, and the vendor's tools over the catalogue. quillon is a thin entry point over
+# the application's library, so no simulator or test server can reach the program even
+# by mistake.
+include (cmake/Layers.cmake)
+quillon_read_layers ("${PROJECT_SOURCE_DIR}/cmake/layers.txt")
+quillon_add_layer_libraries ("${PROJECT_SOURCE_DIR}")
 
 # Each source folder lists its files with this, naming the library they belong to.
 # Our own code must build without warnings.
@@ -30,24 +16,53 @@ function (quillon_add_sources library)
     set_source_files_properties (${ARGN} TARGET_DIRECTORY ${library} PROPERTIES COMPILE_OPTIONS -Werror)
 endfunction()
 
-# What every layer includes is parsed once per library. The GUI is left out, so that
-# a catalogue or device source that used it without including it would not compile.
+# What every layer includes is parsed once per build folder, by the lowest layer, and
+# every other library that includes it takes that one; a compiler takes it only from a
+# compilation with the same flags, so in the fuzz build they are all instrumented. The
+# GUI is left out, so that a catalogue or device source that used it without including
+# it would not compile.
 function (quillon_precompile_lower_headers library)
-    target_precompile_headers (${library} PRIVATE
-        <juce_core/juce_core.h>
-        <juce_events/juce_events.h>
-        <juce_audio_devices/juce_audio_devices.h>)
+    if (QUILLON_FUZZ)
+        target_compile_options (${library} PRIVATE -fsanitize=fuzzer-no-link)
+    endif()
+
+    list (GET QUILLON_LAYERS 0 lowest)
+
+    if (library STREQUAL "quillon_${lowest}")
+        target_precompile_headers (${library} PRIVATE
+            <juce_core/juce_core.h>
+            <juce_events/juce_events.h>
+            <juce_audio_devices/juce_audio_devices.h>)
+    else()
+        target_precompile_headers (${library} REUSE_FROM quillon_${lowest})
+    endif()
 endfunction()
 
-quillon_precompile_lower_headers (quillon_program)
+foreach (layer IN LISTS QUILLON_LAYERS)
+    target_link_libraries (quillon_${layer}
+        PUBLIC
+            quillon_juce
+        PRIVATE
+            juce::juce_recommended_warning_flags)
+    quillon_precompile_lower_headers (quillon_${layer})
+endforeach()
 
-add_subdirectory (platform)
-add_subdirectory (handover)
-add_subdirectory (catalogue)
-add_subdirectory (device)
-add_subdirectory (flow)
-add_subdirectory (wizard)
-add_subdirectory (app)
+target_compile_definitions (quillon_catalogue PUBLIC QUILLON_UPDATE_HOST="${QUILLON_UPDATE_HOST}")
+target_compile_definitions (quillon_cli PUBLIC QUILLON_VERSION="${PROJECT_VERSION}")
+target_compile_definitions (quillon_app PUBLIC QUILLON_VERSION="${PROJECT_VERSION}")
+
+# The targets file is read with expat: bounded, linear, and fuzzed upstream.
+find_package (EXPAT REQUIRED)
+target_link_libraries (quillon_catalogue PRIVATE EXPAT::EXPAT)
+target_link_libraries (quillon_tools PRIVATE EXPAT::EXPAT)
+
+# A catalogue's image digests are checked with libsodium's SHA-256.
+pkg_check_modules (SODIUM REQUIRED IMPORTED_TARGET libsodium)
+target_link_libraries (quillon_catalogue PRIVATE PkgConfig::SODIUM)
+
+foreach (layer IN LISTS QUILLON_LAYERS)
+    add_subdirectory (${layer})
+endforeach()
 
 # Thin entry points; they never link a juce:: module directly, which would compile
 # JUCE a second time.
@@ -62,7 +77,17 @@ function (quillon_add_app target sourceFile library)
     set_source_files_properties (${sourceFile} PROPERTIES COMPILE_OPTIONS -Werror)
 endfunction()
 
-quillon_add_app (quillon app/Main.cpp quillon_program)
+quillon_add_app (quillon app/Main.cpp quillon_app)
+
+# What users get links nothing but the program's layers; checked once every link is
+# known. A deferred call reads its arguments' variables when it runs, so the name goes
+# in as text.
+function (quillon_check_shipped target)
+    cmake_language (EVAL CODE
+        "cmake_language (DEFER DIRECTORY [[${PROJECT_SOURCE_DIR}]] CALL quillon_check_links_only_layers [[${target}]])")
+endfunction()
+
+quillon_check_shipped (quillon)
 
 include (GNUInstallDirs)
 install (TARGETS quillon RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}" COMPONENT program)

@@ -1,10 +1,12 @@
 # quillon_testkit: the world the tests, the demo, the benchmarks and the fuzzers put
 # the program in: virtual MIDI ports, simulated devices, the loopback HTTP server and
 # the update server's generated content. Never linked by quillon.
+# It sees the whole source tree: scripts/check-layers keeps its folders apart.
 add_library (quillon_testkit STATIC)
+target_include_directories (quillon_testkit PUBLIC "${PROJECT_SOURCE_DIR}")
 target_link_libraries (quillon_testkit
     PUBLIC
-        quillon_program
+        quillon_device
     PRIVATE
         juce::juce_recommended_warning_flags)
 quillon_precompile_lower_headers (quillon_testkit)
@@ -25,6 +27,8 @@ add_library (quillon_demo STATIC)
 target_link_libraries (quillon_demo
     PUBLIC
         quillon_testkit
+        quillon_app
+        quillon_cli
     PRIVATE
         juce::juce_recommended_warning_flags)
 quillon_precompile_lower_headers (quillon_demo)
