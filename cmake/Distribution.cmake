@@ -1,0 +1,23 @@
+# What users install: the program-only build that is packaged for Debian and the Windows
+# build. Their binaries carry full debug information, which the packaging scripts move
+# into symbol files of their own, so that a crash report from a user can be read; they
+# name no folder of the machine that built them, so that two builds of one commit give
+# the same bytes wherever they were made; and on Linux they are hardened as Debian
+# hardens its own packages. Set before any target, so that JUCE is built the same way.
+option (QUILLON_DISTRIBUTION "Build what users install: debug information to keep apart, no build paths, hardening" OFF)
+
+if (QUILLON_DISTRIBUTION)
+    # The last map that matches wins, and the build folder may lie inside the sources.
+    add_compile_options (-g
+                         "-ffile-prefix-map=${PROJECT_SOURCE_DIR}=."
+                         "-ffile-prefix-map=${PROJECT_BINARY_DIR}=build")
+
+    if (WIN32)
+        # The linker would otherwise stamp each executable with the time it was linked.
+        add_link_options (LINKER:--no-insert-timestamp)
+    else()
+        add_compile_options (-fstack-protector-strong -fstack-clash-protection -fcf-protection)
+        add_compile_definitions (_FORTIFY_SOURCE=2)
+        add_link_options (LINKER:-z,relro LINKER:-z,now)
+    endif()
+endif()
