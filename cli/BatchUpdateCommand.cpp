@@ -2,7 +2,6 @@
 
 #include "cli/Confirmation.h"
 #include "cli/DeviceFacts.h"
-#include "cli/InterruptFlag.h"
 #include "cli/Json.h"
 #include "cli/JsonDeviceLines.h"
 #include "cli/OutcomeTable.h"
@@ -10,10 +9,6 @@
 #include "cli/StepRunner.h"
 #include "cli/TerminalText.h"
 #include "flow/UpdateTexts.h"
-
-#include <juce_events/juce_events.h>
-
-#include "handover/SystemQueue.h"
 
 BatchUpdateCommand::BatchUpdateCommand (const CliOptions& optionsToUse, CliWorld& worldToUse, MidiPortSystem& portsToUse,
                                         Console& consoleToUse)
@@ -133,24 +128,13 @@ ExitCode BatchUpdateCommand::update (const Entries& entries, const DeviceSurvey&
     return table.print();
 }
 
-// Ctrl-C stops every worker, as it stops the one of a single update, and each is still
-// waited for: a worker that drives a device must close its ports before the program ends.
+// Ctrl-C stops every worker, as it stops the one of a single update.
 void BatchUpdateCommand::runUntilEnded (UpdateBatch& batch)
 {
     batch.start();
-    bool stopped = false;
-
-    while (batch.serviceWorkers())
-    {
-        if (! stopped && InterruptFlag::isRaised())
-        {
-            batch.stop();
-            stopped = true;
-        }
-
-        if (! juce::dispatchNextMessageOnSystemQueue (true))
-            batch.waitForWorkers (StepRunner::pollMs);
-    }
+    StepRunner::runUntilEnded ({ [&batch] { return batch.serviceWorkers(); },
+                                 [&batch] { batch.stop(); },
+                                 [&batch] (int ms) { batch.waitForWorkers (ms); } });
 }
 
 DeviceReporter& BatchUpdateCommand::makeReporter (const DeviceChoice::Entry& entry)

@@ -6,24 +6,32 @@
 
 #include "handover/SystemQueue.h"
 
-bool StepRunner::run (juce::Thread& worker)
+bool StepRunner::runUntilEnded (const Workers& workers)
 {
-    worker.startThread();
     bool interrupted = false;
 
-    while (worker.isThreadRunning())
+    while (workers.areRunning())
     {
         if (! interrupted && InterruptFlag::isRaised())
         {
-            worker.signalThreadShouldExit();
+            workers.stop();
             interrupted = true;
         }
 
-        // Messages as they come; between them the thread waits on the worker rather than
+        // Messages as they come; between them the thread waits on the workers rather than
         // waking every millisecond, as JUCE's timed dispatch loop does.
         if (! juce::dispatchNextMessageOnSystemQueue (true))
-            worker.waitForThreadToExit (pollMs);
+            workers.waitFor (pollMs);
     }
 
     return ! interrupted;
+}
+
+bool StepRunner::run (juce::Thread& worker)
+{
+    worker.startThread();
+
+    return runUntilEnded ({ [&worker] { return worker.isThreadRunning(); },
+                            [&worker] { worker.signalThreadShouldExit(); },
+                            [&worker] (int ms) { worker.waitForThreadToExit (ms); } });
 }
