@@ -21,3 +21,14 @@ if (QUILLON_DISTRIBUTION)
         add_link_options (LINKER:-z,relro LINKER:-z,now)
     endif()
 endif()
+
+# GCC takes __DATE__ and __TIME__ from SOURCE_DATE_EPOCH, which neither Ninja nor the
+# compiler cache sees: a source that reads them would keep the time of whichever build
+# compiled it first (a build of another commit, or one run without the epoch, as the
+# test key's). Given to those sources as a definition, the epoch recompiles them when
+# it changes and is part of their cache key.
+function (quillon_compile_with_source_date)
+    if (QUILLON_DISTRIBUTION)
+        set_property (SOURCE ${ARGN} APPEND PROPERTY COMPILE_DEFINITIONS "QUILLON_SOURCE_DATE_EPOCH=$ENV{SOURCE_DATE_EPOCH}")
+    endif()
+endfunction()
