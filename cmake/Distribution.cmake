@@ -8,7 +8,9 @@ option (QUILLON_DISTRIBUTION "Build what users install: debug information to kee
 
 if (QUILLON_DISTRIBUTION)
     # The last map that matches wins, and the build folder may lie inside the sources.
-    add_compile_options (-g
+    # The debug information records no compiler switches: the compiler cache adds one
+    # (-fpch-preprocess) to what it compiles, which a build without the cache lacks.
+    add_compile_options (-g -gno-record-gcc-switches
                          "-ffile-prefix-map=${PROJECT_SOURCE_DIR}=."
                          "-ffile-prefix-map=${PROJECT_BINARY_DIR}=build")
 
