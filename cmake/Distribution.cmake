@@ -8,7 +8,9 @@ option (QUILLON_DISTRIBUTION "Build what users install: debug information to kee
 
 if (QUILLON_DISTRIBUTION)
     # The last map that matches wins, and the build folder may lie inside the sources.
-    add_compile_options (-g
+    # The debug information records no compiler switches: the compiler cache adds one
+    # (-fpch-preprocess) to what it compiles, which a build without the cache lacks.
+    add_compile_options (-g -gno-record-gcc-switches
                          "-ffile-prefix-map=${PROJECT_SOURCE_DIR}=."
                          "-ffile-prefix-map=${PROJECT_BINARY_DIR}=build")
 
@@ -21,3 +23,14 @@ if (QUILLON_DISTRIBUTION)
         add_link_options (LINKER:-z,relro LINKER:-z,now)
     endif()
 endif()
+
+# GCC takes __DATE__ and __TIME__ from SOURCE_DATE_EPOCH, which neither Ninja nor the
+# compiler cache sees: a source that reads them would keep the time of whichever build
+# compiled it first (a build of another commit, or one run without the epoch, as the
+# test key's). Given to those sources as a definition, the epoch recompiles them when
+# it changes and is part of their cache key.
+function (quillon_compile_with_source_date)
+    if (QUILLON_DISTRIBUTION)
+        set_property (SOURCE ${ARGN} APPEND PROPERTY COMPILE_DEFINITIONS "QUILLON_SOURCE_DATE_EPOCH=$ENV{SOURCE_DATE_EPOCH}")
+    endif()
+endfunction()

@@ -70,4 +70,6 @@ if (MINGW)
 endif()
 
 set_source_files_properties (${QUILLON_JUCE_SOURCES} TARGET_DIRECTORY quillon_juce PROPERTIES COMPILE_OPTIONS "${juceSourceOptions}")
+# Time::getCompilationDate reads __DATE__ and __TIME__.
+quillon_compile_with_source_date ("${JUCE_MODULES_DIR}/juce_core/juce_core.cpp")
 quillon_let_juce_recover_from_undefined_behaviour()

@@ -93,4 +93,35 @@ include (GNUInstallDirs)
 install (TARGETS quillon RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}" COMPONENT program)
 install (FILES app/icon/quillon.svg
          DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps" COMPONENT program)
-install (FILES app/quillon.desktop DESTINATION "${CMAKE_INSTALL_DATADIR}/applications" COMPONENT program)
+
+# Software centres match the metainfo to the desktop entry by the application's id, a
+# reverse domain name of the vendor's (whose hyphen AppStream spells as an underscore).
+set (QUILLON_APP_ID com.tesmar_audio.quillon)
+install (FILES app/${QUILLON_APP_ID}.desktop DESTINATION "${CMAKE_INSTALL_DATADIR}/applications" COMPONENT program)
+
+# The metainfo's screenshots are docs/images as the vendor publishes them; software
+# centres fetch them from there. Inside an XML text, so nothing that XML would read
+# as markup gets in.
+set (QUILLON_SCREENSHOT_BASE_URL "" CACHE STRING
+     "Where the vendor publishes docs/images, ending in /; empty: https://<QUILLON_UPDATE_HOST>/quillon/screenshots/")
+set (QUILLON_SCREENSHOTS_URL "${QUILLON_SCREENSHOT_BASE_URL}")
+
+if (QUILLON_SCREENSHOTS_URL STREQUAL "")
+    set (QUILLON_SCREENSHOTS_URL "https://${QUILLON_UPDATE_HOST}/quillon/screenshots/")
+endif()
+
+if (NOT QUILLON_SCREENSHOTS_URL MATCHES "^https://[A-Za-z0-9._~:/@+,;=%-]+/$")
+    message (FATAL_ERROR "QUILLON_SCREENSHOT_BASE_URL must be an https address ending in /, "
+                         "without quotes, spaces, & or angle brackets: '${QUILLON_SCREENSHOTS_URL}'")
+endif()
+
+# The release's date is the commit's when SOURCE_DATE_EPOCH names it, as the packaging
+# scripts do, so that two builds of one commit install the same file.
+string (TIMESTAMP QUILLON_RELEASE_DATE "%Y-%m-%d" UTC)
+configure_file (packaging/debian/${QUILLON_APP_ID}.metainfo.xml.in ${QUILLON_APP_ID}.metainfo.xml @ONLY)
+install (FILES "${PROJECT_BINARY_DIR}/${QUILLON_APP_ID}.metainfo.xml"
+         DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo" COMPONENT program)
+
+# The man page names the release and the update server it describes.
+configure_file (app/quillon.1.in quillon.1 @ONLY)
+install (FILES "${PROJECT_BINARY_DIR}/quillon.1" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1" COMPONENT program)
