@@ -16,6 +16,8 @@ SetCompressor /SOLID lzma
 !include FileFunc.nsh
 !include Sections.nsh
 !include WinMessages.nsh
+!include StrFunc.nsh
+${StrLoc}
 
 !ifdef VERSION & PROGRAM & CLIENT & LICENCE & OUTFILE
 !else
@@ -120,6 +122,14 @@ Section "Tesmar Quillon" SectionProgram
 SectionEnd
 
 Section /o "Add the install folder to the system PATH" SectionPath
+    ; A folder name may hold the PATH's separator, which would make two entries of it.
+    ${StrLoc} $0 "$INSTDIR" ";" ">"
+    ${If} $0 != ""
+        MessageBox MB_OK|MB_ICONEXCLAMATION "The install folder's name has a semicolon, which the system PATH takes as a separator, so it was left as it is." /SD IDOK
+        DetailPrint "The system PATH was left as it is: the install folder's name has a semicolon"
+        Return
+    ${EndIf}
+
     ClearErrors
     ReadRegStr $0 HKLM "${ENVIRONMENT_KEY}" "Path"
     ${If} ${Errors}
@@ -174,15 +184,21 @@ SectionEnd
     !insertmacro MUI_DESCRIPTION_TEXT ${SectionPath} "Lets quillon-cli be run from any folder in a new command prompt."
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
-Function .onInit
-    SetShellVarContext all
+; Both change what every user of the computer shares; without an administrator's rights
+; their writes would fail one by one, and leave a half install.
+!macro RequireAdministrator
     UserInfo::GetAccountType
     Pop $0
     ${If} $0 != "Admin"
-        MessageBox MB_OK|MB_ICONSTOP "Tesmar Quillon is installed for every user of this computer: run the installer as an administrator." /SD IDOK
+        MessageBox MB_OK|MB_ICONSTOP "Tesmar Quillon is installed for every user of this computer: run this as an administrator." /SD IDOK
         SetErrorLevel 740
         Quit
     ${EndIf}
+!macroend
+
+Function .onInit
+    SetShellVarContext all
+    !insertmacro RequireAdministrator
 
     ${GetParameters} $0
     ClearErrors
@@ -200,6 +216,7 @@ FunctionEnd
 
 Function un.onInit
     SetShellVarContext all
+    !insertmacro RequireAdministrator
 FunctionEnd
 
 Section "Uninstall"
