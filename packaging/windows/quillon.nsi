@@ -4,7 +4,8 @@
 ; (LICENCE in CR LF lines, as the licence page reads it). For every user of the computer,
 ; so administrators only. Silent: setup.exe /S [/ADDTOPATH=1] [/D=FOLDER], where
 ; /ADDTOPATH=1 chooses the component that puts the install folder on the system PATH
-; (off unless chosen); uninstall.exe /S removes what the installer put there.
+; (off unless chosen; 0 leaves it off, any other value ends the installer with exit
+; code 2); uninstall.exe /S removes what the installer put there.
 
 Unicode true
 Target amd64-unicode
@@ -121,20 +122,24 @@ Section "Tesmar Quillon" SectionProgram
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
 
+; PathLeftAlone REASON: tells the user why the installer did not touch the system PATH.
+!macro PathLeftAlone reason
+    MessageBox MB_OK|MB_ICONEXCLAMATION "${reason}, so the system PATH was left as it is. Add $INSTDIR to it yourself to run quillon-cli from any folder." /SD IDOK
+    DetailPrint "The system PATH was left as it is: ${reason}"
+!macroend
+
 Section /o "Add the install folder to the system PATH" SectionPath
     ; A folder name may hold the PATH's separator, which would make two entries of it.
     ${StrLoc} $0 "$INSTDIR" ";" ">"
     ${If} $0 != ""
-        MessageBox MB_OK|MB_ICONEXCLAMATION "The install folder's name has a semicolon, which the system PATH takes as a separator, so it was left as it is." /SD IDOK
-        DetailPrint "The system PATH was left as it is: the install folder's name has a semicolon"
+        !insertmacro PathLeftAlone "The install folder's name has a semicolon, which the PATH takes as a separator"
         Return
     ${EndIf}
 
     ClearErrors
     ReadRegStr $0 HKLM "${ENVIRONMENT_KEY}" "Path"
     ${If} ${Errors}
-        MessageBox MB_OK|MB_ICONEXCLAMATION "The system PATH is too long for this installer to change it safely, so it was left as it is. Add $INSTDIR to it yourself to run quillon-cli from any folder." /SD IDOK
-        DetailPrint "The system PATH was left as it is: too long to change safely"
+        !insertmacro PathLeftAlone "The system PATH is too long for this installer to change it safely"
         Return
     ${EndIf}
 
@@ -162,8 +167,7 @@ Section /o "Add the install folder to the system PATH" SectionPath
     IntOp $3 $3 + $4
     IntOp $3 $3 + 1
     ${If} $3 > ${PATH_LIMIT}
-        MessageBox MB_OK|MB_ICONEXCLAMATION "The system PATH would be too long for this installer to change it safely, so it was left as it is. Add $INSTDIR to it yourself to run quillon-cli from any folder." /SD IDOK
-        DetailPrint "The system PATH was left as it is: too long to change safely"
+        !insertmacro PathLeftAlone "The system PATH would grow too long for this installer to change it safely"
         Return
     ${EndIf}
 
