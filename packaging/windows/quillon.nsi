@@ -37,6 +37,7 @@ Name "Tesmar Quillon"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\Tesmar\Quillon"
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+BrandingText "Tesmar Quillon ${VERSION}"
 ShowInstDetails show
 ShowUninstDetails show
 
@@ -128,7 +129,7 @@ SectionEnd
     DetailPrint "The system PATH was left as it is: ${reason}"
 !macroend
 
-Section /o "Add the install folder to the system PATH" SectionPath
+Section /o "Add to the system PATH" SectionPath
     ; A folder name may hold the PATH's separator, which would make two entries of it.
     ${StrLoc} $0 "$INSTDIR" ";" ">"
     ${If} $0 != ""
