@@ -4,7 +4,8 @@
 ; (LICENCE in CR LF lines, as the licence page reads it). For every user of the computer,
 ; so administrators only. Silent: setup.exe /S [/ADDTOPATH=1] [/D=FOLDER], where
 ; /ADDTOPATH=1 chooses the component that puts the install folder on the system PATH
-; (off unless chosen); uninstall.exe /S removes what the installer put there.
+; (off unless chosen; 0 leaves it off, any other value ends the installer with exit
+; code 2); uninstall.exe /S removes what the installer put there.
 
 Unicode true
 Target amd64-unicode
@@ -16,6 +17,8 @@ SetCompressor /SOLID lzma
 !include FileFunc.nsh
 !include Sections.nsh
 !include WinMessages.nsh
+!include StrFunc.nsh
+${StrLoc}
 
 !ifdef VERSION & PROGRAM & CLIENT & LICENCE & OUTFILE
 !else
@@ -34,6 +37,7 @@ Name "Tesmar Quillon"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\Tesmar\Quillon"
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+BrandingText "Tesmar Quillon ${VERSION}"
 ShowInstDetails show
 ShowUninstDetails show
 
@@ -119,12 +123,24 @@ Section "Tesmar Quillon" SectionProgram
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
 
-Section /o "Add the install folder to the system PATH" SectionPath
+; PathLeftAlone REASON: tells the user why the installer did not touch the system PATH.
+!macro PathLeftAlone reason
+    MessageBox MB_OK|MB_ICONEXCLAMATION "${reason}, so the system PATH was left as it is. Add $INSTDIR to it yourself to run quillon-cli from any folder." /SD IDOK
+    DetailPrint "The system PATH was left as it is: ${reason}"
+!macroend
+
+Section /o "Add to the system PATH" SectionPath
+    ; A folder name may hold the PATH's separator, which would make two entries of it.
+    ${StrLoc} $0 "$INSTDIR" ";" ">"
+    ${If} $0 != ""
+        !insertmacro PathLeftAlone "The install folder's name has a semicolon, which the PATH takes as a separator"
+        Return
+    ${EndIf}
+
     ClearErrors
     ReadRegStr $0 HKLM "${ENVIRONMENT_KEY}" "Path"
     ${If} ${Errors}
-        MessageBox MB_OK|MB_ICONEXCLAMATION "The system PATH is too long for this installer to change it safely, so it was left as it is. Add $INSTDIR to it yourself to run quillon-cli from any folder." /SD IDOK
-        DetailPrint "The system PATH was left as it is: too long to change safely"
+        !insertmacro PathLeftAlone "The system PATH is too long for this installer to change it safely"
         Return
     ${EndIf}
 
@@ -152,8 +168,7 @@ Section /o "Add the install folder to the system PATH" SectionPath
     IntOp $3 $3 + $4
     IntOp $3 $3 + 1
     ${If} $3 > ${PATH_LIMIT}
-        MessageBox MB_OK|MB_ICONEXCLAMATION "The system PATH would be too long for this installer to change it safely, so it was left as it is. Add $INSTDIR to it yourself to run quillon-cli from any folder." /SD IDOK
-        DetailPrint "The system PATH was left as it is: too long to change safely"
+        !insertmacro PathLeftAlone "The system PATH would grow too long for this installer to change it safely"
         Return
     ${EndIf}
 
@@ -174,15 +189,21 @@ SectionEnd
     !insertmacro MUI_DESCRIPTION_TEXT ${SectionPath} "Lets quillon-cli be run from any folder in a new command prompt."
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
-Function .onInit
-    SetShellVarContext all
+; Both change what every user of the computer shares; without an administrator's rights
+; their writes would fail one by one, and leave a half install.
+!macro RequireAdministrator
     UserInfo::GetAccountType
     Pop $0
     ${If} $0 != "Admin"
-        MessageBox MB_OK|MB_ICONSTOP "Tesmar Quillon is installed for every user of this computer: run the installer as an administrator." /SD IDOK
+        MessageBox MB_OK|MB_ICONSTOP "Tesmar Quillon is installed for every user of this computer: run this as an administrator." /SD IDOK
         SetErrorLevel 740
         Quit
     ${EndIf}
+!macroend
+
+Function .onInit
+    SetShellVarContext all
+    !insertmacro RequireAdministrator
 
     ${GetParameters} $0
     ClearErrors
@@ -200,6 +221,7 @@ FunctionEnd
 
 Function un.onInit
     SetShellVarContext all
+    !insertmacro RequireAdministrator
 FunctionEnd
 
 Section "Uninstall"
