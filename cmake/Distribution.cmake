@@ -13,6 +13,11 @@ if (QUILLON_DISTRIBUTION)
     add_compile_options (-g -gno-record-gcc-switches
                          "-ffile-prefix-map=${PROJECT_SOURCE_DIR}=."
                          "-ffile-prefix-map=${PROJECT_BINARY_DIR}=build")
+    # The cross-built libraries' headers, wherever their folder lies, go by the name
+    # scripts/windows-deps gives their own sources.
+    if (QUILLON_WINDOWS_DEPS)
+        add_compile_options ("-ffile-prefix-map=${QUILLON_WINDOWS_DEPS}=windows-deps")
+    endif()
 
     if (WIN32)
         # The linker would otherwise stamp each executable with the time it was linked.
