@@ -1,7 +1,7 @@
 ; The Windows installer, built by scripts/package windows with Debian's makensis:
-;   makensis -DVERSION=1.0 -DPROGRAM=quillon.exe -DCLIENT=quillon-cli.exe
-;            -DLICENCE=LICENSE.txt -DOUTFILE=setup.exe quillon.nsi
-; (LICENCE in CR LF lines, as the licence page reads it). For every user of the computer,
+;   makensis -DVERSION=1.0 -DFILES=FOLDER -DOUTFILE=setup.exe quillon.nsi
+; where FOLDER holds quillon.exe, quillon-cli.exe, LICENSE.txt and NOTICES.txt (the texts
+; in CR LF lines, as the licence page reads them). For every user of the computer,
 ; so administrators only. Silent: setup.exe /S [/ADDTOPATH=1] [/D=FOLDER], where
 ; /ADDTOPATH=1 chooses the component that puts the install folder on the system PATH
 ; (off unless chosen; 0 leaves it off, any other value ends the installer with exit
@@ -20,9 +20,9 @@ SetCompressor /SOLID lzma
 !include StrFunc.nsh
 ${StrLoc}
 
-!ifdef VERSION & PROGRAM & CLIENT & LICENCE & OUTFILE
+!ifdef VERSION & FILES & OUTFILE
 !else
-    !error "VERSION, PROGRAM, CLIENT, LICENCE and OUTFILE must be given with /D"
+    !error "VERSION, FILES and OUTFILE must be given with /D"
 !endif
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tesmar Quillon"
@@ -42,7 +42,7 @@ ShowInstDetails show
 ShowUninstDetails show
 
 !define MUI_ABORTWARNING
-!insertmacro MUI_PAGE_LICENSE "${LICENCE}"
+!insertmacro MUI_PAGE_LICENSE "${FILES}/LICENSE.txt"
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -107,8 +107,10 @@ FunctionEnd
 Section "Tesmar Quillon" SectionProgram
     SectionIn RO
     SetOutPath "$INSTDIR"
-    File "/oname=quillon.exe" "${PROGRAM}"
-    File "/oname=quillon-cli.exe" "${CLIENT}"
+    File "${FILES}/quillon.exe"
+    File "${FILES}/quillon-cli.exe"
+    File "${FILES}/LICENSE.txt"
+    File "${FILES}/NOTICES.txt"
     WriteUninstaller "$INSTDIR\uninstall.exe"
     CreateShortcut "${SHORTCUT}" "$INSTDIR\quillon.exe"
 
@@ -247,6 +249,8 @@ Section "Uninstall"
     Delete "${SHORTCUT}"
     Delete "$INSTDIR\quillon.exe"
     Delete "$INSTDIR\quillon-cli.exe"
+    Delete "$INSTDIR\LICENSE.txt"
+    Delete "$INSTDIR\NOTICES.txt"
     Delete "$INSTDIR\uninstall.exe"
     ; Only when empty: files the user put there stay, and so does their folder.
     RMDir "$INSTDIR"
