@@ -12,10 +12,12 @@ void UpdaterApplication::initialise (const juce::String&)
     lookAndFeel = std::make_unique<QuillonLookAndFeel>();
     juce::LookAndFeel::setDefaultLookAndFeel (lookAndFeel.get());
     mainWindow = std::make_unique<AppWindow> (createWizard());
+    quitSignals = std::make_unique<QuitSignals> ([this] { mainWindow->closeButtonPressed(); });
 }
 
 void UpdaterApplication::shutdown()
 {
+    quitSignals.reset();
     mainWindow.reset();
     midiPorts.reset();
     juce::LookAndFeel::setDefaultLookAndFeel (nullptr);

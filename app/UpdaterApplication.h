@@ -3,9 +3,12 @@
 #include "app/AppWindow.h"
 #include "app/QuillonLookAndFeel.h"
 #include "device/ports/MidiPortSystem.h"
+#include "platform/QuitSignals.h"
 
 /** The application object: installs the look and feel, opens the window, and
-    tears both down in the reverse order. The command line is not interpreted.
+    tears both down in the reverse order. The command line is not interpreted. A
+    request from the session to end (a logout, SIGTERM, SIGHUP) closes the window as its
+    close button does, so that a device being written stops after its current block.
 */
 class UpdaterApplication : public juce::JUCEApplication
 {
@@ -31,6 +34,7 @@ private:
     std::unique_ptr<MidiPortSystem> midiPorts;
     std::unique_ptr<AppWindow> mainWindow;
     std::unique_ptr<QuillonLookAndFeel> lookAndFeel;
+    std::unique_ptr<QuitSignals> quitSignals;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (UpdaterApplication)
 };

@@ -101,10 +101,11 @@ bool BatchUpdateCommand::confirm (const Entries& entries)
 ExitCode BatchUpdateCommand::update (const Entries& entries, const DeviceSurvey& survey)
 {
     UpdateBatch batch;
+    const auto onBoard = console.getStyle() == Console::Style::terminal && LiveBoard::fits (entries.size());
 
     for (const auto& entry : entries)
     {
-        auto& reporter = makeReporter (entry);
+        auto& reporter = makeReporter (entry, onBoard);
         batch.add (std::make_unique<UpdateFlow> (*entry.device, *entry.revision, survey.getImageSources()),
                    { &reporter, &reporter });
     }
@@ -137,15 +138,21 @@ void BatchUpdateCommand::runUntilEnded (UpdateBatch& batch)
                                  [&batch] (int ms) { batch.waitForWorkers (ms); } });
 }
 
-DeviceReporter& BatchUpdateCommand::makeReporter (const DeviceChoice::Entry& entry)
+// A terminal the board does not fit gets whole lines, as a file does.
+DeviceReporter& BatchUpdateCommand::makeReporter (const DeviceChoice::Entry& entry, bool onBoard)
 {
     const auto label = DeviceReporter::labelOf (*entry.device, entry.number);
 
     switch (console.getStyle())
     {
-        case Console::Style::terminal: return board.addRow (console, label);
-        case Console::Style::plain:    return *lines.add (std::make_unique<PlainDeviceLines> (console, label));
-        case Console::Style::json:     break;
+        case Console::Style::terminal:
+        case Console::Style::plain:
+            if (onBoard)
+                return board.addRow (console, label);
+
+            return *lines.add (std::make_unique<PlainDeviceLines> (console, label));
+        case Console::Style::json:
+            break;
     }
 
     return *lines.add (std::make_unique<JsonDeviceLines> (console, *entry.device, entry.number));

@@ -29,7 +29,7 @@ private:
     bool confirm (const Entries& entries);
     ExitCode update (const Entries& entries, const DeviceSurvey& survey);
     void runUntilEnded (UpdateBatch& batch);
-    DeviceReporter& makeReporter (const DeviceChoice::Entry& entry);
+    DeviceReporter& makeReporter (const DeviceChoice::Entry& entry, bool onBoard);
     ExitCode end (const UpdateOutcome& outcome);
 
     const CliOptions& options;

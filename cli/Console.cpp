@@ -3,6 +3,7 @@
 #include "cli/Json.h"
 #include "cli/Terminal.h"
 #include "cli/TerminalText.h"
+#include "cli/TextColumns.h"
 #include "flow/UpdateTexts.h"
 
 #include <cstdio>
@@ -181,8 +182,14 @@ void Console::drawLiveLine()
     if (progress >= 0.0)
         line << progressBar (progress) << "  ";
 
+    line << TerminalText::visible (status);
+
+    // A line that wrapped could not be erased by the next drawing.
+    if (const auto size = Terminal::outputSize())
+        line = TextColumns::cut (line, size->columns - 1);
+
     writeControl (clearLine);
-    write (line + TerminalText::visible (status));
+    write (line);
     liveLineDrawn = true;
 }
 

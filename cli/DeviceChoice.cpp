@@ -64,18 +64,39 @@ void DeviceChoice::chooseNamed (const juce::StringArray& names, const juce::Stri
     }
 }
 
+// Read digit by digit and bounded: getIntValue() wraps, and would take 4294967297 for 1.
+std::optional<int> DeviceChoice::indexNumbered (const juce::String& name, int count)
+{
+    if (name.isEmpty() || ! name.containsOnly ("0123456789"))
+        return {};
+
+    juce::int64 number = 0;
+
+    for (auto c : name)
+    {
+        number = number * 10 + (c - '0');
+
+        if (number > count)
+            return {};
+    }
+
+    if (number < 1)
+        return {};
+
+    return (int) number - 1;
+}
+
 juce::Array<TargetDevice*> DeviceChoice::findNamed (const juce::OwnedArray<TargetDevice>& devices, const juce::String& name)
 {
     juce::Array<TargetDevice*> matches;
 
-    if (name.containsOnly ("0123456789"))
-        matches.addIfNotAlreadyThere (devices[name.getIntValue() - 1]);
+    if (const auto index = indexNumbered (name, devices.size()))
+        matches.add (devices[*index]);
 
     for (auto* device : devices)
         if (device->getDeviceName().equalsIgnoreCase (name) || device->product.name.equalsIgnoreCase (name))
             matches.addIfNotAlreadyThere (device);
 
-    matches.removeAllInstancesOf (nullptr);
     return matches;
 }
 

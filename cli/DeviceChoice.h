@@ -45,6 +45,9 @@ public:
     static juce::Array<TargetDevice*> findNamed (const juce::OwnedArray<TargetDevice>& devices, const juce::String& name);
 
 private:
+    /** The index of the device a number as "devices" shows it names, of count devices. */
+    static std::optional<int> indexNumbered (const juce::String& name, int count);
+
     void chooseEvery (const juce::String& version);
     void chooseNamed (const juce::StringArray& names, const juce::String& version);
     void fail (UpdateEnd end, const juce::String& note);

@@ -43,7 +43,11 @@ void InterruptFlag::install()
     struct sigaction action = {};
     action.sa_handler = onInterrupt;
     sigemptyset (&action.sa_mask);
-    sigaction (SIGINT, &action, nullptr);
+
+    // A stop asked by timeout, systemd or a closed terminal is the user's Ctrl-C: a
+    // device killed mid-block would be left waiting in update mode with no word.
+    for (const auto signal : { SIGINT, SIGTERM, SIGHUP })
+        sigaction (signal, &action, nullptr);
    #endif
 }
 

@@ -1,12 +1,16 @@
 #include "cli/Json.h"
 
+#include "cli/TerminalText.h"
+
 namespace
 {
     constexpr int indentSize = 2;
 
+    // Escaped rather than written as they are, so that a terminal showing the JSON
+    // neither obeys nor reorders by them.
     bool isControl (juce::juce_wchar c)
     {
-        return c < 0x20 || (c >= 0x7f && c <= 0x9f);
+        return c < 0x20 || (c >= 0x7f && c <= 0x9f) || TerminalText::isBidiControl (c);
     }
 
     bool isScalarValue (juce::juce_wchar c)

@@ -1,6 +1,8 @@
 #include "cli/LiveBoard.h"
 
+#include "cli/Terminal.h"
 #include "cli/TerminalText.h"
+#include "cli/TextColumns.h"
 
 #include <cstdio>
 
@@ -56,25 +58,35 @@ void LiveBoard::showPercent (int index, int percent)
     redraw();
 }
 
+bool LiveBoard::fits (int rowCount)
+{
+    const auto size = Terminal::outputSize();
+    return size.has_value() && rowCount < size->rows;
+}
+
 // One write for all the lines, so that no other output lands between them.
 void LiveBoard::redraw()
 {
+    if (const auto size = Terminal::outputSize())
+        columns = size->columns;
+
     juce::String text;
 
     if (drawn)
         text << "\033[" << rows.size() << "A";
 
+    // A line that filled the last column would leave the cursor waiting to wrap there.
     for (int i = 0; i < rows.size(); ++i)
-        text << "\r\033[K" << TerminalText::keepingLayout (lineOf (i)) << "\n";
+        text << "\r\033[K" << TerminalText::keepingLayout (lineOf (i, columns - 1)) << "\n";
 
     std::fputs (text.toRawUTF8(), stdout);
     std::fflush (stdout);
     drawn = true;
 }
 
-juce::String LiveBoard::lineOf (int index) const
+juce::String LiveBoard::lineOf (int index, int width) const
 {
     const auto percent = percents[index];
     const auto progress = percent < 0 ? juce::String::repeatedString (" ", 4) : (juce::String (percent) + "%").paddedLeft (' ', 4);
-    return (progress + "  " + rows[index]->getLabel() + "  " + statuses[index]).substring (0, width);
+    return TextColumns::cut (progress + "  " + rows[index]->getLabel() + "  " + statuses[index], width);
 }

@@ -10,6 +10,7 @@
 #else
  #include <cerrno>
  #include <poll.h>
+ #include <sys/ioctl.h>
  #include <unistd.h>
 #endif
 
@@ -59,6 +60,16 @@ bool Terminal::outputIsTerminal()
     return virtualTerminalOutput && _isatty (_fileno (stdout)) != 0;
 }
 
+std::optional<Terminal::Size> Terminal::outputSize()
+{
+    CONSOLE_SCREEN_BUFFER_INFO info;
+
+    if (! outputIsTerminal() || GetConsoleScreenBufferInfo (GetStdHandle (STD_OUTPUT_HANDLE), &info) == 0)
+        return std::nullopt;
+
+    return Size { info.srWindow.Right - info.srWindow.Left + 1, info.srWindow.Bottom - info.srWindow.Top + 1 };
+}
+
 bool Terminal::waitForInput (int waitMs)
 {
     // A console's handle is signalled by any input event; the read that follows then
@@ -86,6 +97,18 @@ bool Terminal::inputIsTerminal()
 bool Terminal::outputIsTerminal()
 {
     return isatty (STDOUT_FILENO) != 0;
+}
+
+// A terminal that does not know its size (a serial line, a fresh pseudo-terminal)
+// says 0 by 0.
+std::optional<Terminal::Size> Terminal::outputSize()
+{
+    winsize size {};
+
+    if (ioctl (STDOUT_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_col == 0 || size.ws_row == 0)
+        return std::nullopt;
+
+    return Size { size.ws_col, size.ws_row };
 }
 
 bool Terminal::waitForInput (int waitMs)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 /** What the command line needs of the system's terminal, the same on Linux and
     Windows: whether the standard streams are a terminal, and reading the answer to a
     question without blocking past a Ctrl-C. Main thread.
@@ -17,6 +19,17 @@ struct Terminal
 
     /** True when standard output is a terminal that redraws a line as told. */
     static bool outputIsTerminal();
+
+    struct Size
+    {
+        int columns = 0;
+        int rows = 0;
+    };
+
+    /** The size of the terminal standard output is drawn on, when it tells one. Asked
+        afresh each time: the user may resize the window while the client runs.
+    */
+    static std::optional<Size> outputSize();
 
     /** Waits up to waitMs for standard input: true when a read would not wait long
         (input came, or it ended), false when the time ran out or a signal came.

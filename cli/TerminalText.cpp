@@ -19,7 +19,7 @@ namespace
         if (c == 0x7f)
             return deletePicture;
 
-        if ((c >= 0x80 && c <= 0x9f) || isSurrogateOrBeyond (c))
+        if ((c >= 0x80 && c <= 0x9f) || isSurrogateOrBeyond (c) || TerminalText::isBidiControl (c))
             return replacement;
 
         return c;
@@ -45,4 +45,9 @@ juce::String TerminalText::visible (const juce::String& text)
 juce::String TerminalText::keepingLayout (const juce::String& text)
 {
     return replaceControls (text, true);
+}
+
+bool TerminalText::isBidiControl (juce::juce_wchar c) noexcept
+{
+    return c == 0x061c || c == 0x200e || c == 0x200f || (c >= 0x202a && c <= 0x202e) || (c >= 0x2066 && c <= 0x2069);
 }

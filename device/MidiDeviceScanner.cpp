@@ -15,8 +15,12 @@ std::unique_ptr<juce::OwnedArray<TargetDevice>> MidiDeviceScanner::findDevices (
     found.reset();
 
     for (const auto* product : products)
+    {
+        probedPairs.clear();
+
         for (const auto* port : product->ports)
             scanPort (*product, *port);
+    }
 
     return std::move (found);
 }
@@ -70,7 +74,10 @@ void MidiDeviceScanner::scanPort (const TargetProduct& product, const TargetPort
             if (juce::Thread::currentThreadShouldExit())
                 return;
 
-            probeNewDevice (product, input, output);
+            // Two port names of one product may both match a pair: asked twice, the one
+            // device would be listed, and updated, twice.
+            if (probedPairs.insert ({ input, output }).second)
+                probeNewDevice (product, input, output);
         }
     }
 }

@@ -5,10 +5,13 @@
 #include "device/ports/MidiPortSystem.h"
 
 #include <memory>
+#include <set>
+#include <utility>
 
 /** Finds the catalogue's devices among the MIDI ports: every input and output pair
-    whose names contain a port name of a product (an empty or blank one matches none) is asked
-    who it is, and each device that answers for that product becomes a MidiTargetDevice.
+    whose names contain a port name of a product (an empty or blank one matches none) is
+    asked who it is, once for each product however many of its names match, and each
+    device that answers for that product becomes a MidiTargetDevice.
 
     Runs on the scan worker. When that thread is told to exit, the scan stops before
     its next probe and returns what it found so far.
@@ -38,6 +41,11 @@ private:
     const ReplyTimeouts timeouts;
     juce::StringArray inputNames;
     juce::StringArray outputNames;
+
+    // The input and output pairs asked for the product being scanned. Devices of other
+    // products may share a pair, behind one MIDI interface, so each product asks anew.
+    std::set<std::pair<int, int>> probedPairs;
+
     std::unique_ptr<juce::OwnedArray<TargetDevice>> found;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MidiDeviceScanner)

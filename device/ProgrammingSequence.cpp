@@ -71,8 +71,11 @@ void ProgrammingSequence::program (juce::InputStream& image)
     if (total == 0)
         throw BinFileException (misfitText);
 
+    // Once every byte is written nothing more is sent: a stop asked for then, while the
+    // rest of the regions would only be walked, must not leave a finished update waiting.
     for (const auto& region : memoryMap.regions)
-        writeRegion (region, firmware);
+        if (written < total)
+            writeRegion (region, firmware);
 
     // Every byte of the image inside the regions should have been dealt with; a walk that
     // fell short would leave the device with part of its firmware while the user reads
@@ -151,7 +154,7 @@ void ProgrammingSequence::writeRegion (const MemoryRegion& region, FirmwareImage
     auto address = (juce::uint64) region.start;
     const auto end = region.getEnd();
 
-    while (address < end)
+    while (address < end && written < total)
     {
         CommInterruptedException::throwIfThreadShouldExit();
 

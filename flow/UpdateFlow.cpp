@@ -109,7 +109,8 @@ void UpdateFlow::programmingEnded (PageWorker& worker, bool finished)
     }
     else
     {
-        end ({ UpdateEnd::programmingFailed, programming.getErrorMessage(), {}, {} });
+        // A failure leaves the device where a stop at the same point would.
+        end ({ UpdateEnd::programmingFailed, programming.getErrorMessage(), {}, { describeLeftState (progressWatch->wasBlockWritten()) } });
     }
 
     releaseImage();

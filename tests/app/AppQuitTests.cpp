@@ -2,11 +2,13 @@
 
 #include "app/AppWindow.h"
 #include "catalogue/TargetsSources.h"
+#include "platform/QuitSignals.h"
 #include "tests/device/ImageFileBuilder.h"
 #include "tests/support/PollingTrigger.h"
 #include "tests/support/WizardDriver.h"
 #include "tests/wizard/WizardWorld.h"
 
+#include <csignal>
 #include <thread>
 
 // Closing the window in the middle of a task must end the application's own message
@@ -31,9 +33,25 @@ namespace
     }
 }
 
-TEST (ApplicationQuit, ClosingTheWindowWhileProgrammingEndsTheMessageLoop)
+// The close button, or the session asking the program to end (logout, kill, a closed
+// terminal) as the application wires it: as the close button.
+struct QuitRequest
+{
+    const char* name;
+    int signal;     // 0: the close button itself
+};
+
+void PrintTo (const QuitRequest& request, std::ostream* os)
+{
+    *os << request.name;
+}
+
+class ApplicationQuit : public ::testing::TestWithParam<QuitRequest> {};
+
+TEST_P (ApplicationQuit, WhileProgrammingEndsTheMessageLoop)
 {
     GTEST_FLAG_SET (death_test_style, "threadsafe");
+    const auto signal = GetParam().signal;
 
     EXPECT_EXIT (
     {
@@ -60,8 +78,23 @@ TEST (ApplicationQuit, ClosingTheWindowWhileProgrammingEndsTheMessageLoop)
         {
             return device.getTranscript().getMessages (SimulatedTranscript::Direction::fromHost).size() > 20;
         };
-        const PollingTrigger closer (programming, [&window] { window.closeButtonPressed(); });
+        const QuitSignals quitSignals ([&window] { window.closeButtonPressed(); });
+        const PollingTrigger closer (programming, [&window, signal]
+        {
+            if (signal == 0)
+                window.closeButtonPressed();
+            else
+                std::raise (signal);
+        });
         juce::Timer::callAfterDelay (1000, [&driver] { EXPECT_TRUE (driver.updateToTheNewestVersion()); });
         exitUnlessTheLoopEnds();
     }, ::testing::ExitedWithCode (0), "");
 }
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P (Asked, ApplicationQuit, ::testing::Values (
+    QuitRequest { "ByTheCloseButton", 0 },
+    QuitRequest { "BySigterm",        SIGTERM },
+    QuitRequest { "BySighup",         SIGHUP }),
+    [] (const auto& info) { return std::string (info.param.name); });
+// clang-format on

@@ -1,4 +1,5 @@
 #include "cli/OutcomeTable.h"
+#include "cli/TextColumns.h"
 #include "demo/DemoSetup.h"
 #include "tests/cli/CliProcess.h"
 #include "tests/device/ImageFileBuilder.h"
@@ -82,14 +83,14 @@ protected:
         hallTiny        // the Hall Reverb's image one block long, done long before the others
     };
 
-    juce::String catalogueWith (Images images)
+    juce::String catalogueWith (Images images, const juce::String& hallProduct = "Calvio Hall Reverb")
     {
         const auto devices = DemoSetup::standard (false).devices;
         const auto hallBytes = images == Images::hallTiny ? 256u : 0x1000u;
         const auto name = juce::String ("catalogue-") + juce::String ((int) images) + ".xml";
 
         const auto text = CatalogueXml()
-                              .addProduct (devices[0], "Calvio Hall Reverb", { { "3.0", writeImage ("hall.bin", 0x4000, hallBytes) } })
+                              .addProduct (devices[0], hallProduct, { { "3.0", writeImage ("hall.bin", 0x4000, hallBytes) } })
                               .addProduct (devices[1], "Calvio Plate Reverb",
                                            { { "3.0", writeImage ("plate.bin", 0x4000, 0x1000, images == Images::plateDamaged ? 16 : 0) } },
                                            plateInstructions)
@@ -158,6 +159,7 @@ TEST_F (CliBatch, UpdatesEveryDeviceSideBySideAndEndsWithTheWorstDevicesExitCode
             if (! succeeded)
             {
                 EXPECT_TRUE (entry.contains (c.failure)) << entry.joinIntoString ("\n");
+                EXPECT_TRUE (entry.joinIntoString ("\n").contains ("waiting in update mode")) << entry.joinIntoString ("\n");
                 continue;
             }
 
@@ -217,35 +219,40 @@ TEST_F (CliBatch, JsonLinesEachCarryTheDeviceAndEndWithOneOutcomeEachAndASummary
     EXPECT_EQ ((int) summary["exitCode"], 0);
 }
 
+// Ctrl-C, a kill or timeout (SIGTERM) and a closed terminal (SIGHUP) all ask the same stop.
 TEST_F (CliBatch, CtrlCStopsEveryDeviceAndTheTableSaysWhereEachWasLeft)
 {
-    CliProcess process ({ "--demo", "--catalogue", catalogueWith (Images::hallTiny), "update", "--all", "--yes" });
-    ASSERT_TRUE (process.waitForOutput (juce::String (labels[0]) + " " + UserTexts::updateComplete, CliProcess::defaultTimeoutMs))
-        << process.getOutput();
-
-    process.interrupt();
-
-    // Bounded generously: each device stops within a block, well under a second.
-    const auto exitCode = process.waitForExit (10000);
-    ASSERT_TRUE (exitCode.has_value()) << "still running after Ctrl-C:\n" << process.getOutput();
-    EXPECT_EQ (*exitCode, 8);
-
-    const auto output = process.getOutput();
-    const auto hall = tableEntryOf (output, 0);
-    ASSERT_FALSE (hall.isEmpty()) << output;
-    EXPECT_TRUE (hall[0].endsWith (UserTexts::updateSucceeded)) << output;
-    EXPECT_TRUE (hall.contains (flashMatches)) << output;
-
-    for (int device : { 1, 2 })
+    for (const auto signal : { SIGINT, SIGTERM, SIGHUP })
     {
-        const auto entry = tableEntryOf (output, device);
-        ASSERT_FALSE (entry.isEmpty()) << output;
-        EXPECT_TRUE (entry[0].endsWith (UserTexts::updateCancelled)) << output;
-        EXPECT_TRUE (entry.joinIntoString ("\n").contains ("waiting in update mode")) << output;
-    }
+        SCOPED_TRACE (signal);
+        CliProcess process ({ "--demo", "--catalogue", catalogueWith (Images::hallTiny), "update", "--all", "--yes" });
+        ASSERT_TRUE (process.waitForOutput (juce::String (labels[0]) + " " + UserTexts::updateComplete, CliProcess::defaultTimeoutMs))
+            << process.getOutput();
 
-    // Stopped, not failed: no device's last status is the failure the stop ends it with.
-    EXPECT_FALSE (output.contains (juce::String ("] ") + UserTexts::updateFailedStatus)) << output;
+        process.interrupt (signal);
+
+        // Bounded generously: each device stops within a block, well under a second.
+        const auto exitCode = process.waitForExit (10000);
+        ASSERT_TRUE (exitCode.has_value()) << "still running after the signal:\n" << process.getOutput();
+        EXPECT_EQ (*exitCode, 8);
+
+        const auto output = process.getOutput();
+        const auto hall = tableEntryOf (output, 0);
+        ASSERT_FALSE (hall.isEmpty()) << output;
+        EXPECT_TRUE (hall[0].endsWith (UserTexts::updateSucceeded)) << output;
+        EXPECT_TRUE (hall.contains (flashMatches)) << output;
+
+        for (int device : { 1, 2 })
+        {
+            const auto entry = tableEntryOf (output, device);
+            ASSERT_FALSE (entry.isEmpty()) << output;
+            EXPECT_TRUE (entry[0].endsWith (UserTexts::updateCancelled)) << output;
+            EXPECT_TRUE (entry.joinIntoString ("\n").contains ("waiting in update mode")) << output;
+        }
+
+        // Stopped, not failed: no device's last status is the failure the stop ends it with.
+        EXPECT_FALSE (output.contains (juce::String ("] ") + UserTexts::updateFailedStatus)) << output;
+    }
 }
 
 TEST_F (CliBatch, RefusesAListOfDevicesThatCannotAllBeUpdatedBeforeAnyIsChanged)
@@ -318,6 +325,72 @@ TEST_F (CliBatch, DrawsOneLiveLinePerDeviceOnATerminalAndRedrawsThemTogether)
 
     for (int device = 0; device < 3; ++device)
         EXPECT_TRUE (lastDrawing.contains ("\033[K100%  " + rowLabel (device) + "  " + UserTexts::updateComplete)) << lastDrawing;
+}
+
+// A product named in CJK takes two columns a character: a board cut by characters would
+// wrap its lines and leave stale rows behind. A board taller than the terminal, or on one
+// of no known size, could not be redrawn in place at all.
+TEST_F (CliBatch, CutsTheLiveBoardToTheTerminalsColumnsOrPrintsWholeLinesWhenItCannotFit)
+{
+    const auto wideName = juce::String::fromUTF8 ("\u30ab\u30eb\u30f4\u30a3\u30aa \u30db\u30fc\u30eb "
+                                                  "\u30ea\u30d0\u30fc\u30d6 \u30b9\u30bf\u30b8\u30aa\u7528 "
+                                                  "\u9ad8\u54c1\u4f4d\u30c7\u30b8\u30bf\u30eb\u6b8b\u97ff\u88c5\u7f6e");
+
+    struct Case
+    {
+        CliProcess::TerminalSize size;
+        bool board;
+    };
+
+    const Case cases[] = { { { 80, 24 }, true }, { { 60, 24 }, true }, { { 80, 3 }, false }, { { 0, 0 }, false } };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (juce::String (c.size.columns) + "x" + juce::String (c.size.rows));
+        const auto result = CliProcess::run ({ "--demo", "--catalogue", catalogueWith (Images::whole, wideName), "update", "--all", "--yes" },
+                                             CliProcess::defaultTimeoutMs, CliProcess::Output::terminal, CliProcess::defaultProgram, c.size);
+        ASSERT_EQ (result.exitCode, 0) << result.output << result.errors;
+        EXPECT_EQ (result.output.contains ("\033[3A"), c.board) << result.output;
+
+        if (! c.board)
+        {
+            EXPECT_TRUE (result.output.contains ("[1 " + wideName + " \"Studio Hall\"] Writing at address: 0x")) << result.output;
+            continue;
+        }
+
+        for (const auto& line : juce::StringArray::fromTokens (result.output.replace ("\033[3A", ""), "\n", {}))
+            if (line.startsWith ("\r\033[K"))
+                EXPECT_LT (TextColumns::of (line.fromLastOccurrenceOf ("\033[K", false, false).trimCharactersAtEnd ("\r")),
+                           c.size.columns) << line;
+    }
+}
+
+TEST (TextColumns, CountsWideCharactersTwiceAndCombiningMarksNotAtAllAndCutsBeforeAStraddlingOne)
+{
+    struct Case
+    {
+        const char* text;
+        int columns;
+        int cutTo;
+        const char* cut;
+    };
+
+    // clang-format off
+    const Case cases[] = {
+        { "Hall Reverb",                 11, 4, "Hall" },
+        { "\u6b8b\u97ff\u88c5\u7f6e",     8, 5, "\u6b8b\u97ff" },
+        { "Cafe\u0301 \u0915\u093f",       7, 4, "Cafe\u0301" },
+        { "\uff21\U0001f3b8x",              5, 3, "\uff21" },
+        { "\u200d\u2060a",                  1, 0, "\u200d\u2060" },
+    };
+    // clang-format on
+
+    for (const auto& c : cases)
+    {
+        const auto text = juce::String::fromUTF8 (c.text);
+        EXPECT_EQ (TextColumns::of (text), c.columns) << c.text;
+        EXPECT_EQ (TextColumns::cut (text, c.cutTo), juce::String::fromUTF8 (c.cut)) << c.text;
+    }
 }
 
 TEST (WorstExitCode, IsTheHighestButACancelRanksBelowEveryFailure)

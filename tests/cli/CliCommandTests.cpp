@@ -395,23 +395,28 @@ TEST_F (CliCommand, AnswerOtherThanYesAtTheTerminalLeavesTheDeviceAsItWas)
     }
 }
 
+// Ctrl-C, a kill or timeout (SIGTERM) and a closed terminal (SIGHUP) all ask the same stop.
 TEST_F (CliCommand, CtrlCWhileProgrammingStopsBetweenBlocksAndSaysTheDeviceWaitsInUpdateMode)
 {
-    CliProcess process ({ "--demo", "update", "--yes" });
-    ASSERT_TRUE (process.waitForOutput ("Writing at address: 0x", CliProcess::defaultTimeoutMs)) << process.getOutput();
+    for (const auto signal : { SIGINT, SIGTERM, SIGHUP })
+    {
+        SCOPED_TRACE (signal);
+        CliProcess process ({ "--demo", "update", "--yes" });
+        ASSERT_TRUE (process.waitForOutput ("Writing at address: 0x", CliProcess::defaultTimeoutMs)) << process.getOutput();
 
-    process.interrupt();
+        process.interrupt (signal);
 
-    // Bounded generously: the device stops within a block, well under a second.
-    const auto exitCode = process.waitForExit (10000);
-    ASSERT_TRUE (exitCode.has_value()) << "still running after Ctrl-C:\n" << process.getOutput();
-    EXPECT_EQ (*exitCode, 8);
+        // Bounded generously: the device stops within a block, well under a second.
+        const auto exitCode = process.waitForExit (10000);
+        ASSERT_TRUE (exitCode.has_value()) << "still running after the signal:\n" << process.getOutput();
+        EXPECT_EQ (*exitCode, 8);
 
-    const auto output = process.getOutput();
-    EXPECT_TRUE (output.contains (header (UserTexts::updateCancelled, "The update process was aborted"))) << output;
-    EXPECT_TRUE (output.contains ("The device is waiting in update mode and will be found again")) << output;
-    EXPECT_FALSE (output.contains ("Writing at address: 0x4B00")) << output;
+        const auto output = process.getOutput();
+        EXPECT_TRUE (output.contains (header (UserTexts::updateCancelled, "The update process was aborted"))) << output;
+        EXPECT_TRUE (output.contains ("The device is waiting in update mode and will be found again")) << output;
+        EXPECT_FALSE (output.contains ("Writing at address: 0x4B00")) << output;
 
-    // The step was stopped, not failed: its last status is the one before Ctrl-C.
-    EXPECT_FALSE (output.contains (UserTexts::updateFailedStatus)) << output;
+        // The step was stopped, not failed: its last status is the one before the signal.
+        EXPECT_FALSE (output.contains (UserTexts::updateFailedStatus)) << output;
+    }
 }

@@ -1,3 +1,4 @@
+#include "cli/TerminalText.h"
 #include "server/LoopbackServer.h"
 #include "tests/cli/CliProcess.h"
 #include "tests/cli/HostileNames.h"
@@ -42,7 +43,8 @@ namespace
         return output;
     }
 
-    // The first character of output a terminal would act on, as "U+XXXX at N", or empty.
+    // The first character of output a terminal would act on or reorder by, as "U+XXXX at
+    // N", or empty.
     // A line break is the output's own; on a terminal so are the carriage return its line
     // discipline puts before one, the erasing of a live line before each redraw, and the
     // cursor's moves up over several devices' live lines.
@@ -55,7 +57,7 @@ namespace
 
         for (auto c : output)
         {
-            if ((c < 0x20 && c != '\n') || (c >= 0x7f && c <= 0x9f))
+            if ((c < 0x20 && c != '\n') || (c >= 0x7f && c <= 0x9f) || TerminalText::isBidiControl (c))
                 return "U+" + juce::String::toHexString ((int) c).paddedLeft ('0', 4) + " at " + juce::String (index);
 
             ++index;

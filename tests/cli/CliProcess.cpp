@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,7 +24,8 @@ namespace
     }
 }
 
-CliProcess::CliProcess (const juce::StringArray& arguments, Input input, Output outputTo, const char* program)
+CliProcess::CliProcess (const juce::StringArray& arguments, Input input, Output outputTo, const char* program,
+                        TerminalSize size)
 {
     int outputEnds[2] = { -1, -1 };
     int errorEnds[2] = { -1, -1 };
@@ -42,6 +44,8 @@ CliProcess::CliProcess (const juce::StringArray& arguments, Input input, Output 
             return;
 
         terminalPath = ptsname (terminal);
+        const winsize windowSize { size.rows, size.columns, 0, 0 };
+        ioctl (terminal, TIOCSWINSZ, &windowSize);
     }
 
     if (input == Input::terminal)
@@ -173,10 +177,10 @@ bool CliProcess::waitForOutput (const juce::String& text, int timeoutMs)
     return true;
 }
 
-void CliProcess::interrupt()
+void CliProcess::interrupt (int signal)
 {
     if (pid > 0)
-        kill (pid, SIGINT);
+        kill (pid, signal);
 }
 
 std::optional<int> CliProcess::waitForExit (int timeoutMs)
@@ -213,9 +217,9 @@ juce::String CliProcess::getErrors() const
 }
 
 CliProcess::Result CliProcess::run (const juce::StringArray& arguments, int timeoutMs, Output outputTo,
-                                    const char* program)
+                                    const char* program, TerminalSize size)
 {
-    CliProcess process (arguments, Input::empty, outputTo, program);
+    CliProcess process (arguments, Input::empty, outputTo, program, size);
     const auto code = process.waitForExit (timeoutMs);
     return { code.value_or (-1), process.getOutput(), process.getErrors() };
 }

@@ -2,8 +2,16 @@
 
 #include <juce_core/juce_core.h>
 
+#include <csignal>
 #include <optional>
 #include <sys/types.h>
+
+/** A pseudo-terminal's size; 0 by 0 is one that tells none, as a new one. */
+struct PseudoTerminalSize
+{
+    unsigned short columns = 80;
+    unsigned short rows = 24;
+};
 
 /** quillon-cli, run by a test as a user or a script runs it: in a process of its own,
     standard input empty (not a terminal) or a terminal the test types into, its output
@@ -29,9 +37,11 @@ public:
         terminal    // a pseudo-terminal, the same as Input::terminal's when both are
     };
 
+    using TerminalSize = PseudoTerminalSize;
+
     /** Starts program, from beside the test program, with arguments. */
     explicit CliProcess (const juce::StringArray& arguments, Input input = Input::empty, Output output = Output::pipe,
-                         const char* program = defaultProgram);
+                         const char* program = defaultProgram, TerminalSize size = {});
     ~CliProcess();
 
     /** Reads until text appears in standard output, the process ends or timeoutMs pass;
@@ -42,8 +52,8 @@ public:
     /** Types text and Return at the terminal; only with Input::terminal. */
     void typeLine (const juce::String& text);
 
-    /** Ctrl-C: SIGINT to the process. */
-    void interrupt();
+    /** Ctrl-C (SIGINT) to the process, or the signal given. */
+    void interrupt (int signal = SIGINT);
 
     /** Reads to the end of the process and returns its exit code; nothing when it has
         not ended within timeoutMs (or ended by a signal).
@@ -62,7 +72,7 @@ public:
     };
 
     static Result run (const juce::StringArray& arguments, int timeoutMs = defaultTimeoutMs,
-                       Output output = Output::pipe, const char* program = defaultProgram);
+                       Output output = Output::pipe, const char* program = defaultProgram, TerminalSize size = {});
 
     /** Far more than any command takes, even a whole update at MIDI speed. */
     static constexpr int defaultTimeoutMs = 60000;

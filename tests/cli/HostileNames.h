@@ -6,7 +6,9 @@
     over SysEx, and its ports carry the Hall Reverb's name followed by portSuffix(). Each
     holds control characters of every kind, as a terminal would act on them: BEL, ESC
     sequences that retitle and clear the terminal, a line break and a forged result, a
-    tab, quote and backslash, DEL, and C1's NEL and CSI.
+    tab, quote and backslash, DEL, and C1's NEL and CSI; the ports' also bidirectional
+    controls that would reorder what is read (a right-to-left override, an isolate, a
+    mark), which a name over SysEx cannot carry.
 */
 namespace HostileNames
 {
@@ -24,11 +26,11 @@ namespace HostileNames
 
     inline juce::String portSuffix()
     {
-        return juce::String::fromUTF8 (" \x1b[31mred\r\u009b?25l\x01");
+        return juce::String::fromUTF8 (" \x1b[31mred\r\u009b?25l\x01\u202edecnaC\u2067\u061c");
     }
 
     inline juce::String portSuffixShown()
     {
-        return juce::String::fromUTF8 (" \u241b[31mred\u240d\ufffd?25l\u2401");
+        return juce::String::fromUTF8 (" \u241b[31mred\u240d\ufffd?25l\u2401\ufffddecnaC\ufffd\ufffd");
     }
 }

@@ -100,6 +100,19 @@ TEST_F (DeviceScan, TwoProductsOnOnePortAreBothProbedAndEachDeviceAnswersOnlyFor
     EXPECT_EQ (red.getTranscript().getMessages (SimulatedTranscript::Direction::toHost).size(), 2u);
 }
 
+TEST_F (DeviceScan, PairThatTwoNamesOfOneProductMatchIsAskedOnceAndItsDeviceListedOnce)
+{
+    const auto& pedal = attach (pedalConfig());
+    auto product = productOf (pedalConfig());
+    product.ports.add (std::make_unique<TargetPort> (TargetPort { "eda" }));
+
+    const auto found = scan ({ product });
+
+    ASSERT_NE (found, nullptr);
+    EXPECT_EQ (found->size(), 1);
+    EXPECT_EQ (heardBy (pedal), identifiedAndAskedForVersion);
+}
+
 TEST_F (DeviceScan, PairThatFailsItsProbeIsPassedOverAndTheScanGoesOn)
 {
     auto faulty = pedalConfig();

@@ -17,6 +17,7 @@ namespace
     enum class Served
     {
         image,          // an image that fills the device's memory, sixteen blocks
+        shortImage,     // the first half of it: the region goes on after the last block
         emptyImage,     // the magic and no record
         notAnImage,
         nothing,        // 404
@@ -73,6 +74,8 @@ namespace
         return ImageFileBuilder().addRecord (0x000, 0x1000).getFile();
     }
 
+    constexpr juce::uint32 shortImageBytes = 0x800;
+
     class UpdateFlowEnd : public SimulatedTargetTest,
                           public ::testing::WithParamInterface<FlowCase>
     {
@@ -110,6 +113,7 @@ namespace
             switch (testCase.served)
             {
                 case Served::image:      serve (wholeMemoryImage()); break;
+                case Served::shortImage: serve (ImageFileBuilder().addRecord (0x000, shortImageBytes).getFile()); break;
                 case Served::emptyImage: serve (ImageFileBuilder().getFile()); break;
                 case Served::notAnImage: serve (juce::MemoryBlock ("<html></html>", 13)); break;
                 case Served::nothing:    server.setAnswer ("/pedal-1.10.bin", LoopbackServer::Answer::withText ("", 404)); break;
@@ -160,8 +164,11 @@ namespace
                     EXPECT_FALSE (simulated->isInUpdateMode());
                     break;
                 case DeviceAfter::updated:
-                    EXPECT_EQ (simulated->readFlash (0, 0x1000), ImageFileBuilder::patternBytes (0, 0x1000));
+                {
+                    const auto bytes = GetParam().served == Served::shortImage ? shortImageBytes : 0x1000u;
+                    EXPECT_EQ (simulated->readFlash (0, bytes), ImageFileBuilder::patternBytes (0, bytes));
                     break;
+                }
                 case DeviceAfter::waiting:
                     EXPECT_FALSE (writesHeardBy (*simulated).empty());
                     EXPECT_TRUE (simulated->isInUpdateMode());
@@ -249,10 +256,13 @@ INSTANTIATE_TEST_SUITE_P (Steps, UpdateFlowEnd, ::testing::Values (
 
     programmingCase ("Succeeded", End::succeeded, Page::UpdateSucceeded, "", {},
                      UserTexts::updateComplete, DeviceAfter::updated),
-    with (programmingCase ("CommError", End::programmingFailed, Page::UpdateFailed, UserTexts::noResponse, {},
+    with (programmingCase ("CommError", End::programmingFailed, Page::UpdateFailed, UserTexts::noResponse, { mayBeWaiting },
                            UserTexts::updateFailedStatus, DeviceAfter::anyState),
           [] (auto& c) { c.fault = SimulatedFault { SimulatedFault::Kind::noReply, DeviceCommand::PrepareWrite }; }),
-    with (programmingCase ("ImageError", End::programmingFailed, Page::UpdateFailed, UserTexts::endOfFile, {},
+    with (programmingCase ("CommErrorAfterABlock", End::programmingFailed, Page::UpdateFailed, UserTexts::noResponse,
+                           { waitingAfterABlock }, UserTexts::updateFailedStatus, DeviceAfter::waiting),
+          [] (auto& c) { c.fault = SimulatedFault { SimulatedFault::Kind::noReply, DeviceCommand::WriteBlock, 3 }; }),
+    with (programmingCase ("ImageError", End::programmingFailed, Page::UpdateFailed, UserTexts::endOfFile, { mayBeWaiting },
                            UserTexts::updateFailedStatus, DeviceAfter::untouched),
           [] (auto& c) { c.served = Served::emptyImage; }),
     with (programmingCase ("StoppedBeforeAnyBlock", End::cancelled, Page::UpdateCancelled, "", { mayBeWaiting },
@@ -264,6 +274,9 @@ INSTANTIATE_TEST_SUITE_P (Steps, UpdateFlowEnd, ::testing::Values (
     with (programmingCase ("StoppedAfterTheLastBlock", End::succeeded, Page::UpdateSucceeded, "", {},
                            UserTexts::updateComplete, DeviceAfter::updated),
           [] (auto& c) { c.stopAtStatus = lastBlockStatus; }),
+    with (programmingCase ("StoppedAfterTheLastBlockOfAnImageShorterThanItsRegion", End::succeeded, Page::UpdateSucceeded,
+                           "", {}, UserTexts::updateComplete, DeviceAfter::updated),
+          [] (auto& c) { c.served = Served::shortImage; c.stopAtStatus = "Writing at address: 0x700"; }),
     with (programmingCase ("GivenUpOn", End::programmingUnfinished, Page::UpdateFailed,
                            "The device did not finish in time", {}, nullptr, DeviceAfter::anyState),
           [] (auto& c) { c.programmingGivenUp = true; })), nameOf);
