@@ -269,6 +269,8 @@ TEST_F (CliBatch, RefusesAListOfDevicesThatCannotAllBeUpdatedBeforeAnyIsChanged)
     const Case cases[] = {
         { { "--device", "1", "--device", "Studio Hall" }, 1, "",                                    "--device \"Studio Hall\" names device 1 again" },
         { { "--device", "1", "--device", "Nobody" },      2, "No device found is \"Nobody\"",      "" },
+        { { "--device", "2", "--device", "4294967297" },  2, "No device found is \"4294967297\"",  "" },
+        { { "--device", "4294967297" },                   2, "No device found is \"4294967297\"",  "" },
         { { "--device", "1", "--device", "Pedalboard" },  3, "Brisma Chorus \"Pedalboard\" (at version 2.3) has no update.", "" },
         { { "--all", "--version", "9" },                  3, "No device found has version 9",        "" },
     };
