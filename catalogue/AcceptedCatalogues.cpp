@@ -1,6 +1,8 @@
 #include "catalogue/AcceptedCatalogues.h"
 
 #include "catalogue/CatalogueSignature.h"
+#include "catalogue/RegularFileInputStream.h"
+#include "platform/UserConfigFolder.h"
 
 namespace
 {
@@ -12,7 +14,7 @@ namespace
 
 juce::File AcceptedCatalogues::usersRecord()
 {
-    return juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory)
+    return UserConfigFolder::ofThisUser()
         .getChildFile ("Quillon")
         .getChildFile ("accepted-catalogues");
 }
@@ -48,16 +50,18 @@ std::map<juce::String, juce::int64> AcceptedCatalogues::read() const
 {
     std::map<juce::String, juce::int64> entries;
 
-    if (! file.existsAsFile() || file.getSize() > largestRecord)
-        return entries;
+    // Only a regular file is read: a pipe put in its place would hold the catalogue's
+    // worker until someone wrote to it, where no cancel reaches.
+    RegularFileInputStream stream (file.getFullPathName());
 
-    juce::FileInputStream stream (file);
-
-    if (! stream.openedOk())
+    if (stream.getKind() != RegularFileInputStream::Kind::regularFile || stream.getTotalLength() > largestRecord)
         return entries;
 
     juce::MemoryBlock data;
     stream.readIntoMemoryBlock (data, (ssize_t) largestRecord);
+
+    if (stream.hasFailed())
+        return entries;
 
     for (const auto& line : juce::StringArray::fromLines (data.toString()))
     {

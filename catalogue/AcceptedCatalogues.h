@@ -11,17 +11,18 @@
     again is recognised. Kept in a small text file, a line per entry:
         <public key's base64> <name> <serial>
 
-    The record only ever helps: a missing, unreadable or oversized record counts as
-    nothing accepted, and a garbled line of it as no entry. It is replaced in one step (a
-    temporary file moved over it), so a reader never sees half of it. Used from the
-    catalogue's worker thread; two programs writing at once lose at most one entry.
+    The record only ever helps: a missing, unreadable or oversized record, or anything
+    but a regular file in its place (a pipe, say), counts as nothing accepted, and a
+    garbled line of it as no entry. It is replaced in one step (a temporary file moved
+    over it, never opening what was there), so a reader never sees half of it. Used from
+    the catalogue's worker thread; two programs writing at once lose at most one entry.
 */
 class AcceptedCatalogues
 {
 public:
     explicit AcceptedCatalogues (const juce::File& recordFile) : file (recordFile) {}
 
-    /** The record of the user running the program, in their application data folder. */
+    /** The record of the user running the program, in their settings folder. */
     static juce::File usersRecord();
 
     /** The highest serial accepted for name under key; nothing when none was. */

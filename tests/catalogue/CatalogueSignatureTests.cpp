@@ -1,6 +1,10 @@
 #include <algorithm>
+#include <cstdlib>
+#include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "catalogue/CatalogueSigningKey.h"
 #include "catalogue/ExpectedImage.h"
@@ -192,6 +196,7 @@ namespace
         garbage,
         oversized,      // a higher serial in it, past the bound of what is read
         unwritable,     // where its folder should be, a file
+        pipe,           // opening it to read waits for a writer
         higher,
         equal,
         lower,
@@ -242,8 +247,22 @@ namespace
             TargetsInfoDownloadThread thread ({ source }, nullptr, nullptr,
                                               row.keyBuiltIn ? std::optional (signer()) : std::nullopt);
             thread.startThread();
-            EXPECT_TRUE (thread.waitForThreadToExit (10000));
+            const auto ended = thread.waitForThreadToExit (10000);
+            EXPECT_TRUE (ended) << "the catalogue's worker is still waiting";
+
+            if (! ended && row.record == Record::pipe)
+                releaseReadersOfThePipe (thread);
+
             return { thread.getStatus(), thread.getErrorMessage() };
+        }
+
+        // A reader of a pipe waits until a writer opens it: be that writer as often as the
+        // worker comes back to it, so that a worker held there still ends.
+        void releaseReadersOfThePipe (juce::Thread& worker) const
+        {
+            for (int attempt = 0; attempt < 50 && ! worker.waitForThreadToExit (100); ++attempt)
+                if (const auto writer = ::open (record.getFullPathName().toRawUTF8(), O_WRONLY | O_NONBLOCK | O_CLOEXEC); writer >= 0)
+                    ::close (writer);
         }
 
         CatalogueSigner signer() const { return { vendor.getPublicKey(), record }; }
@@ -301,6 +320,8 @@ namespace
             {
                 case Record::none:                 return;
                 case Record::unwritable:           folder.createDirectory(); record.getParentDirectory().replaceWithText ("a file"); return;
+                case Record::pipe:                 record.getParentDirectory().createDirectory();
+                                                   ASSERT_EQ (::mkfifo (record.getFullPathName().toRawUTF8(), 0600), 0); return;
                 case Record::garbage:              data.append ("\x01\xff\xfe garbage\n", 13);
                                                    text = vendor.getPublicKey().toBase64() + " " + cataloguePath + " -5\n"; break;
                 case Record::oversized:            text = entry (vendor, cataloguePath, served + 1) + juce::String::repeatedString ("#", 70000); break;
@@ -402,6 +423,7 @@ INSTANTIATE_TEST_SUITE_P (Cases, CatalogueSignatureCheck, ::testing::Values (
     SignatureCase { "RecordGarbled",                 true,  false, stamped,  Served::signature,                            Record::garbage,              taken,     0 },
     SignatureCase { "RecordLargerThanAnyIsIgnored",  true,  false, stamped,  Served::signature,                            Record::oversized,            taken,     0 },
     SignatureCase { "RecordCannotBeWritten",         true,  false, stamped,  Served::signature,                            Record::unwritable,           taken,     nothingRecorded },
+    SignatureCase { "RecordIsAPipe",                 true,  false, stamped,  Served::signature,                            Record::pipe,                 taken,     0 },
     SignatureCase { "OlderThanAnotherKeysCatalogue", true,  false, stamped,  Served::signature,                            Record::higherForAnotherKey,  taken,     0 },
     SignatureCase { "OlderThanAnotherCatalogue",     true,  false, stamped,  Served::signature,                            Record::higherForAnotherName, taken,     0 },
     SignatureCase { "RevisionWithoutDigest",         true,  false, sizeOnly, Served::signature,                            Record::none,                 noDigest,  nothingRecorded },
@@ -466,4 +488,29 @@ TEST (CatalogueSignature, TheWizardUpdatesOnlyWithASignedCatalogueThatGivesEvery
         EXPECT_EQ (driver.pageText(), c.expectedText) << c.name;
         EXPECT_TRUE (device.getTranscript().getMessages (SimulatedTranscript::Direction::fromHost).empty()) << c.name;
     }
+}
+
+TEST (AcceptedCatalogues, TheUsersRecordLiesUnderAnAbsoluteXdgConfigHomeElseUnderTheHomesConfigFolder)
+{
+    const auto dotConfig = juce::File::getSpecialLocation (juce::File::userHomeDirectory).getChildFile (".config").getFullPathName();
+    const auto* given = ::getenv ("XDG_CONFIG_HOME");
+    const auto saved = given != nullptr ? std::optional<std::string> (given) : std::nullopt;
+
+    // Without a value (nullptr), an empty one, or one that is no absolute path: ~/.config.
+    for (const auto& [value, folder] : { std::pair<const char*, juce::String> { nullptr, dotConfig }, { "/tmp/h/xdg", "/tmp/h/xdg" },
+                                         { "", dotConfig }, { "h/xdg", dotConfig }, { "~/xdg", dotConfig } })
+    {
+        if (value != nullptr)
+            ::setenv ("XDG_CONFIG_HOME", value, 1);
+        else
+            ::unsetenv ("XDG_CONFIG_HOME");
+
+        EXPECT_EQ (AcceptedCatalogues::usersRecord().getFullPathName(), folder + "/Quillon/accepted-catalogues")
+            << (value != nullptr ? value : "unset");
+    }
+
+    if (saved.has_value())
+        ::setenv ("XDG_CONFIG_HOME", saved->c_str(), 1);
+    else
+        ::unsetenv ("XDG_CONFIG_HOME");
 }

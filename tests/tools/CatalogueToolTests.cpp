@@ -338,12 +338,23 @@ TEST_F (CatalogueToolTest, StampLeavesAddressesWithoutAFileBelowTheFolderAsTheyA
     {
         const char* address;
         bool stamped;
-        const char* why;
+        juce::String why;
     };
 
     // A file outside the served folder exists, so only the folder's bounds keep it out.
     folder.getChildFile ("secret.bin").replaceWithText ("not for the catalogue");
+    folder.getChildFile ("served2/beside.bin").create();
     serveImage ("images/reverb-1.5.bin", WizardWorld::makeImage());
+
+    // Links out of the folder, into one whose name begins with its name, and within it;
+    // the folder itself is given through a link, so only real paths compared stamp at all.
+    const auto images = folder.getChildFile ("served-link");
+    ASSERT_TRUE (served.createSymbolicLink (images, false));
+    ASSERT_TRUE (folder.getChildFile ("secret.bin").createSymbolicLink (served.getChildFile ("images/out.bin"), false));
+    ASSERT_TRUE (folder.getChildFile ("served2/beside.bin").createSymbolicLink (served.getChildFile ("images/beside.bin"), false));
+    ASSERT_TRUE (served.getChildFile ("images/reverb-1.5.bin").createSymbolicLink (served.getChildFile ("images/alias.bin"), false));
+    const auto linkedOut = [&images] (const char* name)
+    { return "its file " + images.getChildFile (name).getFullPathName() + " leads through a link to "; };
 
     // clang-format off
     const Case cases[] {
@@ -352,6 +363,9 @@ TEST_F (CatalogueToolTest, StampLeavesAddressesWithoutAFileBelowTheFolderAsTheyA
         { "http://updates.example.com/images/../../secret.bin",           false, "its path steps up with \"..\"" },
         { "http://updates.example.com/images/%2E%2E/%2e%2e/secret.bin",   false, "its path steps up with \"..\"" },
         { "http://updates.example.com/images/missing.bin",                false, "no file " },
+        { "http://updates.example.com/images/alias.bin",                  true,  "" },
+        { "http://updates.example.com/images/out.bin",                    false, linkedOut ("images/out.bin") },
+        { "http://updates.example.com/images/beside.bin",                 false, linkedOut ("images/beside.bin") },
         { "http://updates.example.com/",                                  false, "its path names no file" },
         { "ftp://updates.example.com/images/reverb-1.5.bin",              false, "not an http or https address" },
         { "",                                                             false, "no image address" }
@@ -364,7 +378,7 @@ TEST_F (CatalogueToolTest, StampLeavesAddressesWithoutAFileBelowTheFolderAsTheyA
         revisions.push_back ({ juce::String ((int) revisions.size() + 1) + ".0", c.address, {} });
 
     const auto original = serveCatalogue (revisions);
-    const auto stamp = runTool ({ "stamp", catalogue.getFullPathName(), "--images", served.getFullPathName(),
+    const auto stamp = runTool ({ "stamp", catalogue.getFullPathName(), "--images", images.getFullPathName(),
                                   "--out", path ("stamped.xml") });
     EXPECT_EQ (stamp.exitCode, 4) << stamp.output;
     EXPECT_EQ (catalogue.loadFileAsString(), original);

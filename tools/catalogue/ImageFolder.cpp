@@ -1,6 +1,7 @@
 #include "tools/catalogue/ImageFolder.h"
 
 #include "catalogue/WebAddress.h"
+#include "platform/RealPath.h"
 
 ImageFolder::Lookup ImageFolder::find (const juce::String& address) const
 {
@@ -29,6 +30,19 @@ ImageFolder::Lookup ImageFolder::find (const juce::String& address) const
 
     if (! file.existsAsFile())
         return { {}, "no file " + file.getFullPathName() };
+
+    // A link, or a linked folder on the way, may lead anywhere the vendor's account can
+    // read; stamping that would publish its size and digest. Real paths are compared as
+    // paths, so that a folder /srv/img does not take in /srv/img2.
+    const auto realFolder = RealPath::of (folder);
+    const auto realFile = RealPath::of (file);
+
+    if (! realFolder.has_value() || ! realFile.has_value())
+        return { {}, "its file " + file.getFullPathName() + " cannot be resolved to a real path" };
+
+    if (! realFile->isAChildOf (*realFolder))
+        return { {}, "its file " + file.getFullPathName() + " leads through a link to " + realFile->getFullPathName()
+                         + ", outside " + folder.getFullPathName() };
 
     return { file, {} };
 }

@@ -19,8 +19,8 @@ public:
     };
 
     /** The file behind address, or why there is none: it is not an address the program
-        would fetch, its path steps up ("..") or leads outside the folder, or
-        nothing is there.
+        would fetch, its path steps up ("..") or leads outside the folder, directly or
+        through a link, or nothing is there.
     */
     Lookup find (const juce::String& address) const;
 
