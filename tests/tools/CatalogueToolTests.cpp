@@ -348,11 +348,13 @@ TEST_F (CatalogueToolTest, StampLeavesAddressesWithoutAFileBelowTheFolderAsTheyA
 
     // Links out of the folder, into one whose name begins with its name, and within it;
     // the folder itself is given through a link, so only real paths compared stamp at all.
+    // A pipe would hold the tool until someone wrote to it.
     const auto images = folder.getChildFile ("served-link");
     ASSERT_TRUE (served.createSymbolicLink (images, false));
     ASSERT_TRUE (folder.getChildFile ("secret.bin").createSymbolicLink (served.getChildFile ("images/out.bin"), false));
     ASSERT_TRUE (folder.getChildFile ("served2/beside.bin").createSymbolicLink (served.getChildFile ("images/beside.bin"), false));
     ASSERT_TRUE (served.getChildFile ("images/reverb-1.5.bin").createSymbolicLink (served.getChildFile ("images/alias.bin"), false));
+    ASSERT_EQ (mkfifo (served.getChildFile ("images/pipe.bin").getFullPathName().toRawUTF8(), 0600), 0);
     const auto linkedOut = [&images] (const char* name)
     { return "its file " + images.getChildFile (name).getFullPathName() + " leads through a link to "; };
 
@@ -366,6 +368,7 @@ TEST_F (CatalogueToolTest, StampLeavesAddressesWithoutAFileBelowTheFolderAsTheyA
         { "http://updates.example.com/images/alias.bin",                  true,  "" },
         { "http://updates.example.com/images/out.bin",                    false, linkedOut ("images/out.bin") },
         { "http://updates.example.com/images/beside.bin",                 false, linkedOut ("images/beside.bin") },
+        { "http://updates.example.com/images/pipe.bin",                   false, "its file " + images.getChildFile ("images/pipe.bin").getFullPathName() + " is not a regular file" },
         { "http://updates.example.com/",                                  false, "its path names no file" },
         { "ftp://updates.example.com/images/reverb-1.5.bin",              false, "not an http or https address" },
         { "",                                                             false, "no image address" }

@@ -1,5 +1,6 @@
 #include "tools/catalogue/ImageFolder.h"
 
+#include "catalogue/RegularFileInputStream.h"
 #include "catalogue/WebAddress.h"
 #include "platform/RealPath.h"
 
@@ -43,6 +44,10 @@ ImageFolder::Lookup ImageFolder::find (const juce::String& address) const
     if (! realFile->isAChildOf (*realFolder))
         return { {}, "its file " + file.getFullPathName() + " leads through a link to " + realFile->getFullPathName()
                          + ", outside " + folder.getFullPathName() };
+
+    // Reading a pipe would wait for a writer that never comes, and a device may never end.
+    if (RegularFileInputStream (file.getFullPathName()).getKind() != RegularFileInputStream::Kind::regularFile)
+        return { {}, "its file " + file.getFullPathName() + " is not a regular file" };
 
     return { file, {} };
 }

@@ -19,6 +19,7 @@ namespace
    #endif
 }
 
+#include "catalogue/RegularFileInputStream.h"
 #include "tools/catalogue/ToolError.h"
 
 juce::MemoryBlock ToolFiles::read (const juce::File& file, juce::int64 limit, const juce::String& what)
@@ -26,14 +27,19 @@ juce::MemoryBlock ToolFiles::read (const juce::File& file, juce::int64 limit, co
     if (! file.existsAsFile())
         throw ToolError ("The " + what + " " + file.getFullPathName() + " does not exist");
 
-    juce::FileInputStream stream (file);
+    // Opened without waiting: a pipe given as a key or an image would hold the tool until
+    // someone wrote to it.
+    RegularFileInputStream stream (file.getFullPathName());
 
-    if (! stream.openedOk())
-        throw ToolError ("The " + what + " " + file.getFullPathName() + " cannot be read: " + stream.getStatus().getErrorMessage());
+    if (stream.getKind() != RegularFileInputStream::Kind::regularFile)
+        throw ToolError ("The " + what + " " + file.getFullPathName() + " cannot be read: it is not a regular file");
 
     // One byte past the limit tells a file that is too large, even one still growing.
     juce::MemoryBlock data;
     stream.readIntoMemoryBlock (data, (ssize_t) limit + 1);
+
+    if (stream.hasFailed())
+        throw ToolError ("The " + what + " " + file.getFullPathName() + " cannot be read");
 
     if ((juce::int64) data.getSize() > limit)
         throw ToolError ("The " + what + " " + file.getFullPathName() + " is larger than " + juce::String (limit)
